@@ -1,0 +1,16 @@
+# add_quorvane_test(name SOURCES ... LIBS ... [LABELS ...] [ENVIRONMENT ...])
+# Registers one GoogleTest executable with CTest. Every test gets a private
+# XDG_CONFIG_HOME and TMPDIR under the build tree, so no test touches a home.
+function(add_quorvane_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    quorvane_warnings(${name})
+    set(scratch ${CMAKE_BINARY_DIR}/test-scratch/${name})
+    file(MAKE_DIRECTORY ${scratch}/config ${scratch}/tmp)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        LABELS "${ARG_LABELS}"
+        ENVIRONMENT "XDG_CONFIG_HOME=${scratch}/config;TMPDIR=${scratch}/tmp;LC_ALL=C.UTF-8;${ARG_ENVIRONMENT}")
+endfunction()

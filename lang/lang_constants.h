@@ -1,0 +1,39 @@
+// The table of message constants, sorted by name without regard to ASCII letter case.
+#pragma once
+
+#include "lang_constant.h"
+
+#include <string_view>
+#include <vector>
+
+namespace quorvane::lang {
+
+/// Constants kept in ascending name order under compareNames; every lookup is a binary
+/// search. Errors are ELangError with the program's three messages.
+class TLang_Constants {
+public:
+    /// Orders names with a-z compared as A-Z, then by plain byte value ("_" after letters).
+    [[nodiscard]] static int compareNames(std::string_view a, std::string_view b);
+    /// First character an ASCII letter or "_", the rest ASCII letters, digits or "_".
+    [[nodiscard]] static bool isValidName(std::string_view name);
+
+    /// Adds a constant whose text and default text are `text`.
+    /// Throws ELangError "Invalid constant name ("%s")" or "Duplicate constant name ("%s")".
+    void add(std::string_view name, std::u32string text, std::uint8_t flags = 0);
+
+    /// The constant of that name. Throws ELangError "Constant "%s" not found".
+    [[nodiscard]] const TLang_Constant& find(std::string_view name) const;
+    [[nodiscard]] TLang_Constant& find(std::string_view name);
+    /// The constant of that name, or nullptr.
+    [[nodiscard]] const TLang_Constant* findOrNull(std::string_view name) const;
+    [[nodiscard]] TLang_Constant* findOrNull(std::string_view name);
+
+    void clear() { m_items.clear(); }
+    [[nodiscard]] std::size_t size() const { return m_items.size(); }
+    [[nodiscard]] const std::vector<TLang_Constant>& items() const { return m_items; }
+
+private:
+    std::vector<TLang_Constant> m_items;
+};
+
+} // namespace quorvane::lang

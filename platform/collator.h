@@ -1,0 +1,35 @@
+// Locale-aware, case-insensitive ordering of names (ICU, secondary strength).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quorvane::platform {
+
+/// The collation locale the user chose: LC_ALL, else LC_COLLATE, else LANG, as an ICU
+/// locale name ("it_IT.UTF-8" gives "it_IT"; "C", "POSIX" and nothing give "").
+[[nodiscard]] std::string userCollationLocale();
+
+/// Compares texts as the user's locale sorts them, ignoring letter case (accents count).
+class Collator {
+public:
+    /// An empty name means the root collation.
+    explicit Collator(const std::string& localeName = userCollationLocale());
+    ~Collator();
+    Collator(const Collator&) = delete;
+    Collator& operator=(const Collator&) = delete;
+
+    /// Negative, zero or positive as a sorts before, with or after b.
+    [[nodiscard]] int compare(std::u32string_view a, std::u32string_view b) const;
+
+    /// A byte string whose plain byte order equals compare's order; computing keys once
+    /// and sorting by them is what makes sorting large lists cheap.
+    [[nodiscard]] std::string sortKey(std::u32string_view text) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace quorvane::platform

@@ -1,0 +1,72 @@
+// The file-system operations the program needs, behind one interface so tests can fail them.
+#pragma once
+
+#include "sys_error.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvane::platform {
+
+/// DOS attribute bits as the program uses them.
+enum Attribute : std::uint32_t {
+    kReadOnly = 1,
+    kHidden = 2,
+    kSystem = 4,
+    kDirectoryBit = 16,
+    kArchive = 32,
+};
+
+/// What an entry is, read without following symbolic links.
+enum class EntryKind { File, Directory, Symlink, Other };
+
+/// One entry of a directory. Names are the raw bytes of the file system.
+struct DirEntry {
+    std::string name;
+    EntryKind kind = EntryKind::File;
+    /// The following are filled only by Detail::Full.
+    std::uint32_t attributes = 0; ///< Attribute bits, kDirectoryBit for directories
+    std::uint64_t size = 0; ///< bytes
+    std::int64_t mtimeNs = 0; ///< modification time, nanoseconds since the Unix epoch
+};
+
+/// How much listDirectory reads for every entry.
+enum class Detail {
+    KindOnly, ///< name and kind (cheap: no per-entry system call on most file systems)
+    Full, ///< also attributes, size and modification time
+};
+
+/// The operating system's file system. Paths are byte strings; directory paths may or
+/// may not end in "/". No operation follows a symbolic link that names the entry itself.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    /// Every entry of the directory except "." and "..", in the order the system gives.
+    [[nodiscard]] virtual Result<std::vector<DirEntry>> listDirectory(const std::string& dir,
+                                                                      Detail detail) const
+        = 0;
+
+    /// The attribute bits of one entry: read-only (files: no write permission bit;
+    /// directories: the stored word), hidden (name begins with "." or stored bit),
+    /// system and archive (stored word), kDirectoryBit for directories.
+    [[nodiscard]] virtual Result<std::uint32_t> attributes(const std::string& path) const = 0;
+
+    /// Renames without ever replacing an existing entry. A change of letter case alone
+    /// succeeds on case-insensitive volumes too. `from` == `to` is a successful no-op.
+    /// Fails with EEXIST when `to` exists.
+    [[nodiscard]] virtual Status rename(const std::string& from, const std::string& to) = 0;
+
+    /// Replaces the entry's attribute set with `value` (sum of Attribute bits): the stored
+    /// word (extended attribute user.DOSATTRIB) and, for files, the write permission bits.
+    /// The caller decides whether failures matter (the rename run ignores them).
+    [[nodiscard]] virtual Status setAttributes(const std::string& path, std::uint32_t value) = 0;
+
+    /// True for a volume root ("/" or a mount point) and for the system directories where
+    /// a bulk rename is dangerous. Compares the path text (trailing "/" ignored) and its
+    /// canonical form.
+    [[nodiscard]] virtual bool isDangerousDirectory(const std::string& dir) const = 0;
+};
+
+} // namespace quorvane::platform
