@@ -44,7 +44,8 @@ struct RunState {
     std::u32string ReplaceTo;
     std::u32string LastNumberedDir; ///< directory of the last run with numbering
     std::u32string PlatformKind = U"NT"; ///< "NT": the directory monitor is used
-    UndoLog undo; ///< the last run's renames, or the last preview's rows
+    UndoLog undo; ///< the last run's renames, reversed by "Annulla"
+    UndoLog previewRows; ///< the last preview's rows, kept apart so a preview never spoils an undo
 };
 
 } // namespace quorvane::engine

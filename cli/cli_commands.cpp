@@ -1,0 +1,160 @@
+// The three commands of quorvane-cli over the engine.
+#include "cli_commands.h"
+
+#include "cli_prompts.h"
+
+#include "engine/list_file.h"
+#include "engine/rename_run.h"
+#include "engine/transform_name.h"
+#include "platform/collator.h"
+#include "platform/name_codec.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace quorvane::cli {
+
+namespace {
+
+/// The window-less side of a run: only the summary title is kept.
+class TitleHooks final : public engine::RunHooks {
+public:
+    void setTitle(const std::u32string& title) override { m_title = title; }
+    [[nodiscard]] const std::u32string& title() const { return m_title; }
+
+private:
+    std::u32string m_title;
+};
+
+std::optional<std::vector<std::u32string>> readNamesFile(const std::string& path,
+                                                         std::ostream& errors)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    if (file)
+        bytes << file.rdbuf();
+    if (!file || file.bad()) {
+        errors << "quorvane-cli: cannot read " << path << '\n';
+        return std::nullopt;
+    }
+    return engine::readListLines(bytes.str());
+}
+
+std::vector<std::string> splitRecords(const std::string& input, char separator)
+{
+    std::vector<std::string> records;
+    std::size_t start = 0;
+    while (start < input.size()) {
+        std::size_t end = input.find(separator, start);
+        if (end == std::string::npos)
+            end = input.size();
+        records.push_back(input.substr(start, end - start));
+        start = end + 1;
+    }
+    return records;
+}
+
+int transform(CliCommand& command, std::istream& in, std::ostream& out, std::ostream& errors)
+{
+    if (command.namesFrom) {
+        auto names = readNamesFile(*command.namesFrom, errors);
+        if (!names)
+            return 2;
+        command.state.TargetNames = std::move(*names);
+    }
+    const std::string input { std::istreambuf_iterator<char>(in), {} };
+    const char separator = command.nulSeparated ? '\0' : '\n';
+    std::string output;
+    std::int64_t counter = 1;
+    std::size_t position = 0;
+    try {
+        for (std::string& record : splitRecords(input, separator)) {
+            const bool isDir = record.ends_with('/');
+            if (isDir)
+                record.pop_back();
+            const std::u32string entry
+                = platform::decodeName(record) + (isDir ? engine::kDirKind : engine::kFileKind);
+            output += platform::encodeName(engine::TransformName(entry, position++, counter,
+                                                                 command.options, command.state));
+            output += separator;
+        }
+    } catch (const engine::RunError& e) {
+        errors << "quorvane-cli: " << e.what() << '\n';
+        return 1;
+    }
+    out << output;
+    return 0;
+}
+
+/// --names-from: the directory's files in run order, paired with the list's lines.
+bool prepareNamesFrom(CliCommand& command, engine::RenameRun& run, std::ostream& errors)
+{
+    auto names = readNamesFile(*command.namesFrom, errors);
+    if (!names)
+        return false;
+    std::u32string directory = command.scope.directory;
+    command.state.OrderList = run.Make_List_Of_File(directory, true, true);
+    command.state.TargetNames
+        = engine::alignTargetNames(command.state.OrderList, *names, command.keepExtension);
+    return true;
+}
+
+int unreadableStatus(const engine::RunReport& report)
+{
+    return report.unreadable.empty() && report.error.empty() ? 0 : 1;
+}
+
+} // namespace
+
+int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in,
+               std::ostream& out, std::ostream& errors)
+{
+    if (command.mode == CliMode::Transform)
+        return transform(command, in, out, errors);
+
+    std::error_code ec;
+    if (!std::filesystem::is_directory(command.directory, ec)) {
+        errors << "quorvane-cli: " << command.directory << ": not a directory\n";
+        return 2;
+    }
+    const platform::Collator collator;
+    CliPrompts prompts(errors, command.force);
+    TitleHooks hooks;
+    engine::RenameRun run(fs, collator, command.options, command.state, command.scope, prompts,
+                          hooks);
+    if (command.namesFrom && !prepareNamesFrom(command, run, errors))
+        return 2;
+
+    if (command.mode == CliMode::Preview) {
+        try {
+            run.Preview();
+        } catch (const engine::RunError& e) {
+            errors << "quorvane-cli: " << e.what() << '\n';
+            return 1;
+        }
+        const engine::UndoLog& rows = command.state.previewRows;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            out << platform::encodeName(rows.UndoDirs[i]) << '\t'
+                << platform::encodeName(rows.UndoOldNames[i]) << '\t'
+                << platform::encodeName(rows.UndoNewNames[i]) << '\n';
+        for (const auto& error : run.report().unreadable)
+            errors << "quorvane-cli: " << error.describe() << '\n';
+        return unreadableStatus(run.report());
+    }
+
+    const engine::RunReport report = run.BitBtn1Click();
+    if (report.aborted)
+        return 2;
+    out << terminalLine(hooks.title()) << '\n';
+    for (const engine::GivenUpRename& failure : report.givenUp)
+        errors << "quorvane-cli: cannot rename "
+               << platform::encodeName(failure.directory + failure.oldName) << " to "
+               << platform::encodeName(failure.newName) << ": error " << failure.error.code
+               << " (" << failure.error.text() << ")\n";
+    return report.givenUp.empty() ? unreadableStatus(report) : 1;
+}
+
+} // namespace quorvane::cli

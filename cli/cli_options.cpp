@@ -1,0 +1,325 @@
+// The command line of quorvane-cli.
+#include "cli_options.h"
+
+#include "platform/name_codec.h"
+
+#include <charconv>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <map>
+
+namespace quorvane::cli {
+
+namespace {
+
+using engine::RenameOptions;
+
+/// The parser's working state: the command being filled and the arguments left.
+class Parser {
+public:
+    explicit Parser(std::span<const std::string> args)
+        : m_args(args)
+    {
+    }
+
+    ParseResult run();
+
+private:
+    [[nodiscard]] bool nextValue(const std::string& option, std::string& value);
+    [[nodiscard]] bool integer(const std::string& option, std::int64_t low, std::int64_t high,
+                               std::int64_t& out);
+    [[nodiscard]] bool parseOption(const std::string& arg);
+    [[nodiscard]] bool ruleOption(const std::string& arg);
+    [[nodiscard]] bool scopeOption(const std::string& arg);
+    [[nodiscard]] bool fail(std::string message)
+    {
+        m_error = std::move(message);
+        return false;
+    }
+    [[nodiscard]] bool validate();
+
+    std::span<const std::string> m_args;
+    std::size_t m_next = 0;
+    CliCommand m_command;
+    std::string m_error;
+    bool m_sawScope = false;
+    std::optional<std::string> m_replaceFrom;
+    std::optional<std::string> m_replaceTo;
+};
+
+bool Parser::nextValue(const std::string& option, std::string& value)
+{
+    if (m_next >= m_args.size())
+        return fail(option + " needs a value");
+    value = m_args[m_next++];
+    return true;
+}
+
+bool Parser::integer(const std::string& option, std::int64_t low, std::int64_t high,
+                     std::int64_t& out)
+{
+    std::string value;
+    if (!nextValue(option, value))
+        return false;
+    const char* end = value.data() + value.size();
+    const auto [ptr, ec] = std::from_chars(value.data(), end, out);
+    if (ec != std::errc {} || ptr != end || value.empty())
+        return fail(option + ": \"" + value + "\" is not a whole number");
+    if (out < low || out > high)
+        return fail(option + ": " + value + " is out of range (" + std::to_string(low) + " to "
+                    + std::to_string(high) + ")");
+    return true;
+}
+
+bool Parser::ruleOption(const std::string& arg)
+{
+    static const std::map<std::string, bool RenameOptions::*, std::less<>> switches {
+        { "--no-first-capital", &RenameOptions::CheckBox9 },
+        { "--no-capital-after-space", &RenameOptions::CheckBox6 },
+        { "--no-capital-after-dash", &RenameOptions::CheckBox12 },
+        { "--no-keep-ext-dot", &RenameOptions::KeepExtDot },
+    };
+    static const std::map<std::string, bool RenameOptions::*, std::less<>> flags {
+        { "--underscores", &RenameOptions::CheckBox8 },
+        { "--expand-dashes", &RenameOptions::CheckBox11 },
+        { "--dos", &RenameOptions::dosnames1 },
+        { "--accents", &RenameOptions::HandleAccents },
+        { "--compact-spaces", &RenameOptions::CompactSpaces },
+        { "--short-names", &RenameOptions::Rinominainformato831 },
+    };
+    auto& options = m_command.options;
+    auto& state = m_command.state;
+    if (const auto it = switches.find(arg); it != switches.end()) {
+        options.*(it->second) = false;
+        return true;
+    }
+    if (const auto it = flags.find(arg); it != flags.end()) {
+        options.*(it->second) = true;
+        return true;
+    }
+    std::string value;
+    std::int64_t number = 0;
+    if (arg == "--case") {
+        static const std::map<std::string, int, std::less<>> modes { { "keep", 0 },
+                                                                     { "optimize", 1 },
+                                                                     { "upper", 2 },
+                                                                     { "lower", 3 } };
+        if (!nextValue(arg, value))
+            return false;
+        const auto it = modes.find(value);
+        if (it == modes.end())
+            return fail("--case: \"" + value + "\" is not keep, optimize, upper or lower");
+        options.ComboBox1 = it->second;
+    } else if (arg == "--layout") {
+        if (!nextValue(arg, value))
+            return false;
+        state.NumLayout.push_back(platform::decodeName(value));
+        options.NumerazioneFiles1 = true;
+    } else if (arg == "--digits") {
+        if (!integer(arg, 1, 8, number))
+            return false;
+        state.NumDigits = static_cast<int>(number);
+    } else if (arg == "--start" || arg == "--step") {
+        if (!integer(arg, std::numeric_limits<std::int32_t>::min(),
+                     std::numeric_limits<std::int32_t>::max(), number))
+            return false;
+        (arg == "--start" ? state.NumStart : state.NumStep) = static_cast<std::int32_t>(number);
+    } else if (arg == "--remove-numbers") {
+        if (!integer(arg, 0, 3, number))
+            return false;
+        options.EliminaNumerazioneFiles1 = true;
+        state.DelNumMode = static_cast<int>(number);
+    } else if (arg == "--leading-only") {
+        state.DelNumLeadingOnly = true;
+    } else if (arg == "--delete") {
+        if (!nextValue(arg, value))
+            return false;
+        if (value.empty())
+            return fail("--delete needs a sequence that is not empty");
+        options.EliminaSequenzaCaratteri1 = true;
+        state.DeleteSeq = platform::decodeName(value);
+    } else if (arg == "--replace" || arg == "--with") {
+        if (!nextValue(arg, value))
+            return false;
+        (arg == "--replace" ? m_replaceFrom : m_replaceTo) = value;
+    } else if (arg == "--names-from") {
+        if (!nextValue(arg, value))
+            return false;
+        m_command.namesFrom = value;
+        options.RinominadaFile1 = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool Parser::scopeOption(const std::string& arg)
+{
+    auto& scope = m_command.scope;
+    std::string value;
+    if (arg == "--mask") {
+        if (!nextValue(arg, value))
+            return false;
+        scope.mask = platform::decodeName(value);
+    } else if (arg == "--no-dirs") {
+        scope.CheckBox7 = false;
+    } else if (arg == "--recursive") {
+        scope.CheckBox10 = true;
+    } else if (arg == "--dirs-only") {
+        scope.CheckBox5 = true;
+    } else if (arg == "--select") {
+        if (!nextValue(arg, value))
+            return false;
+        scope.selection.push_back(platform::decodeName(value));
+    } else if (arg == "--attributes") {
+        if (!nextValue(arg, value))
+            return false;
+        scope.RadioButton1 = false;
+        for (const char letter : value) {
+            switch (letter) {
+            case 'R':
+                scope.CheckBox1 = true;
+                break;
+            case 'H':
+                scope.CheckBox2 = true;
+                break;
+            case 'S':
+                scope.CheckBox3 = true;
+                break;
+            case 'A':
+                scope.CheckBox4 = true;
+                break;
+            default:
+                return fail("--attributes: \"" + value + "\" may hold only the letters R, H, S, A");
+            }
+        }
+    } else if (arg == "--force") {
+        m_command.force = true;
+    } else if (arg == "--no-keep-extension") {
+        m_command.keepExtension = false;
+    } else {
+        return false;
+    }
+    m_sawScope = true;
+    return true;
+}
+
+bool Parser::parseOption(const std::string& arg)
+{
+    if (arg == "-z") {
+        m_command.nulSeparated = true;
+        return true;
+    }
+    if (ruleOption(arg) || scopeOption(arg))
+        return true;
+    if (m_error.empty())
+        m_error = "unknown option " + arg;
+    return false;
+}
+
+bool Parser::validate()
+{
+    auto& command = m_command;
+    if (command.mode == CliMode::Transform && m_sawScope)
+        return fail("transform takes no directory options");
+    if (command.mode != CliMode::Transform && command.nulSeparated)
+        return fail("-z belongs to transform");
+    if (m_replaceFrom.has_value() != m_replaceTo.has_value())
+        return fail("--replace and --with go together");
+    if (m_replaceFrom) {
+        if (m_replaceFrom->empty() || m_replaceTo->empty())
+            return fail("--replace and --with need sequences that are not empty");
+        command.options.SostSeqCar1 = true;
+        command.state.ReplaceFrom = platform::decodeName(*m_replaceFrom);
+        command.state.ReplaceTo = platform::decodeName(*m_replaceTo);
+    }
+    if (command.options.NumerazioneFiles1 && command.options.EliminaNumerazioneFiles1)
+        return fail("--layout and --remove-numbers exclude each other");
+    if (command.scope.CheckBox5)
+        command.scope.CheckBox7 = true; // only directories means directories are renamed
+    if (command.namesFrom) {
+        // Names from a list go to the files of the directory alone.
+        command.scope.CheckBox7 = false;
+        command.scope.CheckBox10 = false;
+        command.scope.CheckBox5 = false;
+    }
+    return true;
+}
+
+ParseResult Parser::run()
+{
+    if (m_args.empty() || m_args[0] == "--help" || m_args[0] == "-h")
+        return { m_command, {} };
+    const std::string& verb = m_args[m_next++];
+    if (verb == "transform") {
+        m_command.mode = CliMode::Transform;
+    } else if (verb == "preview" || verb == "rename") {
+        m_command.mode = verb == "preview" ? CliMode::Preview : CliMode::Rename;
+        if (m_next >= m_args.size() || m_args[m_next].starts_with("--"))
+            return { {}, verb + " needs a directory" };
+        m_command.directory = m_args[m_next++];
+        m_command.scope.directory = platform::decodeName(m_command.directory);
+    } else {
+        return { {}, "unknown command \"" + verb + "\" (try --help)" };
+    }
+    while (m_next < m_args.size()) {
+        const std::string& arg = m_args[m_next++];
+        if (!parseOption(arg))
+            return { {}, m_error };
+    }
+    if (!validate())
+        return { {}, m_error };
+    return { std::move(m_command), {} };
+}
+
+} // namespace
+
+ParseResult parseCommandLine(std::span<const std::string> args)
+{
+    return Parser(args).run();
+}
+
+const char* usageText()
+{
+    return R"(Usage:
+  quorvane-cli transform [RULES]           entries on stdin, new names on stdout
+  quorvane-cli preview DIR [SCOPE] [RULES] one row per entry: directory TAB old TAB new
+  quorvane-cli rename DIR [SCOPE] [RULES]  renames, then prints the summary line
+
+transform reads one entry per line (with -z: NUL-separated); a line ending in "/"
+is a directory. Entries are numbered in input order, files only.
+
+RULES:
+  --case keep|optimize|upper|lower   capitalisation (default optimize)
+  --no-first-capital  --no-capital-after-space  --no-capital-after-dash
+  --underscores       "_" becomes a space
+  --expand-dashes     spaces round every "-"
+  --dos               also remove + , ; = [ ]
+  --accents           vowel + apostrophe <-> accented letter
+  --compact-spaces    one space for every run of spaces
+  --no-keep-ext-dot   deleting or replacing "." also takes the extension's dot
+  --short-names       8.3 names
+  --layout TEXT       numbering: append Filename, Numerazione, Separatore, Spazio
+                      or a literal text to the layout (repeatable)
+  --digits N  --start N  --step N      numbering width (1-8, default 2), start, step
+  --remove-numbers MODE  --leading-only   remove digit runs (MODE 0-3)
+  --delete SEQ        delete a sequence
+  --replace FROM --with TO             replace a sequence
+  --names-from FILE   new names from the lines of FILE
+
+SCOPE (preview and rename):
+  --mask GLOB         files taken (default *.*)
+  --no-dirs           do not rename subdirectories
+  --recursive         descend into every subdirectory
+  --dirs-only         rename directories only
+  --select NAME       a selected file (repeatable)
+  --attributes [RHSA] set these attributes (an empty value clears them)
+  --no-keep-extension --names-from: names replace the extension too
+  --force             work in a volume root or system directory
+
+Exit status: 0 done, 1 some entries could not be renamed or read, 2 bad usage or refused.
+)";
+}
+
+} // namespace quorvane::cli

@@ -1,0 +1,41 @@
+// The command line of quorvane-cli, parsed into the engine's options, run state and scope.
+#pragma once
+
+#include "engine/rename_options.h"
+#include "engine/run_scope.h"
+#include "engine/run_state.h"
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace quorvane::cli {
+
+enum class CliMode { Help, Transform, Preview, Rename };
+
+/// Everything one invocation asks for.
+struct CliCommand {
+    CliMode mode = CliMode::Help;
+    std::string directory; ///< DIR as given (bytes)
+    engine::RenameOptions options;
+    engine::RunState state;
+    engine::RunScope scope;
+    bool force = false; ///< answer Ignore to the dangerous-directory warning
+    bool nulSeparated = false; ///< transform: records end with NUL instead of LF
+    bool keepExtension = true; ///< --names-from: new names keep the file's extension
+    std::optional<std::string> namesFrom; ///< path of the list file
+};
+
+/// A parsed command, or the one-line error that makes the program exit with status 2.
+struct ParseResult {
+    std::optional<CliCommand> command;
+    std::string error;
+};
+
+/// Parses the arguments after the program name.
+[[nodiscard]] ParseResult parseCommandLine(std::span<const std::string> args);
+
+/// The usage text printed by --help.
+[[nodiscard]] const char* usageText();
+
+} // namespace quorvane::cli

@@ -1,0 +1,61 @@
+// Answers for the questions of a run when nobody can be asked.
+#include "cli_prompts.h"
+
+#include "platform/name_codec.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace quorvane::cli {
+
+std::string terminalLine(std::u32string_view text)
+{
+    std::u32string line;
+    for (const char32_t c : text) {
+        if (c == U'\r')
+            continue;
+        if (c == U'\n') {
+            if (!line.empty() && line.back() != U' ')
+                line.push_back(U' ');
+            continue;
+        }
+        line.push_back(c);
+    }
+    // Names keep their own bytes on a terminal, as ls shows them.
+    return platform::encodeName(line);
+}
+
+CliPrompts::CliPrompts(std::ostream& errors, bool force)
+    : m_errors(errors)
+    , m_force(force)
+{
+}
+
+engine::Button CliPrompts::ask(const engine::Question& question)
+{
+    const auto offers = [&](engine::Button b) {
+        return std::ranges::find(question.buttons, b) != question.buttons.end();
+    };
+    if (question.id == "NUMERAZIONE_PERICOLOSA") {
+        if (m_force)
+            return engine::Button::Ignore;
+        m_errors << "quorvane-cli: " << terminalLine(question.text)
+                 << " (refused; --force works there anyway)\n";
+        return engine::Button::Abort;
+    }
+    if (offers(engine::Button::Ok))
+        return engine::Button::Ok;
+    return question.buttons.empty() ? engine::Button::Cancel : question.buttons.front();
+}
+
+std::optional<std::u32string> CliPrompts::input(const engine::InputRequest& /*request*/)
+{
+    return std::nullopt; // nobody to type another name: the entry is given up
+}
+
+void CliPrompts::tell(const engine::Message& message)
+{
+    m_errors << "quorvane-cli: " << terminalLine(message.text) << '\n';
+}
+
+} // namespace quorvane::cli

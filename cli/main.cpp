@@ -1,0 +1,32 @@
+// quorvane-cli: the batch front end over the rename engine.
+#include "cli_commands.h"
+#include "cli_options.h"
+
+#include "lang/lang_error.h"
+#include "platform/posix_file_system.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    using namespace quorvane;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    cli::ParseResult parsed = cli::parseCommandLine(args);
+    if (!parsed.command) {
+        std::cerr << "quorvane-cli: " << parsed.error << '\n';
+        return 2;
+    }
+    if (parsed.command->mode == cli::CliMode::Help) {
+        std::cout << cli::usageText();
+        return 0;
+    }
+    try {
+        platform::PosixFileSystem fs;
+        return cli::runCommand(*parsed.command, fs, std::cin, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "quorvane-cli: " << e.what() << '\n';
+        return 2;
+    }
+}
