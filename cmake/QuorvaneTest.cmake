@@ -1,8 +1,12 @@
 # add_quorvane_test(name SOURCES ... LIBS ... [LABELS ...] [ENVIRONMENT ...])
+# LABELS defaults to "core".
 # Registers one GoogleTest executable with CTest. Every test gets a private
 # XDG_CONFIG_HOME and TMPDIR under the build tree, so no test touches a home.
 function(add_quorvane_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+    if(NOT ARG_LABELS)
+        set(ARG_LABELS core) # the Qt-free tests, also run in the sanitizer build
+    endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)

@@ -1,0 +1,28 @@
+# Shared by the set-up scripts: installs what is missing and builds.
+set -euo pipefail
+
+QUORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QUORVANE_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libicu-dev)
+
+# Installs the Debian packages that are not installed yet (apt only when something is missing).
+install_missing_packages() {
+    local missing=()
+    for package in "${QUORVANE_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# build_tree DIR [cmake options...]: configures (once) and builds one tree.
+build_tree() {
+    local dir=$1
+    shift
+    cmake -S "$QUORVANE_ROOT" -B "$QUORVANE_ROOT/$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$QUORVANE_ROOT/$dir"
+}

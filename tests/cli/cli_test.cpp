@@ -1,0 +1,233 @@
+// quorvane-cli's options and commands, run in-process on real temporary directories.
+#include "cli/cli_commands.h"
+#include "cli/cli_options.h"
+
+#include "support/failing_file_system.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace quorvane::cli {
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome run(std::vector<std::string> args, const std::string& input = {},
+            platform::FileSystem* fs = nullptr)
+{
+    Outcome outcome;
+    ParseResult parsed = parseCommandLine(args);
+    if (!parsed.command) {
+        outcome.status = 2;
+        outcome.err = parsed.error;
+        return outcome;
+    }
+    test::FailingFileSystem real;
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    outcome.status = runCommand(*parsed.command, fs != nullptr ? *fs : real, in, out, err);
+    outcome.out = out.str();
+    outcome.err = err.str();
+    return outcome;
+}
+
+TEST(CliOptions, BadUsageIsOneErrorAndStatusTwo)
+{
+    const std::vector<std::vector<std::string>> bad {
+        { "frobnicate" },
+        { "transform", "--case", "title" },
+        { "transform", "--digits", "9" },
+        { "transform", "--digits", "0" },
+        { "transform", "--start", "2147483648" },
+        { "transform", "--start", "12x" },
+        { "transform", "--replace", "a" },
+        { "transform", "--with", "b" },
+        { "transform", "--delete", "" },
+        { "transform", "--layout", "Numerazione", "--remove-numbers", "1" },
+        { "transform", "--remove-numbers", "4" },
+        { "transform", "--recursive" },
+        { "preview" },
+        { "preview", "--recursive" },
+        { "rename", "/tmp", "-z" },
+        { "rename", "/tmp", "--attributes", "RX" },
+        { "rename", "/tmp", "--mask" },
+    };
+    for (const auto& args : bad) {
+        const ParseResult parsed = parseCommandLine(args);
+        EXPECT_FALSE(parsed.command.has_value()) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+        EXPECT_FALSE(parsed.error.empty());
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(CliOptions, OptionsReachTheEngine)
+{
+    const std::vector<std::string> args { "rename", "d", "--case", "upper", "--no-capital-after-dash",
+                                          "--underscores", "--dos", "--no-keep-ext-dot",
+                                          "--layout", "Filename", "--layout", " # ", "--digits",
+                                          "3", "--start", "-5", "--step", "10", "--mask", "*.mp3",
+                                          "--dirs-only", "--no-dirs", "--select", "a",
+                                          "--attributes", "RA", "--replace", "x", "--with", "y" };
+    const ParseResult parsed = parseCommandLine(args);
+    ASSERT_TRUE(parsed.command) << parsed.error;
+    const CliCommand& c = *parsed.command;
+    EXPECT_EQ(c.options.ComboBox1, 2);
+    EXPECT_FALSE(c.options.CheckBox12);
+    EXPECT_TRUE(c.options.CheckBox6);
+    EXPECT_TRUE(c.options.CheckBox8);
+    EXPECT_TRUE(c.options.dosnames1);
+    EXPECT_FALSE(c.options.KeepExtDot);
+    EXPECT_TRUE(c.options.NumerazioneFiles1);
+    EXPECT_EQ(c.state.NumLayout, (std::vector<std::u32string> { U"Filename", U" # " }));
+    EXPECT_EQ(c.state.NumDigits, 3);
+    EXPECT_EQ(c.state.NumStart, -5);
+    EXPECT_EQ(c.state.NumStep, 10);
+    EXPECT_EQ(c.scope.mask, U"*.mp3");
+    EXPECT_TRUE(c.scope.CheckBox5);
+    EXPECT_TRUE(c.scope.CheckBox7) << "only directories forces the directories on";
+    EXPECT_EQ(c.scope.selection, std::vector<std::u32string> { U"a" });
+    EXPECT_FALSE(c.scope.RadioButton1);
+    EXPECT_EQ(c.scope.attributeValue(), 33U);
+    EXPECT_TRUE(c.options.SostSeqCar1);
+    EXPECT_EQ(c.state.ReplaceTo, U"y");
+
+    const ParseResult empty = parseCommandLine(std::vector<std::string> { "rename", "d", "--attributes", "" });
+    ASSERT_TRUE(empty.command);
+    EXPECT_FALSE(empty.command->scope.RadioButton1);
+    EXPECT_EQ(empty.command->scope.attributeValue(), 0U);
+}
+
+TEST(CliTransform, DefaultRulesAndDirectoryEntries)
+{
+    const Outcome o = run({ "transform" }, "MY_song - the BEST (live).MP3\nsome dir/\nlast");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "My_song - The Best (Live).mp3\nSome Dir\nLast\n");
+}
+
+TEST(CliTransform, NumberingCountsFilesOnlyInInputOrder)
+{
+    const Outcome o = run({ "transform", "--case", "keep", "--layout", "Numerazione", "--layout",
+                            "Separatore", "--layout", "Filename", "--start", "9" },
+                          "b.mp3\nsub/\na.mp3\n");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "09 - b.mp3\nsub\n10 - a.mp3\n");
+}
+
+TEST(CliTransform, NulSeparatedRecordsKeepNewlinesInNames)
+{
+    const Outcome o = run({ "transform", "-z", "--case", "upper" }, std::string("a\nb\0c", 5));
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, std::string("A\nB\0C\0", 6));
+}
+
+TEST(CliTransform, InvalidUtf8PassesThroughUnchanged)
+{
+    const Outcome o = run({ "transform", "--case", "lower" }, "CAF\xC9.TXT\n");
+    EXPECT_EQ(o.out, "caf\xC9.txt\n");
+}
+
+TEST(CliTransform, NamesFromFileAndTooFewNames)
+{
+    test::TempDir tmp;
+    tmp.file("names.txt", "the end\r\n\r\nintro\r\n");
+    const Outcome o = run({ "transform", "--names-from", tmp / "names.txt" }, "x.mp3\ny.mp3\n");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "The End\nIntro\n");
+
+    const Outcome tooFew = run({ "transform", "--names-from", tmp / "names.txt" }, "x\ny\nz\n");
+    EXPECT_EQ(tooFew.status, 1);
+    EXPECT_TRUE(tooFew.out.empty());
+    EXPECT_FALSE(tooFew.err.empty());
+
+    const Outcome missing = run({ "transform", "--names-from", tmp / "absent.txt" }, "x\n");
+    EXPECT_EQ(missing.status, 2);
+}
+
+TEST(CliPreview, RowsInRunOrderWithoutTouchingTheDisk)
+{
+    test::TempDir tmp;
+    tmp.file("a b/x y.mp3");
+    tmp.file("c.txt");
+    const Outcome o = run({ "preview", tmp.path(), "--recursive" });
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, tmp / "a b/\tx y.mp3\tX Y.mp3\n" + tmp.path() + "/\ta b\tA B\n" + tmp.path()
+                  + "/\tc.txt\tC.txt\n");
+    EXPECT_TRUE(tmp.exists("a b/x y.mp3"));
+}
+
+TEST(CliPreview, NamesFromPairsTheSortedFilesAndKeepsExtensions)
+{
+    test::TempDir tmp;
+    tmp.file("b.mp3");
+    tmp.file("a.mp3");
+    tmp.file("c.mp3");
+    tmp.dir("sub");
+    tmp.file("list.txt", "intro\noutro\n");
+    const Outcome o = run({ "preview", tmp.path(), "--mask", "*.mp3", "--names-from",
+                            tmp / "list.txt", "--case", "keep" });
+    EXPECT_EQ(o.status, 0) << o.err;
+    const std::string d = tmp.path() + "/\t";
+    EXPECT_EQ(o.out, d + "a.mp3\tintro.mp3\n" + d + "b.mp3\toutro.mp3\n" + d + "c.mp3\tc.mp3\n");
+
+    const Outcome bare = run({ "preview", tmp.path(), "--mask", "*.mp3", "--names-from",
+                               tmp / "list.txt", "--no-keep-extension", "--case", "keep" });
+    EXPECT_EQ(bare.out, d + "a.mp3\tintro\n" + d + "b.mp3\toutro\n" + d + "c.mp3\tc\n");
+}
+
+TEST(CliRename, PrintsTheSummaryAndRenames)
+{
+    test::TempDir tmp;
+    tmp.file("x y.mp3", "data");
+    const Outcome o = run({ "rename", tmp.path() });
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(o.out.starts_with("Quorvane 0.99 - Ultima operazione: 1 files rinominati in 0 minuti e "))
+        << o.out;
+    EXPECT_EQ(tmp.read("X Y.mp3"), "data");
+}
+
+TEST(CliRename, RefusedRenameIsGivenUpReportedAndExitsOne)
+{
+    test::TempDir tmp;
+    tmp.file("A.txt", "upper");
+    tmp.file("a.TXT", "lower");
+    const Outcome o = run({ "rename", tmp.path(), "--case", "upper" });
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("a.TXT"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("error " + std::to_string(EEXIST)), std::string::npos) << o.err;
+    EXPECT_EQ(tmp.read("A.TXT"), "upper");
+    EXPECT_EQ(tmp.read("a.TXT"), "lower");
+}
+
+TEST(CliRename, DangerousDirectoryNeedsForce)
+{
+    test::TempDir tmp;
+    tmp.file("a.txt");
+    test::FailingFileSystem fs;
+    fs.dangerous.push_back(tmp.path());
+    const Outcome refused = run({ "rename", tmp.path() }, {}, &fs);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("PERICOLOSO"), std::string::npos) << refused.err;
+    EXPECT_TRUE(tmp.exists("a.txt"));
+    EXPECT_EQ(fs.renameCalls, 0);
+
+    const Outcome forced = run({ "rename", tmp.path(), "--force" }, {}, &fs);
+    EXPECT_EQ(forced.status, 0);
+    EXPECT_TRUE(tmp.exists("A.txt"));
+}
+
+TEST(CliRename, MissingDirectoryIsBadUsage)
+{
+    test::TempDir tmp;
+    EXPECT_EQ(run({ "rename", tmp / "absent" }).status, 2);
+    EXPECT_EQ(run({ "preview", tmp / "absent" }).status, 2);
+}
+
+} // namespace
+} // namespace quorvane::cli

@@ -1,0 +1,374 @@
+// The rename run on real directories: order, undo log, collisions, bytes, attributes.
+#include "run_fixture.h"
+
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+#include <cerrno>
+#include <regex>
+
+namespace quorvane::test {
+namespace {
+
+using engine::Button;
+
+TEST_F(RunFixture, RecursiveRunRenamesDeepestFirstAndLogsOldDirectoryPaths)
+{
+    tmp.file("a b/x y.mp3", "song");
+    scope.CheckBox10 = true;
+
+    const auto report = click();
+
+    EXPECT_FALSE(report.aborted);
+    EXPECT_EQ(namesIn(), std::vector<std::string> { "A B" });
+    EXPECT_EQ(tmp.read("A B/X Y.mp3"), "song");
+    ASSERT_EQ(state.undo.size(), 2U);
+    EXPECT_EQ(state.undo.UndoDirs[0], dirText("a b"));
+    EXPECT_EQ(state.undo.UndoOldNames[0], U"x y.mp3");
+    EXPECT_EQ(state.undo.UndoNewNames[0], U"X Y.mp3");
+    EXPECT_EQ(state.undo.UndoDirs[1], dirText());
+    EXPECT_EQ(state.undo.UndoOldNames[1], U"a b");
+    EXPECT_EQ(state.undo.UndoNewNames[1], U"A B");
+    EXPECT_EQ(state.RenamedCount, 2);
+}
+
+TEST_F(RunFixture, UnchangedNamesCountButAreNeitherRenamedNorLogged)
+{
+    tmp.file("Already.txt");
+    tmp.file("song.mp3");
+
+    click();
+
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "Already.txt", "Song.mp3" }));
+    EXPECT_EQ(state.RenamedCount, 2);
+    ASSERT_EQ(state.undo.size(), 1U); // the case-only change is a real rename
+    EXPECT_EQ(state.undo.UndoOldNames[0], U"song.mp3");
+    EXPECT_EQ(fs.renameCalls, 1);
+}
+
+TEST_F(RunFixture, SummaryTitleEnablesUndoAndReturnsToIdle)
+{
+    tmp.file("a.txt");
+    options.Rinominainformato831 = true;
+    options.SostSeqCar1 = true;
+    state.ReplaceFrom = U"x";
+    state.ReplaceTo = U"y";
+    state.NumCustomOrder = false;
+    state.NumAfterList = true;
+
+    click();
+
+    const std::regex summary("Quorvane 0\\.99 - Ultima operazione: 1 files rinominati in 0 minuti "
+                             "e [0-9]+,[0-9]{3} secondi");
+    EXPECT_TRUE(std::regex_match(bytes(hooks.title), summary)) << bytes(hooks.title);
+    EXPECT_EQ(hooks.calls,
+        (std::vector<std::string> {
+            "monitorOff", "buttonOff", "refreshLists", "enableUndo", "buttonOn", "monitorOn" }));
+    EXPECT_EQ(hooks.buttonCaption, U"Rinomina");
+    EXPECT_FALSE(options.Rinominainformato831);
+    EXPECT_FALSE(options.SostSeqCar1);
+    EXPECT_FALSE(state.NumAfterList);
+}
+
+TEST_F(RunFixture, WithoutTheMonitorPlatformNoMonitorHookIsCalled)
+{
+    state.PlatformKind = U"9x";
+    click();
+    EXPECT_EQ(std::ranges::count(hooks.calls, "monitorOff"), 0);
+    EXPECT_EQ(std::ranges::count(hooks.calls, "monitorOn"), 0);
+}
+
+TEST_F(RunFixture, CollisionKeepsBothFilesAndAsksForAnotherName)
+{
+    tmp.file("X.txt", "upper");
+    tmp.file("x.TXT", "lower");
+    options.ComboBox1 = engine::kCaseLower;
+    prompts.inputs.emplace_back(U"x2.txt");
+
+    const auto report = click();
+
+    ASSERT_EQ(prompts.requests.size(), 1U);
+    const auto& request = prompts.requests[0];
+    EXPECT_EQ(request.caption,
+        U"File correntemente in uso (Errore " + text(std::to_string(EEXIST)) + U")");
+    EXPECT_EQ(request.prompt,
+        U"Rinomina file: x.TXT\r\n\r\nPremi OK per riprovare o Cancel per ignorare il file");
+    EXPECT_EQ(request.text, U"x.txt");
+    EXPECT_EQ(tmp.read("x.txt"), "upper");
+    EXPECT_EQ(tmp.read("x2.txt"), "lower");
+    EXPECT_TRUE(report.givenUp.empty());
+    EXPECT_EQ(state.undo.size(), 2U);
+}
+
+TEST_F(RunFixture, GivingUpACollisionKeepsTheNameAndGivesNoAttributesToTheOtherFile)
+{
+    tmp.file("X.txt", "upper");
+    tmp.file("x.TXT", "lower");
+    options.ComboBox1 = engine::kCaseLower;
+    scope.RadioButton1 = false;
+    scope.CheckBox1 = true; // read-only
+
+    const auto report = click();
+
+    ASSERT_EQ(report.givenUp.size(), 1U);
+    EXPECT_EQ(report.givenUp[0].oldName, U"x.TXT");
+    EXPECT_EQ(report.givenUp[0].error.code, EEXIST);
+    EXPECT_EQ(tmp.read("x.txt"), "upper");
+    EXPECT_EQ(tmp.read("x.TXT"), "lower");
+    ASSERT_EQ(state.undo.size(), 1U);
+    // Each file received the attributes once, under its own current name.
+    EXPECT_EQ(fs.attributeCalls, (std::vector<std::string> { tmp / "x.txt", tmp / "x.TXT" }));
+}
+
+TEST_F(RunFixture, TypedNameWithSlashIsRefusedAndAskedAgain)
+{
+    tmp.file("X.txt", "upper");
+    tmp.file("x.TXT", "lower");
+    tmp.dir("sub");
+    scope.CheckBox7 = false;
+    options.ComboBox1 = engine::kCaseLower;
+    prompts.inputs.emplace_back(U"../escaped.txt");
+    prompts.inputs.emplace_back(U"sub/moved.txt");
+    prompts.inputs.emplace_back(U"kept.txt");
+
+    click();
+
+    ASSERT_EQ(prompts.requests.size(), 3U);
+    EXPECT_EQ(prompts.requests[1].text, U"../escaped.txt"); // the typed text is offered again
+    ASSERT_EQ(prompts.messages.size(), 2U);
+    EXPECT_EQ(prompts.messages[0].text, U"Hai inserito caratteri non validi!");
+    EXPECT_EQ(tmp.read("kept.txt"), "lower");
+    EXPECT_FALSE(tmp.exists("sub/moved.txt"));
+    EXPECT_FALSE(
+        std::filesystem::exists(std::filesystem::path(tmp.path()).parent_path() / "escaped.txt"));
+}
+
+TEST_F(RunFixture, CaseOnlyRenameIsDoneAndLogged)
+{
+    tmp.file("song.mp3", "data");
+    scope.CheckBox7 = false;
+    click();
+    EXPECT_EQ(namesIn(), std::vector<std::string> { "Song.mp3" });
+    EXPECT_EQ(tmp.read("Song.mp3"), "data");
+    ASSERT_EQ(state.undo.size(), 1U);
+    EXPECT_EQ(state.undo.UndoNewNames[0], U"Song.mp3");
+}
+
+TEST_F(RunFixture, NamesWithBytesThatAreNotUtf8SurviveByteForByte)
+{
+    const std::string latin1 = "caf\xE9 BAR.txt"; // é in Latin-1: not valid UTF-8
+    const std::string broken = "\xFF\xFE name.dat";
+    tmp.file(latin1, "one");
+    tmp.file(broken, "two");
+    options.ComboBox1 = engine::kCaseLower;
+
+    click();
+
+    EXPECT_EQ(tmp.read("caf\xE9 bar.txt"), "one");
+    EXPECT_EQ(tmp.read(broken), "two"); // unchanged by the rules, untouched on disk
+    ASSERT_EQ(state.undo.size(), 1U);
+    EXPECT_EQ(bytes(state.undo.UndoOldNames[0]), latin1);
+}
+
+TEST_F(RunFixture, RetriesTransientRefusalsSilentlyButNotForever)
+{
+    tmp.file("a.txt");
+    fs.renameError
+        = [](int call, const std::string&, const std::string&) { return call <= 2 ? EBUSY : 0; };
+    click();
+    EXPECT_TRUE(prompts.requests.empty());
+    EXPECT_TRUE(tmp.exists("A.txt"));
+
+    tmp.file("b.txt");
+    fs.renameCalls = 0;
+    fs.renameError = [](int, const std::string&, const std::string&) { return EBUSY; };
+    const auto report = click();
+    ASSERT_EQ(prompts.requests.size(), 1U);
+    EXPECT_EQ(fs.renameCalls, 6); // the first try and five silent ones, then the question
+    ASSERT_EQ(report.givenUp.size(), 1U);
+    EXPECT_TRUE(tmp.exists("b.txt"));
+}
+
+TEST_F(RunFixture, RefusedRenameIsAskedAtOnceAndCanBeRetried)
+{
+    tmp.file("a.txt");
+    fs.renameError
+        = [](int call, const std::string&, const std::string&) { return call == 1 ? EACCES : 0; };
+    prompts.inputs.emplace_back(U"A.txt");
+    click();
+    EXPECT_EQ(prompts.requests.size(), 1U);
+    EXPECT_TRUE(tmp.exists("A.txt"));
+    EXPECT_EQ(state.undo.size(), 1U);
+}
+
+TEST_F(RunFixture, AttributesGoToTheRenamedEntryUnderItsNewName)
+{
+    tmp.file("a.txt");
+    tmp.dir("d");
+    scope.RadioButton1 = false;
+    scope.CheckBox1 = true;
+    scope.CheckBox2 = true;
+
+    click();
+
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat((tmp / "A.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH), 0U);
+    ASSERT_EQ(::stat((tmp / "D").c_str(), &st), 0);
+    EXPECT_NE(st.st_mode & S_IWUSR, 0U) << "a read-only directory must stay writable";
+    char value[32] = {};
+    const ssize_t n = ::getxattr((tmp / "A.txt").c_str(), "user.DOSATTRIB", value, sizeof value);
+    if (n < 0)
+        GTEST_SKIP() << "no user extended attributes here";
+    EXPECT_EQ(std::string(value, static_cast<std::size_t>(n)), "0x3");
+}
+
+TEST_F(RunFixture, DangerousDirectoryAbortLeavesDiskUntouchedAndNumberingArmed)
+{
+    tmp.file("a.txt");
+    fs.dangerous.push_back(tmp.path());
+    options.ComboBox1 = engine::kCaseKeep;
+    options.NumerazioneFiles1 = true;
+    state.NumLayout = { U"Numerazione" };
+    options.SostSeqCar1 = true;
+    state.ReplaceFrom = U"a";
+    state.ReplaceTo = U"b";
+    prompts.buttons.push_back(Button::Abort);
+
+    const auto report = click();
+
+    EXPECT_TRUE(report.aborted);
+    ASSERT_EQ(prompts.questions.size(), 1U);
+    EXPECT_EQ(prompts.questions[0].id, "NUMERAZIONE_PERICOLOSA");
+    EXPECT_NE(prompts.questions[0].text.find(text(tmp.path())), std::u32string::npos);
+    EXPECT_EQ(namesIn(), std::vector<std::string> { "a.txt" });
+    EXPECT_TRUE(options.NumerazioneFiles1);
+    EXPECT_FALSE(options.SostSeqCar1);
+    EXPECT_TRUE(hooks.buttonEnabled);
+    EXPECT_EQ(std::ranges::count(hooks.calls, "enableUndo"), 0);
+
+    prompts.buttons.push_back(Button::Ignore);
+    click();
+    EXPECT_EQ(namesIn(), std::vector<std::string> { "01.txt" });
+    EXPECT_FALSE(options.NumerazioneFiles1);
+    EXPECT_EQ(state.LastNumberedDir, text(tmp.path()));
+}
+
+TEST_F(RunFixture, OneSelectedFileAsksWhetherOnlyThatFileOrAll)
+{
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    scope.selection = { U"a.txt" };
+    prompts.buttons.push_back(Button::Ok);
+    click();
+    ASSERT_EQ(prompts.questions.size(), 1U);
+    EXPECT_EQ(prompts.questions[0].id, "UN_FILE_O_TUTTI");
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "A.txt", "b.txt" }));
+    EXPECT_FALSE(scope.CheckBox7);
+
+    scope.selection = { U"b.txt" };
+    scope.CheckBox7 = true;
+    tmp.dir("sub");
+    prompts.buttons.push_back(Button::All);
+    click();
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "A.txt", "B.txt", "Sub" }));
+    EXPECT_EQ(std::ranges::count(hooks.calls, "clearSelection"), 1);
+    EXPECT_TRUE(scope.CheckBox7);
+}
+
+TEST_F(RunFixture, SeveralSelectedFilesAreRenamedAloneWithoutAQuestion)
+{
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    tmp.file("c.txt");
+    tmp.dir("sub");
+    scope.selection = { U"c.txt", U"a.txt" };
+    scope.CheckBox10 = true;
+    scope.CheckBox5 = false;
+    click();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "A.txt", "C.txt", "b.txt", "sub" }));
+    EXPECT_FALSE(scope.CheckBox7);
+    EXPECT_FALSE(scope.CheckBox10);
+    EXPECT_FALSE(scope.CheckBox5);
+    EXPECT_TRUE(scope.CheckBox7Enabled);
+    EXPECT_EQ(state.undo.UndoOldNames[0], U"c.txt"); // the list's order, not sorted
+}
+
+TEST_F(RunFixture, MissingTargetNameInterruptsTheRunButKeepsWhatWasDone)
+{
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    options.RinominadaFile1 = true;
+    state.OrderList = { U"a.txtF", U"b.txtF" };
+    state.TargetNames = { U"first.txt" };
+
+    const auto report = click();
+
+    EXPECT_FALSE(report.error.empty());
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "RUN_ERROR");
+    EXPECT_TRUE(tmp.exists("First.txt"));
+    EXPECT_TRUE(tmp.exists("b.txt"));
+    EXPECT_EQ(state.undo.size(), 1U);
+    EXPECT_TRUE(hooks.buttonEnabled);
+    EXPECT_EQ(hooks.calls.back(), "monitorOn");
+    EXPECT_FALSE(options.RinominadaFile1);
+}
+
+TEST_F(RunFixture, ListRenameGivesTheIthNameToTheIthEntry)
+{
+    tmp.file("a.mp3", "A");
+    tmp.file("b.mp3", "B");
+    options.RinominadaFile1 = true;
+    scope.CheckBox7 = false;
+    state.OrderList = { U"b.mp3F", U"a.mp3F" };
+    state.TargetNames = { U"the end.mp3", U"intro.mp3" };
+    click();
+    EXPECT_EQ(tmp.read("The End.mp3"), "B");
+    EXPECT_EQ(tmp.read("Intro.mp3"), "A");
+}
+
+TEST_F(RunFixture, NumberingRestartsInEverySubdirectory)
+{
+    tmp.file("one/x.txt");
+    tmp.file("one/y.txt");
+    tmp.file("two/z.txt");
+    tmp.file("top.txt");
+    scope.CheckBox10 = true;
+    scope.CheckBox7 = false;
+    options.ComboBox1 = engine::kCaseKeep;
+    options.NumerazioneFiles1 = true;
+    state.NumLayout = { U"Numerazione", U"Separatore", U"Filename" };
+    state.NumStart = 5;
+    click();
+    EXPECT_EQ(namesIn("one"), (std::vector<std::string> { "05 - x.txt", "06 - y.txt" }));
+    EXPECT_EQ(namesIn("two"), std::vector<std::string> { "05 - z.txt" });
+    EXPECT_TRUE(tmp.exists("05 - top.txt"));
+}
+
+TEST_F(RunFixture, PreviewChangesNothingAndLeavesTheUndoLogAlone)
+{
+    tmp.file("a b/x y.mp3");
+    tmp.file("c.txt");
+    scope.CheckBox10 = true;
+    click();
+    const auto undoBefore = state.undo.UndoNewNames;
+    const auto namesBefore = namesIn();
+
+    options.ComboBox1 = engine::kCaseUpper;
+    preview();
+
+    EXPECT_EQ(namesIn(), namesBefore);
+    EXPECT_EQ(state.undo.UndoNewNames, undoBefore);
+    ASSERT_EQ(state.previewRows.size(), 3U);
+    EXPECT_EQ(state.previewRows.UndoDirs[0], dirText("A B"));
+    EXPECT_EQ(state.previewRows.UndoNewNames[0], U"X Y.MP3");
+    EXPECT_EQ(state.previewRows.UndoOldNames[1], U"A B");
+    EXPECT_EQ(state.previewRows.UndoOldNames[2], U"C.txt");
+}
+
+} // namespace
+} // namespace quorvane::test

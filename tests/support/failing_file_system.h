@@ -1,0 +1,58 @@
+// The real file system, with renames that fail on demand, for tests of what must fail.
+#pragma once
+
+#include "platform/posix_file_system.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quorvane::test {
+
+class FailingFileSystem final : public platform::FileSystem {
+public:
+    /// Decides the errno of the n-th rename call (1-based); 0 lets it through.
+    std::function<int(int call, const std::string& from, const std::string& to)> renameError;
+    /// Directories reported as dangerous.
+    std::vector<std::string> dangerous;
+
+    int renameCalls = 0;
+    std::vector<std::string> attributeCalls;
+
+    [[nodiscard]] platform::Result<std::vector<platform::DirEntry>>
+    listDirectory(const std::string& dir, platform::Detail detail) const override
+    {
+        return m_real.listDirectory(dir, detail);
+    }
+    [[nodiscard]] platform::Result<std::uint32_t> attributes(const std::string& path) const override
+    {
+        return m_real.attributes(path);
+    }
+    [[nodiscard]] platform::Status rename(const std::string& from, const std::string& to) override
+    {
+        ++renameCalls;
+        if (renameError) {
+            if (const int code = renameError(renameCalls, from, to); code != 0)
+                return platform::SysError { code, "rename " + from };
+        }
+        return m_real.rename(from, to);
+    }
+    [[nodiscard]] platform::Status setAttributes(const std::string& path,
+                                                 std::uint32_t value) override
+    {
+        attributeCalls.push_back(path);
+        return m_real.setAttributes(path, value);
+    }
+    [[nodiscard]] bool isDangerousDirectory(const std::string& dir) const override
+    {
+        for (const auto& d : dangerous)
+            if (d == dir)
+                return true;
+        return m_real.isDangerousDirectory(dir);
+    }
+
+private:
+    platform::PosixFileSystem m_real;
+};
+
+} // namespace quorvane::test

@@ -1,0 +1,68 @@
+// A real temporary directory for one test, removed with everything in it afterwards.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+namespace quorvane::test {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp")
+            + "/quorvane-test-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        m_path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        // Read-only directories left by a test must not keep their contents alive.
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    /// The directory, without a final "/".
+    [[nodiscard]] const std::string& path() const { return m_path; }
+    /// path() + "/" + relative.
+    [[nodiscard]] std::string operator/(const std::string& relative) const
+    {
+        return m_path + "/" + relative;
+    }
+
+    /// Creates a file (and its parent directories) holding `content`.
+    void file(const std::string& relative, const std::string& content = {}) const
+    {
+        const std::filesystem::path p = *this / relative;
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << content;
+    }
+    void dir(const std::string& relative) const
+    {
+        std::filesystem::create_directories(*this / relative);
+    }
+    [[nodiscard]] bool exists(const std::string& relative) const
+    {
+        std::error_code ec;
+        return std::filesystem::exists(std::filesystem::symlink_status(*this / relative, ec));
+    }
+    [[nodiscard]] std::string read(const std::string& relative) const
+    {
+        std::ifstream in(*this / relative, std::ios::binary);
+        return { std::istreambuf_iterator<char>(in), {} };
+    }
+
+private:
+    std::string m_path;
+};
+
+} // namespace quorvane::test
