@@ -3,6 +3,7 @@
 
 #include "platform/posix_file_system.h"
 
+#include <cerrno>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ public:
     std::function<int(int call, const std::string& from, const std::string& to)> renameError;
     /// Directories reported as dangerous.
     std::vector<std::string> dangerous;
+    /// Directories whose listing fails with EACCES (given as the run spells them, with "/").
+    std::vector<std::string> unreadable;
 
     int renameCalls = 0;
     std::vector<std::string> attributeCalls;
@@ -22,6 +25,9 @@ public:
     [[nodiscard]] platform::Result<std::vector<platform::DirEntry>>
     listDirectory(const std::string& dir, platform::Detail detail) const override
     {
+        for (const auto& d : unreadable)
+            if (d == dir)
+                return platform::SysError { EACCES, "open directory " + dir };
         return m_real.listDirectory(dir, detail);
     }
     [[nodiscard]] platform::Result<std::uint32_t> attributes(const std::string& path) const override

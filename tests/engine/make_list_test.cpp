@@ -1,0 +1,87 @@
+// Which entries a pass takes, and in what order.
+#include "run_fixture.h"
+
+#include <sys/xattr.h>
+
+#include <cerrno>
+
+namespace quorvane::test {
+namespace {
+
+using List = engine::EntryList;
+
+TEST_F(RunFixture, ListSortsWholeEntriesWithTheirKindLetters)
+{
+    tmp.dir("ab");
+    tmp.file("abc");
+    tmp.file("Abd.txt");
+    tmp.file("abb.txt");
+    // "abD" sorts after "abcF": the kind letter takes part in the comparison.
+    EXPECT_EQ(listOf(), (List { U"abb.txtF", U"abcF", U"abD", U"Abd.txtF" }));
+}
+
+TEST_F(RunFixture, ListSkipsHiddenDirectoriesAndNeverFollowsLinks)
+{
+    tmp.file(".git/config");
+    tmp.file("real/inner.txt");
+    tmp.file(".hidden-file");
+    std::filesystem::create_directory_symlink(tmp / "real", tmp / "link");
+    scope.CheckBox10 = true;
+
+    EXPECT_EQ(listOf(), (List { U".hidden-fileF", U"linkF", U"realD" }));
+
+    click();
+    EXPECT_TRUE(tmp.exists(".git/config"));
+    EXPECT_TRUE(tmp.exists("Link")); // the link itself is renamed, as an entry
+    EXPECT_TRUE(tmp.exists("Real/Inner.txt"));
+    EXPECT_EQ(std::filesystem::read_symlink(tmp / "Link"), tmp / "real");
+}
+
+TEST_F(RunFixture, ListSkipsDirectoriesWithTheSystemAttribute)
+{
+    tmp.dir("system");
+    tmp.dir("plain");
+    if (::setxattr((tmp / "system").c_str(), "user.DOSATTRIB", "0x4", 3, 0) != 0)
+        GTEST_SKIP() << "no user extended attributes here";
+    EXPECT_EQ(listOf(), List { U"plainD" });
+}
+
+TEST_F(RunFixture, ListHonoursMaskScopeBoxesAndSelection)
+{
+    tmp.file("a.MP3");
+    tmp.file("b.txt");
+    tmp.file("sub/c.mp3");
+    scope.mask = U"*.mp3";
+    EXPECT_EQ(listOf(), (List { U"a.MP3F", U"subD" }));
+
+    scope.CheckBox7 = false;
+    EXPECT_EQ(listOf(), List { U"a.MP3F" });
+
+    scope.CheckBox5 = true;
+    scope.CheckBox7 = true;
+    EXPECT_EQ(listOf(), List { U"subD" });
+
+    scope.CheckBox5 = false;
+    scope.selection = { U"b.txt", U"a.MP3" };
+    EXPECT_EQ(listOf(), (List { U"subD", U"b.txtF", U"a.MP3F" })); // no sort, no mask
+    // The selection belongs to the run's own directory; a subdirectory pass uses the mask.
+    EXPECT_EQ(listOf("sub"), List { U"c.mp3F" });
+}
+
+TEST_F(RunFixture, UnreadableDirectoryIsReportedNotFatal)
+{
+    tmp.file("locked/x.txt");
+    tmp.file("y.txt");
+    fs.unreadable.push_back(tmp / "locked/");
+    scope.CheckBox10 = true;
+    const auto report = click();
+    ASSERT_EQ(report.unreadable.size(), 1U);
+    EXPECT_EQ(report.unreadable[0].code, EACCES);
+    EXPECT_TRUE(tmp.exists("Y.txt"));
+    EXPECT_TRUE(tmp.exists("Locked/x.txt")); // its own entry is still renamed
+    ASSERT_FALSE(prompts.messages.empty());
+    EXPECT_EQ(prompts.messages[0].id, "RUN_UNREADABLE");
+}
+
+} // namespace
+} // namespace quorvane::test
