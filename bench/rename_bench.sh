@@ -6,7 +6,7 @@ set -euo pipefail
 count=${1:-100000}
 rounds=${2:-3}
 root=$(cd "$(dirname "$0")/.." && pwd)
-cli=$root/build/cli/quorvane-cli
+cli=${QUORVANE_CLI:-$root/build/cli/quorvane-cli}
 [ -x "$cli" ] || { echo "build first: $cli is missing" >&2; exit 1; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT

@@ -20,7 +20,8 @@ namespace quorvane::cli {
 namespace {
 
 /// The window-less side of a run: only the summary title is kept.
-class TitleHooks final : public engine::RunHooks {
+class TitleHooks final : public engine::RunHooks
+{
 public:
     void setTitle(const std::u32string& title) override { m_title = title; }
     [[nodiscard]] const std::u32string& title() const { return m_title; }
@@ -29,8 +30,8 @@ private:
     std::u32string m_title;
 };
 
-std::optional<std::vector<std::u32string>> readNamesFile(const std::string& path,
-                                                         std::ostream& errors)
+std::optional<std::vector<std::u32string>> readNamesFile(
+    const std::string& path, std::ostream& errors)
 {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;
@@ -77,8 +78,8 @@ int transform(CliCommand& command, std::istream& in, std::ostream& out, std::ost
                 record.pop_back();
             const std::u32string entry
                 = platform::decodeName(record) + (isDir ? engine::kDirKind : engine::kFileKind);
-            output += platform::encodeName(engine::TransformName(entry, position++, counter,
-                                                                 command.options, command.state));
+            output += platform::encodeName(
+                engine::TransformName(entry, position++, counter, command.options, command.state));
             output += separator;
         }
     } catch (const engine::RunError& e) {
@@ -109,8 +110,8 @@ int unreadableStatus(const engine::RunReport& report)
 
 } // namespace
 
-int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in,
-               std::ostream& out, std::ostream& errors)
+int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, std::ostream& out,
+    std::ostream& errors)
 {
     if (command.mode == CliMode::Transform)
         return transform(command, in, out, errors);
@@ -123,8 +124,8 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in,
     const platform::Collator collator;
     CliPrompts prompts(errors, command.force);
     TitleHooks hooks;
-    engine::RenameRun run(fs, collator, command.options, command.state, command.scope, prompts,
-                          hooks);
+    engine::RenameRun run(
+        fs, collator, command.options, command.state, command.scope, prompts, hooks);
     if (command.namesFrom && !prepareNamesFrom(command, run, errors))
         return 2;
 
@@ -152,8 +153,8 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in,
     for (const engine::GivenUpRename& failure : report.givenUp)
         errors << "quorvane-cli: cannot rename "
                << platform::encodeName(failure.directory + failure.oldName) << " to "
-               << platform::encodeName(failure.newName) << ": error " << failure.error.code
-               << " (" << failure.error.text() << ")\n";
+               << platform::encodeName(failure.newName) << ": error " << failure.error.code << " ("
+               << failure.error.text() << ")\n";
     return report.givenUp.empty() ? unreadableStatus(report) : 1;
 }
 

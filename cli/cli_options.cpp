@@ -16,19 +16,19 @@ namespace {
 using engine::RenameOptions;
 
 /// The parser's working state: the command being filled and the arguments left.
-class Parser {
+class Parser
+{
 public:
     explicit Parser(std::span<const std::string> args)
         : m_args(args)
-    {
-    }
+    { }
 
     ParseResult run();
 
 private:
     [[nodiscard]] bool nextValue(const std::string& option, std::string& value);
-    [[nodiscard]] bool integer(const std::string& option, std::int64_t low, std::int64_t high,
-                               std::int64_t& out);
+    [[nodiscard]] bool integer(
+        const std::string& option, std::int64_t low, std::int64_t high, std::int64_t& out);
     [[nodiscard]] bool parseOption(const std::string& arg);
     [[nodiscard]] bool ruleOption(const std::string& arg);
     [[nodiscard]] bool scopeOption(const std::string& arg);
@@ -56,8 +56,8 @@ bool Parser::nextValue(const std::string& option, std::string& value)
     return true;
 }
 
-bool Parser::integer(const std::string& option, std::int64_t low, std::int64_t high,
-                     std::int64_t& out)
+bool Parser::integer(
+    const std::string& option, std::int64_t low, std::int64_t high, std::int64_t& out)
 {
     std::string value;
     if (!nextValue(option, value))
@@ -68,7 +68,7 @@ bool Parser::integer(const std::string& option, std::int64_t low, std::int64_t h
         return fail(option + ": \"" + value + "\" is not a whole number");
     if (out < low || out > high)
         return fail(option + ": " + value + " is out of range (" + std::to_string(low) + " to "
-                    + std::to_string(high) + ")");
+            + std::to_string(high) + ")");
     return true;
 }
 
@@ -102,9 +102,7 @@ bool Parser::ruleOption(const std::string& arg)
     std::int64_t number = 0;
     if (arg == "--case") {
         static const std::map<std::string, int, std::less<>> modes { { "keep", 0 },
-                                                                     { "optimize", 1 },
-                                                                     { "upper", 2 },
-                                                                     { "lower", 3 } };
+            { "optimize", 1 }, { "upper", 2 }, { "lower", 3 } };
         if (!nextValue(arg, value))
             return false;
         const auto it = modes.find(value);
@@ -122,7 +120,7 @@ bool Parser::ruleOption(const std::string& arg)
         state.NumDigits = static_cast<int>(number);
     } else if (arg == "--start" || arg == "--step") {
         if (!integer(arg, std::numeric_limits<std::int32_t>::min(),
-                     std::numeric_limits<std::int32_t>::max(), number))
+                std::numeric_limits<std::int32_t>::max(), number))
             return false;
         (arg == "--start" ? state.NumStart : state.NumStep) = static_cast<std::int32_t>(number);
     } else if (arg == "--remove-numbers") {

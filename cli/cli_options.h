@@ -14,7 +14,8 @@ namespace quorvane::cli {
 enum class CliMode { Help, Transform, Preview, Rename };
 
 /// Everything one invocation asks for.
-struct CliCommand {
+struct CliCommand
+{
     CliMode mode = CliMode::Help;
     std::string directory; ///< DIR as given (bytes)
     engine::RenameOptions options;
@@ -27,7 +28,8 @@ struct CliCommand {
 };
 
 /// A parsed command, or the one-line error that makes the program exit with status 2.
-struct ParseResult {
+struct ParseResult
+{
     std::optional<CliCommand> command;
     std::string error;
 };

@@ -28,8 +28,7 @@ std::string terminalLine(std::u32string_view text)
 CliPrompts::CliPrompts(std::ostream& errors, bool force)
     : m_errors(errors)
     , m_force(force)
-{
-}
+{ }
 
 engine::Button CliPrompts::ask(const engine::Question& question)
 {

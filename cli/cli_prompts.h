@@ -9,7 +9,8 @@ namespace quorvane::cli {
 
 /// One selected file means that file; the dangerous-directory warning is answered Ignore
 /// only when forced; a refused rename is given up; messages go to the error stream.
-class CliPrompts final : public engine::Prompts {
+class CliPrompts final : public engine::Prompts
+{
 public:
     CliPrompts(std::ostream& errors, bool force);
 

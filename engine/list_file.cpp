@@ -29,9 +29,8 @@ std::vector<std::u32string> readListLines(std::string_view bytes)
     return lines;
 }
 
-std::vector<std::u32string> alignTargetNames(const EntryList& sources,
-                                             const std::vector<std::u32string>& lines,
-                                             bool keepExtension)
+std::vector<std::u32string> alignTargetNames(
+    const EntryList& sources, const std::vector<std::u32string>& lines, bool keepExtension)
 {
     std::vector<std::u32string> targets;
     targets.reserve(sources.size());

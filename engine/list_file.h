@@ -18,8 +18,7 @@ namespace quorvane::engine {
 /// them with its defaults: row i takes line i; a file without a line keeps its base name;
 /// with keepExtension, a source's extension is appended ("." + extension) to its new name.
 /// Lines beyond the last file are ignored.
-[[nodiscard]] std::vector<std::u32string> alignTargetNames(const EntryList& sources,
-                                                           const std::vector<std::u32string>& lines,
-                                                           bool keepExtension);
+[[nodiscard]] std::vector<std::u32string> alignTargetNames(
+    const EntryList& sources, const std::vector<std::u32string>& lines, bool keepExtension);
 
 } // namespace quorvane::engine

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 
 namespace quorvane::engine {
 
@@ -34,8 +35,8 @@ bool matchesAt(std::u32string_view text, std::size_t at, std::u32string_view sea
 }
 
 /// The replacement of every left-to-right, non-overlapping occurrence of search in text.
-std::u32string replaceAll(std::u32string_view text, std::u32string_view search,
-                          std::u32string_view replacement)
+std::u32string replaceAll(
+    std::u32string_view text, std::u32string_view search, std::u32string_view replacement)
 {
     if (search.empty() || search.size() > text.size())
         return std::u32string(text);
@@ -54,7 +55,8 @@ std::u32string replaceAll(std::u32string_view text, std::u32string_view search,
     return result;
 }
 
-struct AccentPair {
+struct AccentPair
+{
     char32_t vowel;
     char32_t accented;
 };
@@ -152,7 +154,7 @@ std::u32string applyNamelessRule(std::u32string name)
 }
 
 std::u32string ReplaceSequence(std::u32string_view name, std::u32string_view search,
-                               std::u32string_view replacement, bool keepExtDot)
+    std::u32string_view replacement, bool keepExtDot)
 {
     std::u32string result;
     if (search == U"." && keepExtDot) {
@@ -192,9 +194,13 @@ std::u32string RemoveNumbering(std::u32string_view name, int numDigits, bool lea
 std::u32string CompactBlanks(std::u32string_view name)
 {
     const auto isBlank = [](char32_t c) { return c <= U' '; };
-    const auto first = std::ranges::find_if_not(name, isBlank);
-    const auto last = std::find_if_not(name.rbegin(), name.rend(), isBlank).base();
-    std::u32string result = first < last ? std::u32string(first, last) : std::u32string();
+    std::size_t first = 0;
+    std::size_t last = name.size();
+    while (first < last && isBlank(name[first]))
+        ++first;
+    while (last > first && isBlank(name[last - 1]))
+        --last;
+    std::u32string result(name.substr(first, last - first));
 
     std::size_t i = 0;
     while (i + 1 < result.size()) {
@@ -237,8 +243,8 @@ std::u32string CapitaliseWords(std::u32string_view name, const RenameOptions& op
     return result;
 }
 
-std::u32string ConvertAccents(std::u32string_view name, AccentDirection direction,
-                              bool handleAccents)
+std::u32string ConvertAccents(
+    std::u32string_view name, AccentDirection direction, bool handleAccents)
 {
     if (!handleAccents)
         return std::u32string(name);
@@ -246,8 +252,8 @@ std::u32string ConvertAccents(std::u32string_view name, AccentDirection directio
                                                     : toApostrophe(std::u32string(name));
 }
 
-std::u32string ReplaceAt(std::u32string_view text, std::size_t position, std::size_t count,
-                         std::u32string_view name)
+std::u32string ReplaceAt(
+    std::u32string_view text, std::size_t position, std::size_t count, std::u32string_view name)
 {
     // Positions before the first character mean the first; beyond the end, the end.
     const std::size_t at = std::min(position > 0 ? position - 1 : 0, name.size());

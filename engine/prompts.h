@@ -15,7 +15,8 @@ enum class Button { Ok, Cancel, Yes, No, Abort, Retry, Ignore, All };
 enum class Severity { Information, Confirmation, Warning, Error };
 
 /// A question with typed buttons.
-struct Question {
+struct Question
+{
     std::string id; ///< the constant the text comes from, e.g. "UN_FILE_O_TUTTI"
     Severity severity = Severity::Confirmation;
     std::u32string text;
@@ -23,7 +24,8 @@ struct Question {
 };
 
 /// An input box: caption, prompt and the editable text.
-struct InputRequest {
+struct InputRequest
+{
     std::string id; ///< the constant of the prompt, e.g. "RINOMINA_IN_USO"
     std::u32string caption;
     std::u32string prompt;
@@ -31,14 +33,16 @@ struct InputRequest {
 };
 
 /// A message with one OK button.
-struct Message {
+struct Message
+{
     std::string id; ///< the constant of the text, or a name for a program error
     Severity severity = Severity::Information;
     std::u32string text;
 };
 
 /// The GUI answers with modal boxes, the command line and tests answer by script.
-class Prompts {
+class Prompts
+{
 public:
     virtual ~Prompts() = default;
     /// Returns one of question.buttons.

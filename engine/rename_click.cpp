@@ -13,12 +13,12 @@ namespace {
 
 /// Calls a function when the scope is left, also through an exception.
 template<typename Function>
-class OnScopeExit {
+class OnScopeExit
+{
 public:
     explicit OnScopeExit(Function function)
         : m_function(std::move(function))
-    {
-    }
+    { }
     ~OnScopeExit() { m_function(); }
     OnScopeExit(const OnScopeExit&) = delete;
     OnScopeExit& operator=(const OnScopeExit&) = delete;
@@ -44,8 +44,7 @@ RunReport RenameRun::BitBtn1Click()
 
         if (m_scope.selection.size() == 1) {
             const Button answer = m_prompts.ask({ "UN_FILE_O_TUTTI", Severity::Confirmation,
-                                                  lang::LookupConstant("UN_FILE_O_TUTTI"),
-                                                  { Button::Ok, Button::All } });
+                lang::LookupConstant("UN_FILE_O_TUTTI"), { Button::Ok, Button::All } });
             if (answer == Button::All) {
                 m_scope.selection.clear();
                 m_hooks.clearSelection();
@@ -61,10 +60,9 @@ RunReport RenameRun::BitBtn1Click()
             RunRename(directory);
         } else {
             // Paths are case-sensitive here, so the directory is shown as it is spelt.
-            const Button answer = m_prompts.ask(
-                { "NUMERAZIONE_PERICOLOSA", Severity::Warning,
-                  lang::formatText(lang::LookupConstant("NUMERAZIONE_PERICOLOSA"), { directory }),
-                  { Button::Abort, Button::Ignore } });
+            const Button answer = m_prompts.ask({ "NUMERAZIONE_PERICOLOSA", Severity::Warning,
+                lang::formatText(lang::LookupConstant("NUMERAZIONE_PERICOLOSA"), { directory }),
+                { Button::Abort, Button::Ignore } });
             if (answer == Button::Ignore)
                 RunRename(directory);
             else

@@ -12,7 +12,8 @@ enum CaseMode : int {
 };
 
 /// The main window's rename options, read by the rules for every entry.
-struct RenameOptions {
+struct RenameOptions
+{
     int ComboBox1 = kCaseOptimize; ///< capitalisation mode
     bool CheckBox9 = true; ///< first-letter capital (mode 1)
     bool CheckBox6 = true; ///< capital after a space, "(" or "[" (mode 1)

@@ -44,13 +44,13 @@ std::u32string directoryText(std::u32string directory)
 
 bool isAcceptableTypedName(std::u32string_view name)
 {
-    return !name.empty() && name != U"." && name != U".." && name.find(U'/') == name.npos
-        && name.find(U'\0') == name.npos;
+    return !name.empty() && name != U"." && name != U".."
+        && name.find(U'/') == std::u32string_view::npos
+        && name.find(U'\0') == std::u32string_view::npos;
 }
 
 RenameRun::RenameRun(platform::FileSystem& fs, const platform::Collator& collator,
-                     RenameOptions& options, RunState& state, RunScope& scope, Prompts& prompts,
-                     RunHooks& hooks)
+    RenameOptions& options, RunState& state, RunScope& scope, Prompts& prompts, RunHooks& hooks)
     : m_fs(fs)
     , m_collator(collator)
     , m_options(options)
@@ -58,8 +58,7 @@ RenameRun::RenameRun(platform::FileSystem& fs, const platform::Collator& collato
     , m_scope(scope)
     , m_prompts(prompts)
     , m_hooks(hooks)
-{
-}
+{ }
 
 bool RenameRun::usesOrderList() const
 {
@@ -84,13 +83,12 @@ void RenameRun::RunRename(const std::u32string& directory)
     // A monotonic clock: a run across midnight or a clock change never shows a negative
     // time. Hours are folded into the minutes rather than dropped.
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-                             std::chrono::steady_clock::now() - start)
+        std::chrono::steady_clock::now() - start)
                              .count();
-    m_hooks.setTitle(lang::formatText(
-        text("CAPTION_DONE"),
+    m_hooks.setTitle(lang::formatText(text("CAPTION_DONE"),
         { platform::decodeName(kProgramTitle), std::int64_t { m_state.RenamedCount },
-          std::int64_t { elapsed / 60000 }, std::int64_t { (elapsed / 1000) % 60 },
-          Addzero(elapsed % 1000, 3) }));
+            std::int64_t { elapsed / 60000 }, std::int64_t { (elapsed / 1000) % 60 },
+            Addzero(elapsed % 1000, 3) }));
     m_hooks.enableUndo();
 
     if (!m_report.unreadable.empty()) {
@@ -109,8 +107,8 @@ void RenameRun::Preview()
     Renamer(m_scope.directory, usesOrderList() ? &m_state.OrderList : nullptr, false, true);
 }
 
-void RenameRun::Renamer(std::u32string directory, const EntryList* list, bool listOnly,
-                        bool preview)
+void RenameRun::Renamer(
+    std::u32string directory, const EntryList* list, bool listOnly, bool preview)
 {
     EntryList built;
     if (list != nullptr)
@@ -136,16 +134,16 @@ void RenameRun::Renamer(std::u32string directory, const EntryList* list, bool li
             // Attributes go to the entry under the name it has now; a given-up rename
             // keeps its old name, so no other file can receive them. Failures are silent.
             if (!m_scope.RadioButton1)
-                (void)m_fs.setAttributes(dirBytes + platform::encodeName(finalName),
-                                         m_scope.attributeValue());
+                (void)m_fs.setAttributes(
+                    dirBytes + platform::encodeName(finalName), m_scope.attributeValue());
         }
         ++position;
         m_hooks.progress(m_state.RenamedCount);
     }
 }
 
-std::u32string RenameRun::renameEntry(const std::u32string& dirText,
-                                      const std::u32string& oldName, std::u32string newName)
+std::u32string RenameRun::renameEntry(
+    const std::u32string& dirText, const std::u32string& oldName, std::u32string newName)
 {
     const std::string dirBytes = platform::encodeName(dirText);
     const std::string from = dirBytes + platform::encodeName(oldName);
@@ -173,14 +171,13 @@ std::u32string RenameRun::renameEntry(const std::u32string& dirText,
     }
 }
 
-std::optional<std::u32string> RenameRun::askRetry(const std::u32string& oldName,
-                                                  const std::u32string& newName,
-                                                  const platform::SysError& error)
+std::optional<std::u32string> RenameRun::askRetry(
+    const std::u32string& oldName, const std::u32string& newName, const platform::SysError& error)
 {
     m_hooks.refreshFileList();
     InputRequest request { "RINOMINA_IN_USO",
-                           lang::formatText(text("FILE_IN_USO"), { std::int64_t { error.code } }),
-                           lang::formatText(text("RINOMINA_IN_USO"), { oldName }), newName };
+        lang::formatText(text("FILE_IN_USO"), { std::int64_t { error.code } }),
+        lang::formatText(text("RINOMINA_IN_USO"), { oldName }), newName };
     for (;;) {
         std::optional<std::u32string> answer = m_prompts.input(request);
         // A typed "/" would move the entry elsewhere: refuse it and ask again.

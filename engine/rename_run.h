@@ -18,7 +18,8 @@
 namespace quorvane::engine {
 
 /// An entry whose rename the system refused and that was given up: it keeps its name.
-struct GivenUpRename {
+struct GivenUpRename
+{
     std::u32string directory; ///< directory text, ending in "/"
     std::u32string oldName;
     std::u32string newName; ///< the last name that was tried
@@ -26,7 +27,8 @@ struct GivenUpRename {
 };
 
 /// How a press of "Rinomina" ended.
-struct RunReport {
+struct RunReport
+{
     bool aborted = false; ///< the dangerous-directory warning was answered Abort
     std::vector<GivenUpRename> givenUp;
     std::vector<platform::SysError> unreadable; ///< directories that could not be listed
@@ -36,11 +38,11 @@ struct RunReport {
 /// One run over the window's state. The run changes `options` (one-run items switched
 /// off), `state` (counts, undo log, cleared flags) and `scope` (check boxes) as the program
 /// does; everything it asks goes through `prompts`, everything it shows through `hooks`.
-class RenameRun {
+class RenameRun
+{
 public:
-    RenameRun(platform::FileSystem& fs, const platform::Collator& collator,
-              RenameOptions& options, RunState& state, RunScope& scope, Prompts& prompts,
-              RunHooks& hooks);
+    RenameRun(platform::FileSystem& fs, const platform::Collator& collator, RenameOptions& options,
+        RunState& state, RunScope& scope, Prompts& prompts, RunHooks& hooks);
 
     /// The "Rinomina" button: the confirmations, the run and the return to the idle state,
     /// also when the run is interrupted by an error.
@@ -59,19 +61,17 @@ public:
     void Renamer(std::u32string directory, const EntryList* list, bool listOnly, bool preview);
 
     /// The entries of a directory in run order. `directory` gets its final "/".
-    [[nodiscard]] EntryList Make_List_Of_File(std::u32string& directory, bool listOnly,
-                                              bool preview);
+    [[nodiscard]] EntryList Make_List_Of_File(
+        std::u32string& directory, bool listOnly, bool preview);
 
     [[nodiscard]] const RunReport& report() const { return m_report; }
 
 private:
     /// The rename loop of one entry; returns the name the entry has afterwards.
-    [[nodiscard]] std::u32string renameEntry(const std::u32string& dirText,
-                                             const std::u32string& oldName,
-                                             std::u32string newName);
+    [[nodiscard]] std::u32string renameEntry(
+        const std::u32string& dirText, const std::u32string& oldName, std::u32string newName);
     [[nodiscard]] std::optional<std::u32string> askRetry(const std::u32string& oldName,
-                                                         const std::u32string& newName,
-                                                         const platform::SysError& error);
+        const std::u32string& newName, const platform::SysError& error);
     void sortEntries(EntryList& list) const;
     [[nodiscard]] bool usesOrderList() const;
     void finishClick();

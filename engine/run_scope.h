@@ -8,7 +8,8 @@
 namespace quorvane::engine {
 
 /// The window's scope controls as a run reads and leaves them.
-struct RunScope {
+struct RunScope
+{
     std::u32string directory; ///< DirectoryListBox1: the directory the run covers
     std::u32string mask = U"*.*"; ///< FilterComboBox1's current mask
     std::vector<std::u32string> selection; ///< FileListBox1's selected files, in list order
@@ -33,7 +34,8 @@ struct RunScope {
 
 /// The window's side of a run. Every hook defaults to doing nothing, which is what a
 /// front end without a window (the command line) needs.
-class RunHooks {
+class RunHooks
+{
 public:
     virtual ~RunHooks() = default;
     /// The directory monitor is switched off around the run's own renames.

@@ -10,7 +10,8 @@
 namespace quorvane::engine {
 
 /// Index-aligned record of renames: directory text (ending in "/"), name before, after.
-struct UndoLog {
+struct UndoLog
+{
     std::vector<std::u32string> UndoDirs;
     std::vector<std::u32string> UndoOldNames;
     std::vector<std::u32string> UndoNewNames;
@@ -26,7 +27,8 @@ struct UndoLog {
 };
 
 /// The run state. One instance lives as long as the main window; nothing is stored.
-struct RunState {
+struct RunState
+{
     int RenamedCount = 0; ///< entries processed by the last run
     int NumDigits = 2; ///< 1..8: number width; shortest digit run removed
     std::int32_t NumStart = 1; ///< number of a directory's first numbered file

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <string>
+#include <utility>
 
 namespace quorvane::engine {
 
@@ -33,8 +35,8 @@ std::u32string targetName(std::u32string_view entry, std::size_t position, const
 {
     if (position >= state.TargetNames.size()) {
         throw RunError("Nessun nome di destinazione per \u00AB"
-                       + platform::toDisplayUtf8(extract_name(entry)) + "\u00BB (posizione "
-                       + std::to_string(position + 1) + ")");
+            + platform::toDisplayUtf8(extract_name(entry)) + "\u00BB (posizione "
+            + std::to_string(position + 1) + ")");
     }
     return state.TargetNames[position];
 }
@@ -70,8 +72,8 @@ std::u32string numbered(const std::u32string& name, std::int64_t& counter, const
         if (element == fileName)
             result += parts.base;
         else if (element == number)
-            result += Addzero(saturatingAdd(counter, std::int64_t { state.NumStart } - 1),
-                              state.NumDigits);
+            result += Addzero(
+                saturatingAdd(counter, std::int64_t { state.NumStart } - 1), state.NumDigits);
         else if (element == separator)
             result += U" - ";
         else if (element == space)
@@ -85,17 +87,17 @@ std::u32string numbered(const std::u32string& name, std::int64_t& counter, const
     return result;
 }
 
-std::u32string withoutNumbering(const std::u32string& name, const RenameOptions& options,
-                                const RunState& state)
+std::u32string withoutNumbering(
+    const std::u32string& name, const RenameOptions& options, const RunState& state)
 {
     std::u32string result = RemoveNumbering(name, state.NumDigits, state.DelNumLeadingOnly);
     if (state.DelNumMode == 2) {
-        static constexpr std::array<std::u32string_view, 5> separators { U" - ", U"- ", U" -",
-                                                                          U"-", U"" };
+        static constexpr std::array<std::u32string_view, 5> separators { U" - ", U"- ", U" -", U"-",
+            U"" };
         result.insert(0, kMarker);
         for (const std::u32string_view separator : separators) {
             result = ReplaceSequence(result, std::u32string(kMarker) + std::u32string(separator),
-                                     U"", options.KeepExtDot);
+                U"", options.KeepExtDot);
         }
         result = CompactBlanks(result);
         result = ReplaceSequence(result, U"- -", U"-", options.KeepExtDot);
@@ -121,6 +123,15 @@ std::u32string shortName(const std::u32string& name)
     return result;
 }
 
+/// The nameless rule for a step that left a leading dot where there was none: on this
+/// platform such a name would hide the entry, which no rule is meant to do.
+std::u32string keptVisible(const std::u32string& before, std::u32string after)
+{
+    if (!before.empty() && before.front() == U'.')
+        return after;
+    return applyNamelessRule(std::move(after));
+}
+
 std::u32string withCase(std::u32string name, const RenameOptions& options)
 {
     if (options.ComboBox1 == kCaseOptimize || options.ComboBox1 == kCaseLower) {
@@ -137,9 +148,8 @@ std::u32string withCase(std::u32string name, const RenameOptions& options)
 
 } // namespace
 
-std::u32string TransformName(std::u32string_view entry, std::size_t position,
-                             std::int64_t& counter, const RenameOptions& options,
-                             const RunState& state)
+std::u32string TransformName(std::u32string_view entry, std::size_t position, std::int64_t& counter,
+    const RenameOptions& options, const RunState& state)
 {
     const std::u32string oldName = extract_name(entry);
     std::u32string name = oldName;
@@ -157,15 +167,15 @@ std::u32string TransformName(std::u32string_view entry, std::size_t position,
     if (options.CheckBox11)
         name = expandDashes(std::move(name));
     if (options.NumerazioneFiles1 && dir_or_file(entry) != kDirKind)
-        name = numbered(name, counter, state);
+        name = keptVisible(name, numbered(name, counter, state));
     if (options.EliminaNumerazioneFiles1)
-        name = withoutNumbering(name, options, state);
+        name = keptVisible(name, withoutNumbering(name, options, state));
     if (options.CompactSpaces)
-        name = CompactBlanks(name);
+        name = keptVisible(name, CompactBlanks(name));
     name = withCase(std::move(name), options);
     if (options.Rinominainformato831)
-        name = shortName(name);
-    name = Check_Char_Vietati(name, options.dosnames1);
+        name = keptVisible(name, shortName(name));
+    name = keptVisible(name, Check_Char_Vietati(name, options.dosnames1));
 
     // Nothing left of the name: the entry keeps the one it has.
     return name.empty() ? oldName : name;

@@ -10,7 +10,8 @@ namespace quorvane::lang {
 
 /// Constants kept in ascending name order under compareNames; every lookup is a binary
 /// search. Errors are ELangError with the program's three messages.
-class TLang_Constants {
+class TLang_Constants
+{
 public:
     /// Orders names with a-z compared as A-Z, then by plain byte value ("_" after letters).
     [[nodiscard]] static int compareNames(std::string_view a, std::string_view b);

@@ -6,7 +6,8 @@
 namespace quorvane::lang {
 
 /// A localisation failure; carries its message only.
-class ELangError : public std::runtime_error {
+class ELangError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };

@@ -12,7 +12,8 @@
 namespace quorvane::lang {
 
 /// Owns the constants table and the lock that guards the localisation state.
-class TLanguageManager {
+class TLanguageManager
+{
 public:
     /// Loads the constants from a LANG_CONSTS blob; an empty blob leaves the table empty.
     /// Throws ELangError when the blob is malformed.

@@ -11,7 +11,8 @@ namespace quorvane::lang {
 /// Re-entrant shared/exclusive lock: a reader may take the shared hold again (even while
 /// a writer waits), the writer may take the exclusive hold again and may take the shared
 /// hold. Writers are preferred over new readers so they cannot starve.
-class ReentrantRwLock {
+class ReentrantRwLock
+{
 public:
     void lockShared();
     void unlockShared();
@@ -28,7 +29,8 @@ private:
 };
 
 /// Holds the shared side for a scope.
-class SharedHold {
+class SharedHold
+{
 public:
     explicit SharedHold(ReentrantRwLock& lock)
         : m_lock(lock)
@@ -44,7 +46,8 @@ private:
 };
 
 /// Holds the exclusive side for a scope.
-class ExclusiveHold {
+class ExclusiveHold
+{
 public:
     explicit ExclusiveHold(ReentrantRwLock& lock)
         : m_lock(lock)

@@ -17,7 +17,7 @@ using FormatArg = std::variant<std::int64_t, std::u32string>;
 /// language files, so nothing here may fail: a placeholder without an argument, or an
 /// unknown specifier, is copied as it stands, and a number given to "%s" (or text to "%d")
 /// is written as it is.
-[[nodiscard]] std::u32string formatText(std::u32string_view pattern,
-                                        std::initializer_list<FormatArg> args);
+[[nodiscard]] std::u32string formatText(
+    std::u32string_view pattern, std::initializer_list<FormatArg> args);
 
 } // namespace quorvane::lang

@@ -27,7 +27,8 @@ char32_t foldUpper(char32_t c)
 
 bool equalsIgnoreCase(std::u32string_view a, std::u32string_view b)
 {
-    return std::ranges::equal(a, b, [](char32_t x, char32_t y) { return foldUpper(x) == foldUpper(y); });
+    return std::ranges::equal(
+        a, b, [](char32_t x, char32_t y) { return foldUpper(x) == foldUpper(y); });
 }
 
 } // namespace quorvane::platform

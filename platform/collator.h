@@ -12,7 +12,8 @@ namespace quorvane::platform {
 [[nodiscard]] std::string userCollationLocale();
 
 /// Compares texts as the user's locale sorts them, ignoring letter case (accents count).
-class Collator {
+class Collator
+{
 public:
     /// An empty name means the root collation.
     explicit Collator(const std::string& localeName = userCollationLocale());

@@ -22,7 +22,8 @@ enum Attribute : std::uint32_t {
 enum class EntryKind { File, Directory, Symlink, Other };
 
 /// One entry of a directory. Names are the raw bytes of the file system.
-struct DirEntry {
+struct DirEntry
+{
     std::string name;
     EntryKind kind = EntryKind::File;
     /// The following are filled only by Detail::Full.
@@ -39,14 +40,14 @@ enum class Detail {
 
 /// The operating system's file system. Paths are byte strings; directory paths may or
 /// may not end in "/". No operation follows a symbolic link that names the entry itself.
-class FileSystem {
+class FileSystem
+{
 public:
     virtual ~FileSystem() = default;
 
     /// Every entry of the directory except "." and "..", in the order the system gives.
-    [[nodiscard]] virtual Result<std::vector<DirEntry>> listDirectory(const std::string& dir,
-                                                                      Detail detail) const
-        = 0;
+    [[nodiscard]] virtual Result<std::vector<DirEntry>> listDirectory(
+        const std::string& dir, Detail detail) const = 0;
 
     /// The attribute bits of one entry: read-only (files: no write permission bit;
     /// directories: the stored word), hidden (name begins with "." or stored bit),

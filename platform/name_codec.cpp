@@ -82,12 +82,14 @@ bool isEscape(char32_t cp)
 
 // Windows-1252 codes 0x80-0x9F. The five unassigned codes keep their C1 code points so
 // that every byte decodes to something and encodes back to itself.
+// clang-format off
 constexpr std::array<char32_t, 32> kCp1252High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+// clang-format on
 
 } // namespace
 
@@ -178,11 +180,10 @@ std::optional<std::string> encodeCp1252(std::u32string_view text)
 
 std::u32string decodeTextFile(std::string_view bytes)
 {
-    if (!isValidUtf8(bytes))
-        return decodeCp1252(bytes);
+    // A byte-order mark says UTF-8 whatever follows; stray bytes then keep their escapes.
     if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    return decodeName(bytes);
+        return decodeName(bytes.substr(3));
+    return isValidUtf8(bytes) ? decodeName(bytes) : decodeCp1252(bytes);
 }
 
 } // namespace quorvane::platform

@@ -30,7 +30,7 @@ inline constexpr char32_t kEscapeBase = 0xDC80;
 /// Code points to Windows-1252; nullopt when a code point has no Windows-1252 form.
 [[nodiscard]] std::optional<std::string> encodeCp1252(std::u32string_view text);
 
-/// A text file's contents: UTF-8 (a leading BOM dropped) when the bytes are valid UTF-8,
+/// A text file's contents: UTF-8 when it starts with a BOM (dropped) or is valid UTF-8,
 /// otherwise Windows-1252.
 [[nodiscard]] std::u32string decodeTextFile(std::string_view bytes);
 

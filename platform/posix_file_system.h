@@ -6,10 +6,11 @@
 namespace quorvane::platform {
 
 /// The real file system.
-class PosixFileSystem final : public FileSystem {
+class PosixFileSystem final : public FileSystem
+{
 public:
-    [[nodiscard]] Result<std::vector<DirEntry>> listDirectory(const std::string& dir,
-                                                              Detail detail) const override;
+    [[nodiscard]] Result<std::vector<DirEntry>> listDirectory(
+        const std::string& dir, Detail detail) const override;
     [[nodiscard]] Result<std::uint32_t> attributes(const std::string& path) const override;
     [[nodiscard]] Status rename(const std::string& from, const std::string& to) override;
     [[nodiscard]] Status setAttributes(const std::string& path, std::uint32_t value) override;

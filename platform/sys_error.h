@@ -10,7 +10,8 @@
 namespace quorvane::platform {
 
 /// A failed system call: its errno and the operation it was part of.
-struct SysError {
+struct SysError
+{
     int code = 0;
     std::string operation;
 
@@ -25,16 +26,15 @@ struct SysError {
 
 /// A value or the error that prevented it.
 template<typename T>
-class [[nodiscard]] Result {
+class [[nodiscard]] Result
+{
 public:
     Result(T value) // NOLINT(google-explicit-constructor): results are returned implicitly
         : m_value(std::move(value))
-    {
-    }
+    { }
     Result(SysError error) // NOLINT(google-explicit-constructor)
         : m_value(std::move(error))
-    {
-    }
+    { }
 
     [[nodiscard]] bool ok() const { return m_value.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -47,13 +47,13 @@ private:
 };
 
 /// Success, or the error of an operation that returns nothing.
-class [[nodiscard]] Status {
+class [[nodiscard]] Status
+{
 public:
     Status() = default;
     Status(SysError error) // NOLINT(google-explicit-constructor)
         : m_error(std::move(error))
-    {
-    }
+    { }
 
     [[nodiscard]] bool ok() const { return !m_error.has_value(); }
     explicit operator bool() const { return ok(); }

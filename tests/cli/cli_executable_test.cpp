@@ -10,7 +10,8 @@
 namespace quorvane::test {
 namespace {
 
-struct Exit {
+struct Exit
+{
     int status = -1;
     std::string out;
     std::string err;

@@ -12,14 +12,15 @@
 namespace quorvane::cli {
 namespace {
 
-struct Outcome {
+struct Outcome
+{
     int status = -1;
     std::string out;
     std::string err;
 };
 
 Outcome run(std::vector<std::string> args, const std::string& input = {},
-            platform::FileSystem* fs = nullptr)
+    platform::FileSystem* fs = nullptr)
 {
     Outcome outcome;
     ParseResult parsed = parseCommandLine(args);
@@ -61,7 +62,8 @@ TEST(CliOptions, BadUsageIsOneErrorAndStatusTwo)
     };
     for (const auto& args : bad) {
         const ParseResult parsed = parseCommandLine(args);
-        EXPECT_FALSE(parsed.command.has_value()) << args[0] << " " << (args.size() > 1 ? args[1] : "");
+        EXPECT_FALSE(parsed.command.has_value())
+            << args[0] << " " << (args.size() > 1 ? args[1] : "");
         EXPECT_FALSE(parsed.error.empty());
         EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
     }
@@ -69,12 +71,11 @@ TEST(CliOptions, BadUsageIsOneErrorAndStatusTwo)
 
 TEST(CliOptions, OptionsReachTheEngine)
 {
-    const std::vector<std::string> args { "rename", "d", "--case", "upper", "--no-capital-after-dash",
-                                          "--underscores", "--dos", "--no-keep-ext-dot",
-                                          "--layout", "Filename", "--layout", " # ", "--digits",
-                                          "3", "--start", "-5", "--step", "10", "--mask", "*.mp3",
-                                          "--dirs-only", "--no-dirs", "--select", "a",
-                                          "--attributes", "RA", "--replace", "x", "--with", "y" };
+    const std::vector<std::string> args { "rename", "d", "--case", "upper",
+        "--no-capital-after-dash", "--underscores", "--dos", "--no-keep-ext-dot", "--layout",
+        "Filename", "--layout", " # ", "--digits", "3", "--start", "-5", "--step", "10", "--mask",
+        "*.mp3", "--dirs-only", "--no-dirs", "--select", "a", "--attributes", "RA", "--replace",
+        "x", "--with", "y" };
     const ParseResult parsed = parseCommandLine(args);
     ASSERT_TRUE(parsed.command) << parsed.error;
     const CliCommand& c = *parsed.command;
@@ -98,7 +99,8 @@ TEST(CliOptions, OptionsReachTheEngine)
     EXPECT_TRUE(c.options.SostSeqCar1);
     EXPECT_EQ(c.state.ReplaceTo, U"y");
 
-    const ParseResult empty = parseCommandLine(std::vector<std::string> { "rename", "d", "--attributes", "" });
+    const ParseResult empty
+        = parseCommandLine(std::vector<std::string> { "rename", "d", "--attributes", "" });
     ASSERT_TRUE(empty.command);
     EXPECT_FALSE(empty.command->scope.RadioButton1);
     EXPECT_EQ(empty.command->scope.attributeValue(), 0U);
@@ -114,8 +116,8 @@ TEST(CliTransform, DefaultRulesAndDirectoryEntries)
 TEST(CliTransform, NumberingCountsFilesOnlyInInputOrder)
 {
     const Outcome o = run({ "transform", "--case", "keep", "--layout", "Numerazione", "--layout",
-                            "Separatore", "--layout", "Filename", "--start", "9" },
-                          "b.mp3\nsub/\na.mp3\n");
+                              "Separatore", "--layout", "Filename", "--start", "9" },
+        "b.mp3\nsub/\na.mp3\n");
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, "09 - b.mp3\nsub\n10 - a.mp3\n");
 }
@@ -157,8 +159,9 @@ TEST(CliPreview, RowsInRunOrderWithoutTouchingTheDisk)
     tmp.file("c.txt");
     const Outcome o = run({ "preview", tmp.path(), "--recursive" });
     EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.out, tmp / "a b/\tx y.mp3\tX Y.mp3\n" + tmp.path() + "/\ta b\tA B\n" + tmp.path()
-                  + "/\tc.txt\tC.txt\n");
+    EXPECT_EQ(o.out,
+        tmp / "a b/\tx y.mp3\tX Y.mp3\n" + tmp.path() + "/\ta b\tA B\n" + tmp.path()
+            + "/\tc.txt\tC.txt\n");
     EXPECT_TRUE(tmp.exists("a b/x y.mp3"));
 }
 
@@ -171,13 +174,13 @@ TEST(CliPreview, NamesFromPairsTheSortedFilesAndKeepsExtensions)
     tmp.dir("sub");
     tmp.file("list.txt", "intro\noutro\n");
     const Outcome o = run({ "preview", tmp.path(), "--mask", "*.mp3", "--names-from",
-                            tmp / "list.txt", "--case", "keep" });
+        tmp / "list.txt", "--case", "keep" });
     EXPECT_EQ(o.status, 0) << o.err;
     const std::string d = tmp.path() + "/\t";
     EXPECT_EQ(o.out, d + "a.mp3\tintro.mp3\n" + d + "b.mp3\toutro.mp3\n" + d + "c.mp3\tc.mp3\n");
 
     const Outcome bare = run({ "preview", tmp.path(), "--mask", "*.mp3", "--names-from",
-                               tmp / "list.txt", "--no-keep-extension", "--case", "keep" });
+        tmp / "list.txt", "--no-keep-extension", "--case", "keep" });
     EXPECT_EQ(bare.out, d + "a.mp3\tintro\n" + d + "b.mp3\toutro\n" + d + "c.mp3\tc\n");
 }
 
@@ -187,7 +190,8 @@ TEST(CliRename, PrintsTheSummaryAndRenames)
     tmp.file("x y.mp3", "data");
     const Outcome o = run({ "rename", tmp.path() });
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_TRUE(o.out.starts_with("Quorvane 0.99 - Ultima operazione: 1 files rinominati in 0 minuti e "))
+    EXPECT_TRUE(
+        o.out.starts_with("Quorvane 0.99 - Ultima operazione: 1 files rinominati in 0 minuti e "))
         << o.out;
     EXPECT_EQ(tmp.read("X Y.mp3"), "data");
 }

@@ -10,7 +10,8 @@
 
 namespace quorvane::test {
 
-class FailingFileSystem final : public platform::FileSystem {
+class FailingFileSystem final : public platform::FileSystem
+{
 public:
     /// Decides the errno of the n-th rename call (1-based); 0 lets it through.
     std::function<int(int call, const std::string& from, const std::string& to)> renameError;
@@ -22,8 +23,8 @@ public:
     int renameCalls = 0;
     std::vector<std::string> attributeCalls;
 
-    [[nodiscard]] platform::Result<std::vector<platform::DirEntry>>
-    listDirectory(const std::string& dir, platform::Detail detail) const override
+    [[nodiscard]] platform::Result<std::vector<platform::DirEntry>> listDirectory(
+        const std::string& dir, platform::Detail detail) const override
     {
         for (const auto& d : unreadable)
             if (d == dir)
@@ -43,8 +44,8 @@ public:
         }
         return m_real.rename(from, to);
     }
-    [[nodiscard]] platform::Status setAttributes(const std::string& path,
-                                                 std::uint32_t value) override
+    [[nodiscard]] platform::Status setAttributes(
+        const std::string& path, std::uint32_t value) override
     {
         attributeCalls.push_back(path);
         return m_real.setAttributes(path, value);

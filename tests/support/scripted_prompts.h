@@ -10,7 +10,8 @@
 
 namespace quorvane::test {
 
-class ScriptedPrompts final : public engine::Prompts {
+class ScriptedPrompts final : public engine::Prompts
+{
 public:
     /// Answers queued for ask(), input() in order. An unscripted ask() answers the first
     /// button and an unscripted input() cancels, so a test can never hang on a loop.

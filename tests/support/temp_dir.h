@@ -4,12 +4,37 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
+#include <sys/stat.h>
+
 namespace quorvane::test {
 
-class TempDir {
+inline void writeFile(const std::string& path, const std::string& contents)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << contents;
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+inline std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
+/// True when the path names an entry, a dangling symbolic link included.
+inline bool exists(const std::string& path)
+{
+    struct stat info = {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+class TempDir
+{
 public:
     TempDir()
     {
@@ -24,8 +49,8 @@ public:
     {
         std::error_code ec;
         // Read-only directories left by a test must not keep their contents alive.
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::permissions(
+            m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(m_path, ec);
     }
     TempDir(const TempDir&) = delete;
@@ -52,13 +77,12 @@ public:
     }
     [[nodiscard]] bool exists(const std::string& relative) const
     {
-        std::error_code ec;
-        return std::filesystem::exists(std::filesystem::symlink_status(*this / relative, ec));
+        return test::exists(*this / relative);
     }
     [[nodiscard]] std::string read(const std::string& relative) const
     {
         std::ifstream in(*this / relative, std::ios::binary);
-        return { std::istreambuf_iterator<char>(in), {} };
+        return readFile(*this / relative);
     }
 
 private:

@@ -1,0 +1,51 @@
+// Letter case by the Windows-1252 pairs, and the ASCII-only case changes.
+#include "platform/case_fold.h"
+
+#include <gtest/gtest.h>
+
+using namespace quorvane::platform;
+
+TEST(CaseFold, Windows1252PairsFoldToTheirCapitals)
+{
+    const std::vector<std::pair<char32_t, char32_t>> pairs = {
+        { U'a', U'A' },
+        { U'z', U'Z' },
+        { U'\u00E0', U'\u00C0' },
+        { U'\u00E9', U'\u00C9' },
+        { U'\u00FE', U'\u00DE' },
+        { U'\u0161', U'\u0160' },
+        { U'\u0153', U'\u0152' },
+        { U'\u017E', U'\u017D' },
+        { U'\u00FF', U'\u0178' },
+    };
+    for (const auto& [lower, upper] : pairs) {
+        EXPECT_EQ(foldUpper(lower), upper) << std::hex << static_cast<unsigned>(lower);
+        EXPECT_EQ(foldUpper(upper), upper) << std::hex << static_cast<unsigned>(upper);
+    }
+}
+
+TEST(CaseFold, CharactersWithoutPairStayAsTheyAre)
+{
+    for (const char32_t c : { U'\u00D7', U'\u00F7', U'\u00DF', U'\u00B5', U'1', U'_', U'\u0430',
+             U'\u03B1', char32_t { 0xDCFF } })
+        EXPECT_EQ(foldUpper(c), c) << std::hex << static_cast<unsigned>(c);
+}
+
+TEST(CaseFold, EqualityIgnoresOnlyLetterCase)
+{
+    EXPECT_TRUE(equalsIgnoreCase(U"\u00C0pple \u0160KODA \u0178", U"\u00E0PPLE \u0161koda \u00FF"));
+    EXPECT_TRUE(equalsIgnoreCase(U"", U""));
+    EXPECT_FALSE(equalsIgnoreCase(U"abc", U"abcd"));
+    EXPECT_FALSE(equalsIgnoreCase(U"\u00D7", U"\u00F7"));
+    EXPECT_FALSE(equalsIgnoreCase(U"a", U"\u00E0"));
+}
+
+TEST(CaseFold, CaseChangesTouchAsciiOnly)
+{
+    EXPECT_EQ(asciiUpper(U'q'), U'Q');
+    EXPECT_EQ(asciiLower(U'Q'), U'q');
+    EXPECT_EQ(asciiUpper(U'\u00E0'), U'\u00E0');
+    EXPECT_EQ(asciiLower(U'\u00C0'), U'\u00C0');
+    EXPECT_EQ(asciiUpper(U'{'), U'{');
+    EXPECT_EQ(asciiLower(U'@'), U'@');
+}

@@ -1,0 +1,114 @@
+// Locale-aware, case-insensitive ordering of names.
+#include "platform/collator.h"
+
+#include "platform/name_codec.h"
+#include "scoped_env.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace quorvane::platform;
+using quorvane::test::ScopedEnv;
+
+namespace {
+
+int sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+} // namespace
+
+TEST(Collator, LocaleNameFromTheEnvironment)
+{
+    struct Case
+    {
+        const char* lcAll;
+        const char* lcCollate;
+        const char* lang;
+        std::string expected;
+    };
+    const Case cases[] = {
+        { "it_IT.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "it_IT" },
+        { nullptr, "de_DE@euro", "fr_FR.UTF-8", "de_DE" },
+        { "", "", "sr_RS.UTF-8@latin", "sr_RS" },
+        { nullptr, nullptr, "pt_BR", "pt_BR" },
+        { "C.UTF-8", "it_IT.UTF-8", nullptr, "" },
+        { "POSIX", nullptr, nullptr, "" },
+        { "C", nullptr, nullptr, "" },
+        { nullptr, nullptr, nullptr, "" },
+    };
+    for (const Case& c : cases) {
+        const ScopedEnv all("LC_ALL", c.lcAll);
+        const ScopedEnv collate("LC_COLLATE", c.lcCollate);
+        const ScopedEnv lang("LANG", c.lang);
+        EXPECT_EQ(userCollationLocale(), c.expected) << c.expected;
+    }
+}
+
+TEST(Collator, IgnoresCaseButNotAccents)
+{
+    const Collator collator("");
+    EXPECT_EQ(collator.compare(U"abc", U"ABC"), 0);
+    EXPECT_EQ(collator.compare(U"\u00E0rea", U"\u00C0REA"), 0);
+    EXPECT_NE(collator.compare(U"perche", U"perch\u00E9"), 0);
+    EXPECT_LT(collator.compare(U"a", U"b"), 0);
+    EXPECT_GT(collator.compare(U"B", U"a"), 0);
+    EXPECT_EQ(collator.sortKey(U"abc"), collator.sortKey(U"ABC"));
+    EXPECT_NE(collator.sortKey(U"perche"), collator.sortKey(U"perch\u00E9"));
+}
+
+TEST(Collator, EntryWithKindLetterSortsByWholeText)
+{
+    const Collator collator("");
+    // A file "abc" (entry "abcF") comes before a directory "ab" (entry "abD").
+    EXPECT_LT(collator.compare(U"abcF", U"abD"), 0);
+    EXPECT_LT(collator.sortKey(U"abcF"), collator.sortKey(U"abD"));
+}
+
+TEST(Collator, ItalianOrderPutsAccentedCapitalsAmongTheirLetters)
+{
+    const Collator collator("it");
+    std::vector<std::u32string> words
+        = { U"zeta", U"\u00C0ncora", U"Bari", U"albero", U"\u00E8lite", U"Elba", U"ancora" };
+    std::ranges::sort(
+        words, [&](const auto& a, const auto& b) { return collator.compare(a, b) < 0; });
+    const std::vector<std::u32string> expected
+        = { U"albero", U"ancora", U"\u00C0ncora", U"Bari", U"Elba", U"\u00E8lite", U"zeta" };
+    EXPECT_EQ(words, expected);
+}
+
+TEST(Collator, SortKeysOrderAsCompare)
+{
+    const Collator collator("it_IT");
+    const std::vector<std::u32string> words = { U"Song 10.mp3", U"song 2.mp3", U"SONG.mp3",
+        U"\u00E9t\u00E9", U"ete", U"Zebra", U"_x", U"a\u00DF", U"ass", decodeName("a\xFF"),
+        decodeName("a\xFE"), U"\U0001F3B5", U"", std::u32string(300, U'q') };
+    for (const auto& a : words) {
+        for (const auto& b : words) {
+            const int byCompare = sign(collator.compare(a, b));
+            const std::string keyA = collator.sortKey(a);
+            const std::string keyB = collator.sortKey(b);
+            const int byKey = sign(keyA.compare(keyB));
+            EXPECT_EQ(byCompare, byKey) << encodeName(a) << " / " << encodeName(b);
+        }
+    }
+}
+
+TEST(Collator, EscapedBytesKeepNamesApart)
+{
+    const Collator collator("");
+    const std::u32string a = decodeName("x\xFF");
+    const std::u32string b = decodeName("x\xFE");
+    EXPECT_NE(collator.compare(a, b), 0);
+    EXPECT_EQ(collator.compare(a, a), 0);
+    EXPECT_NE(collator.sortKey(a), collator.sortKey(b));
+}
+
+TEST(Collator, UnknownLocaleStillCollates)
+{
+    const Collator collator("xx_YY");
+    EXPECT_EQ(collator.compare(U"abc", U"ABC"), 0);
+    EXPECT_LT(collator.compare(U"abc", U"abd"), 0);
+}
