@@ -1,33 +1,13 @@
 // The "Rinomina" button: the confirmations around a run and the return to the idle state.
 #include "rename_run.h"
 
+#include "scope_exit.h"
+
 #include "lang/language_manager.h"
 #include "lang/text_format.h"
 #include "platform/name_codec.h"
 
-#include <utility>
-
 namespace quorvane::engine {
-
-namespace {
-
-/// Calls a function when the scope is left, also through an exception.
-template<typename Function>
-class OnScopeExit
-{
-public:
-    explicit OnScopeExit(Function function)
-        : m_function(std::move(function))
-    { }
-    ~OnScopeExit() { m_function(); }
-    OnScopeExit(const OnScopeExit&) = delete;
-    OnScopeExit& operator=(const OnScopeExit&) = delete;
-
-private:
-    Function m_function;
-};
-
-} // namespace
 
 RunReport RenameRun::BitBtn1Click()
 {

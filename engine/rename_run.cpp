@@ -2,6 +2,7 @@
 #include "rename_run.h"
 
 #include "name_rules.h"
+#include "rename_retry.h"
 #include "transform_name.h"
 
 #include "lang/language_manager.h"
@@ -10,23 +11,11 @@
 
 #include <quorvane_version.h>
 
-#include <cerrno>
 #include <chrono>
-#include <thread>
 
 namespace quorvane::engine {
 
 namespace {
-
-// Transient refusals are tried again a few times before the user is bothered; bounded so
-// that a file that stays busy cannot hang the run.
-constexpr int kSilentRetries = 5;
-constexpr std::chrono::milliseconds kSilentRetryPause { 20 };
-
-bool isRetriedSilently(int code)
-{
-    return code == EINTR || code == EAGAIN || code == EBUSY;
-}
 
 std::u32string text(std::string_view constant)
 {
@@ -89,7 +78,7 @@ void RenameRun::RunRename(const std::u32string& directory)
         { platform::decodeName(kProgramTitle), std::int64_t { m_state.RenamedCount },
             std::int64_t { elapsed / 60000 }, std::int64_t { (elapsed / 1000) % 60 },
             Addzero(elapsed % 1000, 3) }));
-    m_hooks.enableUndo();
+    m_hooks.setUndoEnabled(true);
 
     if (!m_report.unreadable.empty()) {
         std::u32string lines;
@@ -147,21 +136,15 @@ std::u32string RenameRun::renameEntry(
 {
     const std::string dirBytes = platform::encodeName(dirText);
     const std::string from = dirBytes + platform::encodeName(oldName);
-    int silentTries = 0;
     for (;;) {
         if (newName == oldName)
             return oldName; // the user typed the old name back: nothing to do
-        const platform::Status status = m_fs.rename(from, dirBytes + platform::encodeName(newName));
+        const platform::Status status
+            = renameWithSilentRetries(m_fs, from, dirBytes + platform::encodeName(newName));
         if (status.ok()) {
             m_state.undo.append(dirText, oldName, newName);
             return newName;
         }
-        if (isRetriedSilently(status.error().code) && silentTries < kSilentRetries) {
-            ++silentTries;
-            std::this_thread::sleep_for(kSilentRetryPause * silentTries);
-            continue;
-        }
-        silentTries = 0;
         std::optional<std::u32string> typed = askRetry(oldName, newName, status.error());
         if (!typed) {
             m_report.givenUp.push_back({ dirText, oldName, newName, status.error() });

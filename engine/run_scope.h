@@ -50,8 +50,8 @@ public:
     /// The file list and the directory tree are re-read after the run.
     virtual void refreshLists() { }
     virtual void setTitle(const std::u32string& /*title*/) { }
-    /// "Annulla" becomes available.
-    virtual void enableUndo() { }
+    /// "Annulla" becomes available after a run, and unavailable after an undo.
+    virtual void setUndoEnabled(bool /*enabled*/) { }
     /// The run changed the scope controls (check boxes switched off or enabled again).
     virtual void scopeChanged(const RunScope& /*scope*/) { }
     /// Called after each entry; a window keeps itself painted and shows the count here.

@@ -6,6 +6,7 @@
 #include "support/temp_dir.h"
 
 #include "engine/rename_run.h"
+#include "engine/undo_run.h"
 #include "platform/collator.h"
 #include "platform/name_codec.h"
 
@@ -38,7 +39,11 @@ public:
     void clearSelection() override { calls.emplace_back("clearSelection"); }
     void refreshLists() override { calls.emplace_back("refreshLists"); }
     void setTitle(const std::u32string& t) override { title = t; }
-    void enableUndo() override { calls.emplace_back("enableUndo"); }
+    void setUndoEnabled(bool enabled) override
+    {
+        calls.emplace_back(enabled ? "enableUndo" : "disableUndo");
+    }
+    void refreshFileList() override { calls.emplace_back("refreshFileList"); }
 };
 
 inline std::string bytes(const std::u32string& text)
@@ -59,6 +64,11 @@ protected:
     {
         engine::RenameRun run(fs, collator, options, state, scope, prompts, hooks);
         return run.BitBtn1Click();
+    }
+    std::vector<std::size_t> undo()
+    {
+        engine::UndoRun run(fs, state, prompts, hooks);
+        return run.UNDO();
     }
     void preview()
     {

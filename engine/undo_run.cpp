@@ -1,0 +1,61 @@
+// "Annulla": the renames of the last run reversed, last one first.
+#include "undo_run.h"
+
+#include "rename_retry.h"
+#include "scope_exit.h"
+
+#include "lang/language_manager.h"
+#include "lang/text_format.h"
+#include "platform/name_codec.h"
+
+namespace quorvane::engine {
+
+UndoRun::UndoRun(platform::FileSystem& fs, const RunState& state, Prompts& prompts, RunHooks& hooks)
+    : m_fs(fs)
+    , m_state(state)
+    , m_prompts(prompts)
+    , m_hooks(hooks)
+{ }
+
+platform::Status UndoRun::renameBack(std::size_t index)
+{
+    const UndoLog& log = m_state.undo;
+    const std::string dir = platform::encodeName(log.UndoDirs[index]);
+    return renameWithSilentRetries(m_fs, dir + platform::encodeName(log.UndoNewNames[index]),
+        dir + platform::encodeName(log.UndoOldNames[index]));
+}
+
+std::vector<std::size_t> UndoRun::UNDO()
+{
+    const bool monitored = m_state.PlatformKind == U"NT";
+    if (monitored)
+        m_hooks.monitorOff();
+    const OnScopeExit finish([&] {
+        try {
+            m_hooks.refreshLists();
+            m_hooks.setUndoEnabled(false);
+            if (monitored)
+                m_hooks.monitorOn();
+        } catch (
+            ...) { // NOLINT(bugprone-empty-catch): a failing window hook must not end the program
+        }
+    });
+
+    std::vector<std::size_t> givenUp;
+    const UndoLog& log = m_state.undo;
+    // Last first: a parent directory logged after its contents gets its old name back
+    // before them, so the paths logged for the contents exist again when their turn comes.
+    for (std::size_t index = log.size(); index-- > 0;) {
+        if (renameBack(index).ok())
+            continue;
+        m_hooks.refreshFileList();
+        m_prompts.tell({ "FILE_X_IN_USO", Severity::Error,
+            lang::formatText(lang::LookupConstant("FILE_X_IN_USO"),
+                { log.UndoDirs[index] + log.UndoNewNames[index] }) });
+        if (!renameBack(index).ok())
+            givenUp.push_back(index);
+    }
+    return givenUp;
+}
+
+} // namespace quorvane::engine

@@ -1,0 +1,36 @@
+// "Annulla": the renames of the last run reversed, last one first.
+#pragma once
+
+#include "prompts.h"
+#include "run_scope.h"
+#include "run_state.h"
+
+#include "platform/file_system.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace quorvane::engine {
+
+/// Reverses state.undo. Names only: attributes the run set stay. The log itself is kept;
+/// the window disables "Annulla" so it cannot be undone twice.
+class UndoRun
+{
+public:
+    UndoRun(platform::FileSystem& fs, const RunState& state, Prompts& prompts, RunHooks& hooks);
+
+    /// Renames every logged entry back, from the last to the first. An entry that cannot be
+    /// renamed back is reported once (FILE_X_IN_USO), tried once more, then given up.
+    /// Returns the indexes of the log that were given up.
+    std::vector<std::size_t> UNDO();
+
+private:
+    [[nodiscard]] platform::Status renameBack(std::size_t index);
+
+    platform::FileSystem& m_fs;
+    const RunState& m_state;
+    Prompts& m_prompts;
+    RunHooks& m_hooks;
+};
+
+} // namespace quorvane::engine
