@@ -1,0 +1,49 @@
+// The file-type filter: descriptions shown, masks applied to the file list.
+#include "filter_combo_box.h"
+
+#include "qt_text.h"
+
+#include <array>
+#include <utility>
+
+namespace quorvane::app {
+
+namespace {
+
+// Entry 12's description really shows a colon; its mask is the ordinary one.
+constexpr std::array<std::pair<const char*, const char*>, 16> kFilters { {
+    { "Tutti i files (*.*)", "*.*" },
+    { "Mp3 Files (*.mp3)", "*.mp3" },
+    { "Midi Files (*.mid)", "*.mid" },
+    { "Wave Files (*.wav)", "*.wav" },
+    { "GIF Files (*.gif)", "*.gif" },
+    { "JPEG Files (*.jpg)", "*.jpg" },
+    { "Bitmap Files (*.bmp)", "*.bmp" },
+    { "Altro........", "*.*" },
+    { "Txt Files (*.txt)", "*.txt" },
+    { "Doc Files (*.doc)", "*.doc" },
+    { "PNG Files (*.png)", "*.png" },
+    { "SVG Files (*:svg)", "*.svg" },
+    { "RTF Files (*.rtf)", "*.rtf" },
+    { "ODT Files (*.odt)", "*.odt" },
+    { "FLAC Files (*.flac)", "*.flac" },
+    { "OGG Vorbis Files (*.ogg)", "*.ogg" },
+} };
+
+} // namespace
+
+FilterComboBox::FilterComboBox(QWidget* parent)
+    : QComboBox(parent)
+{
+    for (const auto& [description, mask] : kFilters)
+        addItem(QString::fromUtf8(description), QString::fromUtf8(mask));
+    setCurrentIndex(0);
+}
+
+std::u32string FilterComboBox::mask() const
+{
+    const QString m = currentData().toString();
+    return m.isEmpty() ? std::u32string(U"*.*") : toCore(m);
+}
+
+} // namespace quorvane::app

@@ -1,0 +1,29 @@
+// Quorvane: the desktop bulk renamer.
+#include "app/dialog_host.h"
+#include "app/qt_prompts.h"
+#include "app/tform1.h"
+
+#include "platform/name_codec.h"
+#include "platform/posix_file_system.h"
+
+#include <QApplication>
+
+#include <filesystem>
+
+int main(int argc, char** argv)
+{
+    using namespace quorvane;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+
+    platform::PosixFileSystem fs;
+    app::DialogHost dialogs;
+    app::QtPrompts prompts;
+    // The start directory is the process's own, byte for byte.
+    std::error_code ec;
+    const std::u32string start = platform::decodeName(std::filesystem::current_path(ec).native());
+    app::TForm1 window(prompts, fs, dialogs, start.empty() ? U"/" : start);
+    prompts.setOwner(&window);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,26 @@
+// The program's questions and messages as Qt message boxes and input boxes.
+#pragma once
+
+#include "engine/prompts.h"
+
+class QWidget;
+
+namespace quorvane::app {
+
+/// The only code that opens QMessageBox and QInputDialog.
+class QtPrompts final : public engine::Prompts {
+public:
+    /// The boxes are owned by `owner` (the main window) while they are shown.
+    explicit QtPrompts(QWidget* owner = nullptr);
+    /// The window exists after its prompts: it becomes their owner once it does.
+    void setOwner(QWidget* owner) { m_parent = owner; }
+
+    [[nodiscard]] engine::Button ask(const engine::Question& question) override;
+    [[nodiscard]] std::optional<std::u32string> input(const engine::InputRequest& request) override;
+    void tell(const engine::Message& message) override;
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace quorvane::app
