@@ -258,7 +258,7 @@ void TForm1::createButtonColumn()
                      "UNDO. ATTENZIONE: non ripristina gli attributi se son stati modificati");
     BitBtn3->setEnabled(false);
     BitBtn2 = button("BitBtn2", "About", "Chi ha fatto questo bel programma ? :-)");
-    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
     for (QPushButton* b : { BitBtn4, BitBtn1, BitBtn3, BitBtn2 })
         column->addWidget(b);
 }

@@ -1,0 +1,28 @@
+// Marks on preview rows: which names change and which new names would collide.
+#pragma once
+
+#include "run_state.h"
+
+#include "platform/file_system.h"
+
+#include <vector>
+
+namespace quorvane::engine {
+
+/// What the preview shows about one row.
+struct PreviewMark
+{
+    bool changed = false; ///< the new name differs from the old one
+    bool conflict = false; ///< a changed row whose new name is, or will be, taken
+};
+
+/// One mark per row, index-aligned with `rows` (rows in run order). A changed row conflicts
+/// when another changed row of the same directory gets the same new name, or when an entry
+/// of that name is in the directory on disk and is neither the row's own entry nor renamed
+/// away by an earlier changed row of the same directory. Names compare exactly, as bytes.
+/// Each directory with a changed row is listed once; one that cannot be listed contributes
+/// no conflicts from disk. Reads only; linear in the number of rows.
+[[nodiscard]] std::vector<PreviewMark> markPreviewRows(
+    const UndoLog& rows, const platform::FileSystem& fs);
+
+} // namespace quorvane::engine

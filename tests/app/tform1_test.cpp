@@ -1,0 +1,250 @@
+// The main window driven as a person would: options, selections, buttons, answers.
+#include "support/failing_file_system.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+
+#include "app/dialog_host.h"
+#include "app/directory_list_box.h"
+#include "app/file_list_box.h"
+#include "app/filter_combo_box.h"
+#include "app/tform1.h"
+#include "app/tpreview.h"
+#include "platform/name_codec.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace quorvane::test {
+namespace {
+
+/// Records the dialogs the window opens and closes them at once.
+class RecordingDialogs final : public app::DialogHost {
+public:
+    int exec(QDialog& dialog) override
+    {
+        opened.push_back(dialog.metaObject()->className());
+        if (auto* preview = qobject_cast<app::TPreview*>(&dialog))
+            previewRows = preview->findChild<QAbstractItemModel*>() != nullptr;
+        return QDialog::Accepted;
+    }
+    std::vector<std::string> opened;
+    bool previewRows = false;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest()
+        : window(prompts, fs, dialogs, platform::decodeName(tmp.path()))
+    {
+    }
+
+    void reload()
+    {
+        window.DirectoryListBox1->update();
+        window.FileListBox1->update();
+    }
+    /// Selects files of the file list by their shown names.
+    void select(const std::vector<QString>& names)
+    {
+        QAbstractItemModel* model = window.FileListBox1->model();
+        QItemSelectionModel* selection = window.FileListBox1->selectionModel();
+        selection->clearSelection();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            if (std::ranges::find(names, index.data().toString()) != names.end())
+                selection->select(index, QItemSelectionModel::Select);
+        }
+    }
+    std::vector<std::string> namesIn(const std::string& relative = {}) const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(relative.empty() ? tmp.path()
+                                                                                 : tmp / relative))
+            names.push_back(e.path().filename().string());
+        std::ranges::sort(names);
+        return names;
+    }
+
+    TempDir tmp;
+    ScriptedPrompts prompts;
+    FailingFileSystem fs;
+    RecordingDialogs dialogs;
+    app::TForm1 window;
+};
+
+TEST_F(WindowTest, RunAndUndoOnARecursiveTree)
+{
+    tmp.file("a b/x y.mp3", "song");
+    tmp.file("c d.txt", "text");
+    reload();
+    window.CheckBox10->setChecked(true);
+
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "A B", "C D.txt" }));
+    EXPECT_EQ(tmp.read("A B/X Y.mp3"), "song");
+    EXPECT_TRUE(window.windowTitle().startsWith(
+        QStringLiteral("Quorvane 0.99 - Ultima operazione: 3 files rinominati in 0 minuti e ")))
+        << window.windowTitle().toStdString();
+    EXPECT_TRUE(window.BitBtn3->isEnabled());
+    EXPECT_TRUE(window.BitBtn1->isEnabled());
+    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
+    EXPECT_EQ(window.FileListBox1->count(), 1) << "the file list is re-read after the run";
+
+    QTest::mouseClick(window.BitBtn3, Qt::LeftButton);
+
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "a b", "c d.txt" }));
+    EXPECT_EQ(tmp.read("a b/x y.mp3"), "song");
+    EXPECT_FALSE(window.BitBtn3->isEnabled());
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(WindowTest, OneSelectedFileAsksOkOrAll)
+{
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    reload();
+    select({ QStringLiteral("a.txt") });
+    prompts.buttons.push_back(engine::Button::Ok);
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    ASSERT_EQ(prompts.questions.size(), 1U);
+    EXPECT_EQ(prompts.questions[0].id, "UN_FILE_O_TUTTI");
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "A.txt", "b.txt" }));
+    EXPECT_FALSE(window.CheckBox7->isChecked()) << "a selection switches the directories off";
+
+    select({ QStringLiteral("b.txt") });
+    prompts.buttons.push_back(engine::Button::All);
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "A.txt", "B.txt" }));
+    EXPECT_TRUE(window.FileListBox1->selectedNames().empty());
+}
+
+TEST_F(WindowTest, DangerousDirectoryAbortKeepsDiskAndNumbering)
+{
+    tmp.file("a.txt");
+    reload();
+    fs.dangerous.push_back(tmp.path());
+    // Arm numbering as its dialog would.
+    window.NumerazioneFiles1->setCheckable(true);
+    window.NumerazioneFiles1->setChecked(true);
+    window.runState().NumLayout = { U"Numerazione" };
+    window.Rinominainformato831->setChecked(true);
+    prompts.buttons.push_back(engine::Button::Abort);
+
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+
+    ASSERT_EQ(prompts.questions.size(), 1U);
+    EXPECT_EQ(prompts.questions[0].id, "NUMERAZIONE_PERICOLOSA");
+    EXPECT_EQ(namesIn(), std::vector<std::string> { "a.txt" });
+    EXPECT_TRUE(window.NumerazioneFiles1->isChecked());
+    EXPECT_FALSE(window.Rinominainformato831->isChecked());
+    EXPECT_FALSE(window.BitBtn3->isEnabled());
+    EXPECT_TRUE(window.BitBtn1->isEnabled());
+}
+
+TEST_F(WindowTest, PreviewAfterARunLeavesUndoAbleToUndoThatRun)
+{
+    tmp.file("a.txt", "x");
+    reload();
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    ASSERT_TRUE(tmp.exists("A.txt"));
+
+    window.ComboBox1->setCurrentIndex(2);
+    QTest::mouseClick(window.BitBtn4, Qt::LeftButton);
+    EXPECT_EQ(dialogs.opened, std::vector<std::string> { "quorvane::app::TPreview" });
+    EXPECT_TRUE(dialogs.previewRows);
+    EXPECT_EQ(namesIn(), std::vector<std::string> { "A.txt" }) << "a preview renames nothing";
+    EXPECT_TRUE(window.BitBtn3->isEnabled());
+
+    QTest::mouseClick(window.BitBtn3, Qt::LeftButton);
+    EXPECT_EQ(tmp.read("a.txt"), "x");
+}
+
+TEST_F(WindowTest, CapitalBoxesFollowTheModeAndTheSpaceRule)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(window.CheckBox9->isVisible());
+    EXPECT_FALSE(window.CheckBox12->isEnabled()) << "capital after a space forces the dash rule";
+    EXPECT_TRUE(window.CheckBox12->isChecked());
+
+    window.CheckBox6->click();
+    EXPECT_TRUE(window.CheckBox12->isEnabled());
+    window.CheckBox12->click();
+    EXPECT_FALSE(window.CheckBox12->isChecked());
+
+    window.ComboBox1->setCurrentIndex(2);
+    EXPECT_FALSE(window.CheckBox9->isVisible());
+    EXPECT_FALSE(window.CheckBox6->isVisible());
+    EXPECT_FALSE(window.CheckBox12->isVisible());
+    window.ComboBox1->setCurrentIndex(1);
+    EXPECT_TRUE(window.CheckBox12->isVisible());
+    EXPECT_FALSE(window.CheckBox12->isChecked()) << "boxes come back with their states";
+
+    window.CheckBox6->click();
+    EXPECT_FALSE(window.CheckBox12->isEnabled());
+    EXPECT_TRUE(window.CheckBox12->isChecked());
+}
+
+TEST_F(WindowTest, OnlyDirectoriesAndAttributeBoxes)
+{
+    EXPECT_FALSE(window.CheckBox1->isEnabled());
+    window.RadioButton2->click();
+    EXPECT_TRUE(window.CheckBox1->isEnabled());
+    EXPECT_TRUE(window.CheckBox4->isEnabled());
+    window.RadioButton1->click();
+    EXPECT_FALSE(window.CheckBox3->isEnabled());
+
+    window.CheckBox7->setChecked(false);
+    window.CheckBox5->click();
+    EXPECT_TRUE(window.CheckBox7->isChecked());
+    EXPECT_FALSE(window.CheckBox7->isEnabled());
+    EXPECT_EQ(window.CheckBox10->text(), QStringLiteral("Le sottodirectory"));
+    window.CheckBox5->click();
+    EXPECT_TRUE(window.CheckBox7->isEnabled());
+    EXPECT_EQ(window.CheckBox10->text(), QStringLiteral("I files nelle sottodirectory"));
+}
+
+TEST_F(WindowTest, StatusBarCountsSubdirectoriesAndFiles)
+{
+    tmp.dir("one");
+    tmp.dir(".hidden");
+    tmp.file("x.mp3");
+    tmp.file("y.txt");
+    tmp.file("z.txt");
+    reload();
+    window.Aggiorna_StatusBar();
+    EXPECT_EQ(window.StatusPanel0->text(), QStringLiteral(" 2 Sottodirectory"));
+    EXPECT_EQ(window.StatusPanel1->text(), QStringLiteral(" 3 Files"));
+    window.FilterComboBox1->setCurrentIndex(1); // Mp3
+    EXPECT_EQ(window.StatusPanel1->text(), QStringLiteral(" 1 Files"));
+}
+
+TEST_F(WindowTest, OptionsReachTheRules)
+{
+    window.ComboBox1->setCurrentIndex(3);
+    window.CheckBox8->setChecked(true);
+    window.Gestiscilettereaccentate1->trigger();
+    window.Noneliminaredellestensione1->trigger();
+    const engine::RenameOptions o = window.renameOptions();
+    EXPECT_EQ(o.ComboBox1, 3);
+    EXPECT_TRUE(o.CheckBox8);
+    EXPECT_TRUE(o.HandleAccents);
+    EXPECT_FALSE(o.KeepExtDot);
+    EXPECT_FALSE(o.NumerazioneFiles1);
+}
+
+} // namespace
+} // namespace quorvane::test
