@@ -6,7 +6,8 @@
 namespace quorvane::app {
 
 /// Shows modal dialogs. Tests replace it to look at a dialog and close it without a human.
-class DialogHost {
+class DialogHost
+{
 public:
     virtual ~DialogHost() = default;
     /// Shows the dialog modally; returns its result (QDialog::Accepted or Rejected).

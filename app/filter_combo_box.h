@@ -9,7 +9,8 @@ namespace quorvane::app {
 
 /// FilterComboBox1: "description|mask" pairs; the sixteen designed entries, then the masks
 /// the user adds for the session.
-class FilterComboBox : public QComboBox {
+class FilterComboBox : public QComboBox
+{
     Q_OBJECT
 public:
     explicit FilterComboBox(QWidget* parent = nullptr);

@@ -62,13 +62,12 @@ QString boxText(std::u32string_view text)
 
 QtPrompts::QtPrompts(QWidget* parent)
     : m_parent(parent)
-{
-}
+{ }
 
 engine::Button QtPrompts::ask(const engine::Question& question)
 {
     QMessageBox box(iconOf(question.severity), QCoreApplication::applicationName(),
-                    boxText(question.text), QMessageBox::NoButton, m_parent);
+        boxText(question.text), QMessageBox::NoButton, m_parent);
     std::map<QAbstractButton*, engine::Button> answers;
     for (const engine::Button b : question.buttons) {
         QPushButton* button = box.addButton(standardButton(b));
@@ -82,8 +81,8 @@ engine::Button QtPrompts::ask(const engine::Question& question)
     if (it != answers.end())
         return it->second;
     // Closed without a button: the safest answer the box offers.
-    for (const engine::Button safe : { engine::Button::Cancel, engine::Button::Abort,
-                                       engine::Button::No }) {
+    for (const engine::Button safe :
+        { engine::Button::Cancel, engine::Button::Abort, engine::Button::No }) {
         if (std::ranges::find(question.buttons, safe) != question.buttons.end())
             return safe;
     }
@@ -106,7 +105,7 @@ std::optional<std::u32string> QtPrompts::input(const engine::InputRequest& reque
 void QtPrompts::tell(const engine::Message& message)
 {
     QMessageBox box(iconOf(message.severity), QCoreApplication::applicationName(),
-                    boxText(message.text), QMessageBox::Ok, m_parent);
+        boxText(message.text), QMessageBox::Ok, m_parent);
     box.exec();
 }
 

@@ -8,7 +8,8 @@ class QWidget;
 namespace quorvane::app {
 
 /// The only code that opens QMessageBox and QInputDialog.
-class QtPrompts final : public engine::Prompts {
+class QtPrompts final : public engine::Prompts
+{
 public:
     /// The boxes are owned by `owner` (the main window) while they are shown.
     explicit QtPrompts(QWidget* owner = nullptr);

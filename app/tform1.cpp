@@ -50,8 +50,8 @@ QFrame* horizontalRule(QWidget* parent)
     return rule;
 }
 
-QCheckBox* checkBox(QWidget* parent, const char* name, const char* caption, const char* hint,
-                    bool checked)
+QCheckBox* checkBox(
+    QWidget* parent, const char* name, const char* caption, const char* hint, bool checked)
 {
     auto* box = named(new QCheckBox(QString::fromUtf8(caption), parent), name);
     box->setToolTip(QString::fromUtf8(hint));
@@ -62,7 +62,7 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const char* caption, cons
 } // namespace
 
 TForm1::TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& dialogs,
-               const std::u32string& startDirectory, QWidget* parent)
+    const std::u32string& startDirectory, QWidget* parent)
     : QMainWindow(parent)
     , m_prompts(prompts)
     , m_fs(fs)
@@ -171,11 +171,11 @@ void TForm1::createOptionColumn()
     column->setContentsMargins(4, 2, 4, 2);
     column->setSpacing(2);
 
-    RadioButton1 = named(new QRadioButton(QStringLiteral("Non modificare gli Attributi"), Panel1),
-                         "RadioButton1");
+    RadioButton1 = named(
+        new QRadioButton(QStringLiteral("Non modificare gli Attributi"), Panel1), "RadioButton1");
     RadioButton1->setToolTip(QStringLiteral("Lascia invariati gli attributi dei file"));
-    RadioButton2 = named(new QRadioButton(QStringLiteral("Modifica gli Attributi"), Panel1),
-                         "RadioButton2");
+    RadioButton2
+        = named(new QRadioButton(QStringLiteral("Modifica gli Attributi"), Panel1), "RadioButton2");
     RadioButton2->setToolTip(QStringLiteral("Imposta gli attributi come specificato"));
     CheckBox1 = checkBox(Panel1, "CheckBox1", "Read Only", "", false);
     CheckBox2 = checkBox(Panel1, "CheckBox2", "Hidden", "", false);
@@ -195,9 +195,9 @@ void TForm1::createOptionColumn()
     Label1 = named(new QLabel(QStringLiteral("Rinomina:"), Panel1), "Label1");
     CheckBox7 = checkBox(Panel1, "CheckBox7", "Le Directory", "Rinomina anche le Directory", true);
     CheckBox5 = checkBox(Panel1, "CheckBox5", "Solo le Directory",
-                         "Rinomina SOLO le Directory, e non i files contenuti", false);
+        "Rinomina SOLO le Directory, e non i files contenuti", false);
     CheckBox10 = checkBox(Panel1, "CheckBox10", "I files nelle Sottodirectory",
-                          "Rinomina ricorsivamente tutti i files nelle sottodirectory", false);
+        "Rinomina ricorsivamente tutti i files nelle sottodirectory", false);
     column->addWidget(Label1);
     column->addWidget(CheckBox7);
     column->addWidget(CheckBox5);
@@ -205,16 +205,16 @@ void TForm1::createOptionColumn()
     column->addWidget(horizontalRule(Panel1));
 
     ComboBox1 = named(new QComboBox(Panel1), "ComboBox1");
-    ComboBox1->addItems({ QStringLiteral("Non ottimizzare maiuscole"),
-                          QStringLiteral("Ottimizza Maiuscole"), QStringLiteral("TUTTO MAIUSCOLO"),
-                          QStringLiteral("tutto minuscolo") });
+    ComboBox1->addItems(
+        { QStringLiteral("Non ottimizzare maiuscole"), QStringLiteral("Ottimizza Maiuscole"),
+            QStringLiteral("TUTTO MAIUSCOLO"), QStringLiteral("tutto minuscolo") });
     ComboBox1->setToolTip(QStringLiteral("Seleziona il tipo di Ottimizzazione delle Maiuscole"));
     CheckBox9 = checkBox(Panel1, "CheckBox9", "Converti la 1° lettera in maiuscolo",
-                         "Deselezionata, la prima lettera diverra' minuscola", true);
+        "Deselezionata, la prima lettera diverra' minuscola", true);
     CheckBox6 = checkBox(Panel1, "CheckBox6", "Maiuscola dopo ogni spazio",
-                         "e dopo un aperta parentesi tonda", true);
+        "e dopo un aperta parentesi tonda", true);
     CheckBox12 = checkBox(Panel1, "CheckBox12", "Maiuscola dopo ogni trattino",
-                          "e dopo un aperta parentesi tonda", true);
+        "e dopo un aperta parentesi tonda", true);
     // Hidden capital boxes keep their room, so the column does not jump when the mode changes.
     for (QCheckBox* box : { CheckBox9, CheckBox6, CheckBox12 }) {
         QSizePolicy policy = box->sizePolicy();
@@ -232,9 +232,9 @@ void TForm1::createOptionColumn()
     column->addWidget(horizontalRule(Panel1));
 
     CheckBox8 = checkBox(Panel1, "CheckBox8", "Converti i trattini \"_\" in spazi",
-                         "Converte gli Underscore \"_\" in spazi vuoti", false);
+        "Converte gli Underscore \"_\" in spazi vuoti", false);
     CheckBox11 = checkBox(Panel1, "CheckBox11", "Espandi i trattini \"-\"",
-                          "Mette due spazi ai lati di un trattino \"-\" (-> \" - \")", false);
+        "Mette due spazi ai lati di un trattino \"-\" (-> \" - \")", false);
     column->addWidget(CheckBox8);
     column->addWidget(CheckBox11);
 }
@@ -249,13 +249,13 @@ void TForm1::createButtonColumn()
         b->setToolTip(QString::fromUtf8(hint));
         return b;
     };
-    BitBtn4 = button("BitBtn4", "Anteprima",
-                     "Mostra un'anteprima di come verranno modificati i files");
+    BitBtn4
+        = button("BitBtn4", "Anteprima", "Mostra un'anteprima di come verranno modificati i files");
     BitBtn1 = button("BitBtn1", "Rinomina", "Rinomina i file secondo i criteri scelti");
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     BitBtn1->setMinimumHeight(44);
     BitBtn3 = button("BitBtn3", "Annulla",
-                     "UNDO. ATTENZIONE: non ripristina gli attributi se son stati modificati");
+        "UNDO. ATTENZIONE: non ripristina gli attributi se son stati modificati");
     BitBtn3->setEnabled(false);
     BitBtn2 = button("BitBtn2", "About", "Chi ha fatto questo bel programma ? :-)");
     BitBtn2->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
@@ -265,16 +265,15 @@ void TForm1::createButtonColumn()
 
 void TForm1::createMenus()
 {
-    const auto item = [this](QMenu* menu, const char* name, const char* caption,
-                             bool checkable = false) {
-        QAction* action = menu->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(checkable);
-        return action;
-    };
+    const auto item
+        = [this](QMenu* menu, const char* name, const char* caption, bool checkable = false) {
+              QAction* action = menu->addAction(QString::fromUtf8(caption));
+              action->setObjectName(QString::fromLatin1(name));
+              action->setCheckable(checkable);
+              return action;
+          };
     QMenu* avanzate = menuBar()->addMenu(QStringLiteral("Avanzate"));
-    RinominalaDirectory1
-        = item(avanzate, "RinominalaDirectory1", "Cambia nome a questa directory");
+    RinominalaDirectory1 = item(avanzate, "RinominalaDirectory1", "Cambia nome a questa directory");
     avanzate->addSeparator();
     Rinominainformato831 = item(avanzate, "Rinominainformato831", "Rinomina in formato 8.3", true);
     avanzate->addSeparator();
@@ -300,8 +299,8 @@ void TForm1::createMenus()
         = item(opzioni, "Gestiscilettereaccentate1", "Gestisci lettere accentate", true);
     dosnames1 = item(opzioni, "dosnames1", "Compatibilità DOS", true);
     Compattaspazivuoti1 = item(opzioni, "Compattaspazivuoti1", "Compatta spazi vuoti", true);
-    Noneliminaredellestensione1 = item(opzioni, "Noneliminaredellestensione1",
-                                       "Non eliminare '.' dell'estensione", true);
+    Noneliminaredellestensione1
+        = item(opzioni, "Noneliminaredellestensione1", "Non eliminare '.' dell'estensione", true);
     Noneliminaredellestensione1->setChecked(true);
     opzioni->addSeparator();
     Lingua1 = item(opzioni, "Lingua1", "Lingua / Language");

@@ -38,11 +38,12 @@ class tDirectoryListBoxSpecial;
 /// The program's single main window. It owns the option controls, the run state and the
 /// undo log; questions go through `prompts`, disk work through `fs`, dialogs through
 /// `dialogs`, all three owned by the caller and outliving the window.
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow
+{
     Q_OBJECT
 public:
     TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& dialogs,
-           const std::u32string& startDirectory, QWidget* parent = nullptr);
+        const std::u32string& startDirectory, QWidget* parent = nullptr);
     ~TForm1() override;
 
     /// The options the rules read, as the controls stand now.

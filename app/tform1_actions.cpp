@@ -55,16 +55,15 @@ void TForm1::connectSignals()
         Aggiorna_StatusBar();
     });
     connect(DirectoryListBox1, &tDirectoryListBoxSpecial::directoryChanged, this,
-            [this] { guarded([this] { DirectoryListBox1Change(); }); });
+        [this] { guarded([this] { DirectoryListBox1Change(); }); });
     connect(DriveComboBox1, &DriveComboBox::driveChosen, this, [this] {
         guarded([this] {
             DirectoryListBox1->setDirectory(DriveComboBox1->currentRoot());
             DirectoryListBox1Change();
         });
     });
-    connect(FilterComboBox1, &QComboBox::currentIndexChanged, this, [this] {
-        guarded([this] { FileListBox1->setMask(FilterComboBox1->mask()); });
-    });
+    connect(FilterComboBox1, &QComboBox::currentIndexChanged, this,
+        [this] { guarded([this] { FileListBox1->setMask(FilterComboBox1->mask()); }); });
     connect(FileListBox1, &FileListBox::listChanged, this, &TForm1::Aggiorna_StatusBar);
     connect(aggiorna, &QToolButton::clicked, this, [this] {
         guarded([this] {
@@ -211,7 +210,8 @@ void TForm1::BitBtn4Click()
     try {
         run.Preview();
     } catch (const engine::RunError& e) {
-        m_prompts.tell({ "RUN_ERROR", engine::Severity::Error, toCore(QString::fromUtf8(e.what())) });
+        m_prompts.tell(
+            { "RUN_ERROR", engine::Severity::Error, toCore(QString::fromUtf8(e.what())) });
         return;
     }
     std::vector<engine::PreviewMark> marks = engine::markPreviewRows(m_state.previewRows, m_fs);

@@ -10,12 +10,12 @@
 namespace quorvane::app {
 
 /// Carries the engine's hooks to the window's controls.
-class TForm1::WindowHooks final : public engine::RunHooks {
+class TForm1::WindowHooks final : public engine::RunHooks
+{
 public:
     explicit WindowHooks(TForm1& window)
         : m_window(window)
-    {
-    }
+    { }
 
     void monitorOff() override { }
     void monitorOn() override { }

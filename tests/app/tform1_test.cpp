@@ -30,7 +30,8 @@ namespace quorvane::test {
 namespace {
 
 /// Records the dialogs the window opens and closes them at once.
-class RecordingDialogs final : public app::DialogHost {
+class RecordingDialogs final : public app::DialogHost
+{
 public:
     int exec(QDialog& dialog) override
     {
@@ -43,12 +44,12 @@ public:
     bool previewRows = false;
 };
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test
+{
 protected:
     WindowTest()
         : window(prompts, fs, dialogs, platform::decodeName(tmp.path()))
-    {
-    }
+    { }
 
     void reload()
     {
@@ -70,8 +71,8 @@ protected:
     std::vector<std::string> namesIn(const std::string& relative = {}) const
     {
         std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(relative.empty() ? tmp.path()
-                                                                                 : tmp / relative))
+        for (const auto& e :
+            std::filesystem::directory_iterator(relative.empty() ? tmp.path() : tmp / relative))
             names.push_back(e.path().filename().string());
         std::ranges::sort(names);
         return names;
