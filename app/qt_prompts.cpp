@@ -60,8 +60,8 @@ QString boxText(std::u32string_view text)
 
 } // namespace
 
-QtPrompts::QtPrompts(QWidget* parent)
-    : m_parent(parent)
+QtPrompts::QtPrompts(QWidget* owner)
+    : m_parent(owner)
 { }
 
 engine::Button QtPrompts::ask(const engine::Question& question)

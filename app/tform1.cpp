@@ -234,7 +234,7 @@ void TForm1::createOptionColumn()
     CheckBox8 = checkBox(Panel1, "CheckBox8", "Converti i trattini \"_\" in spazi",
         "Converte gli Underscore \"_\" in spazi vuoti", false);
     CheckBox11 = checkBox(Panel1, "CheckBox11", "Espandi i trattini \"-\"",
-        "Mette due spazi ai lati di un trattino \"-\" (-> \" - \")", false);
+        R"(Mette due spazi ai lati di un trattino "-" (-> " - "))", false);
     column->addWidget(CheckBox8);
     column->addWidget(CheckBox11);
 }
@@ -266,7 +266,7 @@ void TForm1::createButtonColumn()
 void TForm1::createMenus()
 {
     const auto item
-        = [this](QMenu* menu, const char* name, const char* caption, bool checkable = false) {
+        = [](QMenu* menu, const char* name, const char* caption, bool checkable = false) {
               QAction* action = menu->addAction(QString::fromUtf8(caption));
               action->setObjectName(QString::fromLatin1(name));
               action->setCheckable(checkable);
