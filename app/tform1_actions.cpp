@@ -162,13 +162,16 @@ engine::RunScope TForm1::runScope() const
 
 void TForm1::applyScope(const engine::RunScope& scope)
 {
+    const bool onlyDirectoriesChanged = CheckBox5->isChecked() != scope.CheckBox5;
     CheckBox7->setChecked(scope.CheckBox7);
     CheckBox5->setChecked(scope.CheckBox5);
     CheckBox10->setChecked(scope.CheckBox10);
+    // "I files nelle sottodirectory" takes its other caption only when "Solo le Directory"
+    // really changed.
+    if (onlyDirectoriesChanged)
+        CheckBox5Click();
     CheckBox7->setEnabled(scope.CheckBox7Enabled);
     CheckBox10->setEnabled(scope.CheckBox10Enabled);
-    CheckBox5Click(); // captions of "I files nelle sottodirectory" follow "Solo le Directory"
-    CheckBox7->setEnabled(scope.CheckBox7Enabled);
 }
 
 void TForm1::applyOneRunItems(const engine::RenameOptions& options)
