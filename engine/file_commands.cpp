@@ -1,0 +1,93 @@
+// The file list's own commands that rename: one file, and the current directory.
+#include "file_commands.h"
+
+#include "name_rules.h"
+#include "rename_retry.h"
+#include "rename_run.h"
+
+#include "lang/language_manager.h"
+#include "platform/name_codec.h"
+
+#include <sys/stat.h>
+
+namespace quorvane::engine {
+
+namespace {
+
+std::u32string text(std::string_view constant)
+{
+    return lang::LookupConstant(constant);
+}
+
+bool entryExists(const std::u32string& path)
+{
+    struct stat info = {};
+    return ::lstat(platform::encodeName(path).c_str(), &info) == 0;
+}
+
+} // namespace
+
+SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
+    const std::u32string& directory, const std::u32string& name, bool dosNames)
+{
+    const std::u32string prefix = directoryText(directory);
+    const std::string from = platform::encodeName(prefix + name);
+    const InputRequest request { "RINOMINA_FILE", text("RINOMINA_FILE"), U"Directory: " + directory,
+        name };
+    // Cancel answers the file's own name, which ends the loop below.
+    std::u32string answer = prompts.input(request).value_or(name);
+    for (;;) {
+        const std::u32string target = Check_Char_Vietati(answer, dosNames);
+        if (target == name)
+            return { false, name };
+        if (!isAcceptableTypedName(target)) {
+            prompts.tell({ "CHAR_INVALIDI", Severity::Error, text("CHAR_INVALIDI") });
+        } else if (renameWithSilentRetries(fs, from, platform::encodeName(prefix + target)).ok()) {
+            return { true, target };
+        } else {
+            (void)prompts.ask({ "FILE_IN_USO_NO_ERROR", Severity::Error,
+                text("FILE_IN_USO_NO_ERROR"), { Button::Retry } });
+        }
+        answer = prompts.input(request).value_or(name);
+    }
+}
+
+std::optional<std::u32string> renameCurrentDirectory(platform::FileSystem& fs, Prompts& prompts,
+    DirectoryRenameHooks& hooks, const std::u32string& directory, const std::u32string& volumeRoot,
+    bool dosNames)
+{
+    hooks.disableUndo();
+    const std::size_t slash = directory.rfind(U'/');
+    if (directory == volumeRoot || slash == std::u32string::npos || slash + 1 == directory.size())
+        return std::nullopt;
+    const std::u32string parent = directory.substr(0, slash + 1);
+    const std::u32string name = directory.substr(slash + 1);
+
+    const std::u32string answer
+        = prompts.input({ "INSERISCI_NOME", text("CAMBIA_NOME_DIR"), text("INSERISCI_NOME"), name })
+              .value_or(name);
+    if (answer == name)
+        return std::nullopt;
+    const auto refuse = [&](std::string_view constant) {
+        prompts.tell({ std::string(constant), Severity::Information, text(constant) });
+        return std::nullopt;
+    };
+    if (Check_Char_Vietati(answer, dosNames) != answer || answer.find(U"..") != std::u32string::npos
+        || answer.find(U'\0') != std::u32string::npos)
+        return refuse("CHAR_INVALIDI");
+    // Any entry of that name blocks the rename, a file as much as a directory.
+    if (entryExists(parent + answer))
+        return refuse("DIR_ESISTENTE");
+
+    hooks.moveTree(volumeRoot);
+    if (!renameWithSilentRetries(
+            fs, platform::encodeName(directory), platform::encodeName(parent + answer))
+             .ok()) {
+        hooks.moveTree(directory);
+        return refuse("DIR_IN_USO");
+    }
+    hooks.moveTree(parent + answer);
+    return parent + answer;
+}
+
+} // namespace quorvane::engine
