@@ -72,7 +72,9 @@ TForm1::TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& d
     setObjectName(QStringLiteral("Form1"));
     createControls();
     createMenus();
+    createFileListMenu();
     connectSignals();
+    connectFileListSignals();
     FormCreate(startDirectory);
 }
 

@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -20,6 +21,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPoint;
 class QPushButton;
 class QRadioButton;
 class QSplitter;
@@ -66,6 +68,22 @@ public:
     /// The directory tree moved: the path box, the file list and the drive follow it.
     void DirectoryListBox1Change();
 
+    // The file list's commands and the navigation around it.
+    void DriveComboBox1Change();
+    void Edit1Change();
+    void FileListBox1Change();
+    void FilterComboBox1Change();
+    void SpeedButton1Click();
+    void aggiornaClick();
+    /// Right button: focuses and selects the entry under `pos` and opens PopupMenu1 there;
+    /// over no entry, nothing is focused and no menu opens.
+    void FileListBox1MouseDown(const QPoint& pos);
+    void FileListBox1DblClick();
+    void Apri1Click();
+    void Delete1Click();
+    void Propriet1Click();
+    void RinominalaDirectory1Click();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -81,12 +99,16 @@ private:
     void createButtonColumn();
     void createMenus();
     void connectSignals();
+    void createFileListMenu();
+    void connectFileListSignals();
+    void clearListModes();
+    /// The full path of the focused file; empty when no file has the focus.
+    [[nodiscard]] std::u32string focusedPath() const;
     void applyScope(const engine::RunScope& scope);
     void applyOneRunItems(const engine::RenameOptions& options);
     void showProgress(int processed);
     /// Runs a handler; an error that escapes it is shown, and the program goes on.
-    template<typename Handler>
-    void guarded(Handler&& handler);
+    void guarded(const std::function<void()>& handler);
 
     engine::Prompts& m_prompts;
     platform::FileSystem& m_fs;
@@ -157,6 +179,12 @@ public:
     QAction* Impostazioni2 = nullptr;
     QAction* checkUpdate = nullptr;
     QAction* About1 = nullptr;
+
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Apri1 = nullptr;
+    QAction* Rinomina1 = nullptr;
+    QAction* Delete1 = nullptr;
+    QAction* Propriet1 = nullptr;
 };
 
 } // namespace quorvane::app

@@ -28,8 +28,7 @@
 
 namespace quorvane::app {
 
-template<typename Handler>
-void TForm1::guarded(Handler&& handler)
+void TForm1::guarded(const std::function<void()>& handler)
 {
     // Qt cannot carry an exception through its event loop: an error that escapes a
     // handler is shown here, as the program's general error box, and the program goes on.
@@ -79,6 +78,8 @@ void TForm1::DirectoryListBox1Change()
     Edit1->setText(toDisplay(directory));
     FileListBox1->setDirectory(directory);
     DriveComboBox1->setDirectory(directory);
+    clearListModes();
+    Edit1Change();
     Aggiorna_StatusBar();
 }
 

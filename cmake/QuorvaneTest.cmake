@@ -1,7 +1,8 @@
 # add_quorvane_test(name SOURCES ... LIBS ... [LABELS ...] [ENVIRONMENT ...])
 # LABELS defaults to "core".
 # Registers one GoogleTest executable with CTest. Every test gets a private
-# XDG_CONFIG_HOME and TMPDIR under the build tree, so no test touches a home.
+# HOME, XDG_CONFIG_HOME, XDG_DATA_HOME and TMPDIR under the build tree, so no test
+# touches a real home.
 function(add_quorvane_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
     if(NOT ARG_LABELS)
@@ -12,9 +13,9 @@ function(add_quorvane_test name)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     quorvane_warnings(${name})
     set(scratch ${CMAKE_BINARY_DIR}/test-scratch/${name})
-    file(MAKE_DIRECTORY ${scratch}/config ${scratch}/tmp)
+    file(MAKE_DIRECTORY ${scratch}/config ${scratch}/tmp ${scratch}/home)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         LABELS "${ARG_LABELS}"
-        ENVIRONMENT "XDG_CONFIG_HOME=${scratch}/config;TMPDIR=${scratch}/tmp;LC_ALL=C.UTF-8;${ARG_ENVIRONMENT}")
+        ENVIRONMENT "HOME=${scratch}/home;XDG_DATA_HOME=${scratch}/home/.local/share;XDG_CONFIG_HOME=${scratch}/config;TMPDIR=${scratch}/tmp;LC_ALL=C.UTF-8;${ARG_ENVIRONMENT}")
 endfunction()

@@ -230,6 +230,7 @@ TEST_F(WindowTest, StatusBarCountsSubdirectoriesAndFiles)
     EXPECT_EQ(window.StatusPanel0->text(), QStringLiteral(" 2 Sottodirectory"));
     EXPECT_EQ(window.StatusPanel1->text(), QStringLiteral(" 3 Files"));
     window.FilterComboBox1->setCurrentIndex(1); // Mp3
+    window.FilterComboBox1Change();
     EXPECT_EQ(window.StatusPanel1->text(), QStringLiteral(" 1 Files"));
 }
 

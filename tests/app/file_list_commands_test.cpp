@@ -1,0 +1,197 @@
+// The file list's commands and the filter, driven through the main window.
+#include "support/failing_file_system.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+
+#include "app/dialog_host.h"
+#include "app/directory_list_box.h"
+#include "app/file_list_box.h"
+#include "app/filter_combo_box.h"
+#include "app/tform1.h"
+#include "platform/name_codec.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace quorvane::test {
+namespace {
+
+class FileListCommands : public ::testing::Test
+{
+protected:
+    FileListCommands()
+        : window(prompts, fs, dialogs, platform::decodeName(tmp.path()))
+    { }
+    void reload() { window.FileListBox1->update(); }
+    int rowOf(const QString& shown) const
+    {
+        QAbstractItemModel* model = window.FileListBox1->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            if (model->index(row, 0).data().toString() == shown)
+                return row;
+        return -1;
+    }
+    QPoint centreOf(const QString& shown) const
+    {
+        return window.FileListBox1->visualRect(window.FileListBox1->model()->index(rowOf(shown), 0))
+            .center();
+    }
+    void chooseFilter(int index)
+    {
+        window.FilterComboBox1->setCurrentIndex(index);
+        window.FilterComboBox1Change();
+    }
+
+    TempDir tmp;
+    ScriptedPrompts prompts;
+    FailingFileSystem fs;
+    app::DialogHost dialogs;
+    app::TForm1 window;
+};
+
+TEST_F(FileListCommands, OtherMaskAddsAnEntryOrFallsBackToAllFiles)
+{
+    tmp.file("x.a");
+    tmp.file("y.b");
+    reload();
+    const int designed = window.FilterComboBox1->count();
+
+    prompts.inputs.emplace_back(U"*.a");
+    chooseFilter(app::FilterComboBox::otherIndex());
+    EXPECT_EQ(window.FilterComboBox1->count(), designed + 1);
+    EXPECT_EQ(window.FilterComboBox1->currentText(), QStringLiteral("*.a"));
+    EXPECT_EQ(window.FileListBox1->count(), 1);
+    EXPECT_EQ(prompts.requests.back().caption, U"Inserisci la nuova maschera");
+    EXPECT_EQ(prompts.requests.back().prompt, U"Esempio:  *.tif");
+
+    for (const std::optional<std::u32string>& answer : { std::optional<std::u32string>(U"ab"),
+             std::optional<std::u32string>(U"*.*"), std::optional<std::u32string>() }) {
+        prompts.inputs.push_back(answer);
+        chooseFilter(app::FilterComboBox::otherIndex());
+        EXPECT_EQ(window.FilterComboBox1->currentIndex(), 0);
+        EXPECT_EQ(window.FilterComboBox1->count(), designed + 1);
+        EXPECT_EQ(window.FileListBox1->count(), 2);
+    }
+
+    const std::size_t asked = prompts.requests.size();
+    chooseFilter(designed); // the added entry filters without asking again
+    EXPECT_EQ(prompts.requests.size(), asked);
+    EXPECT_EQ(window.FileListBox1->count(), 1);
+}
+
+TEST_F(FileListCommands, RightClickOnEmptyAreaOpensNoMenuAndFocusesNothing)
+{
+    tmp.file("a.txt");
+    reload();
+    window.FileListBox1->setFocusedRow(0);
+    window.FileListBox1MouseDown(QPoint(5, window.FileListBox1->viewport()->height() - 5));
+    EXPECT_TRUE(window.FileListBox1->focusedName().empty());
+    EXPECT_FALSE(window.PopupMenu1->isVisible());
+}
+
+TEST_F(FileListCommands, RightClickInsideASelectionLeavesOnlyThatFileSelected)
+{
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    tmp.file("c.txt");
+    reload();
+    window.FileListBox1->selectAll();
+    window.FileListBox1MouseDown(centreOf(QStringLiteral("b.txt")));
+    EXPECT_EQ(window.FileListBox1->selectedNames(), std::vector<std::u32string> { U"b.txt" });
+    EXPECT_EQ(window.FileListBox1->focusedName(), U"b.txt");
+    EXPECT_TRUE(window.PopupMenu1->isVisible());
+    EXPECT_EQ(window.PopupMenu1->defaultAction(), window.Rinomina1);
+    window.PopupMenu1->hide();
+}
+
+TEST_F(FileListCommands, DoubleClickRenamesTheFocusedFile)
+{
+    tmp.file("old.txt", "x");
+    reload();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    prompts.inputs.emplace_back(U"ne:w.txt");
+    const QPoint at = centreOf(QStringLiteral("old.txt"));
+    QTest::mouseClick(window.FileListBox1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(window.FileListBox1->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_EQ(prompts.requests.size(), 1U) << at.x() << "," << at.y();
+    EXPECT_EQ(tmp.read("new.txt"), "x");
+    EXPECT_EQ(window.FileListBox1->count(), 1);
+    EXPECT_EQ(window.FileListBox1->name(0), U"new.txt");
+}
+
+TEST_F(FileListCommands, RenameWithoutAFocusedFileAsksNothing)
+{
+    window.FileListBox1DblClick();
+    EXPECT_TRUE(prompts.requests.empty());
+}
+
+TEST_F(FileListCommands, DeleteAsksWithTheEditablePathAndKeepsTheFileInTheTrash)
+{
+    tmp.file("gone.txt", "bye");
+    tmp.file("kept.txt");
+    reload();
+    // The home trash needs its data directory; without one the trash would go to the
+    // volume's top directory, outside the test's sandbox.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    ASSERT_TRUE(data.startsWith(QString::fromLocal8Bit(std::getenv("HOME"))));
+    ASSERT_TRUE(QDir().mkpath(data));
+    window.FileListBox1->setFocusedRow(rowOf(QStringLiteral("gone.txt")));
+    prompts.inputs.emplace_back(std::nullopt);
+    window.Delete1Click();
+    EXPECT_TRUE(tmp.exists("gone.txt")) << "Cancel deletes nothing";
+    ASSERT_EQ(prompts.requests.size(), 1U);
+    EXPECT_EQ(prompts.requests[0].text, platform::decodeName(tmp / "gone.txt"));
+    EXPECT_EQ(prompts.requests[0].prompt, U"Sei Sicuro Di Voler Eliminare Questo File ?");
+
+    prompts.inputs.emplace_back(platform::decodeName(tmp / "gone.txt"));
+    window.Delete1Click();
+    EXPECT_FALSE(tmp.exists("gone.txt"));
+    EXPECT_EQ(window.FileListBox1->count(), 1);
+    bool trashed = false;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(std::getenv("HOME")))
+        trashed = trashed || e.path().filename() == "gone.txt";
+    EXPECT_TRUE(trashed) << "the file went to the trash under the test's HOME";
+}
+
+TEST_F(FileListCommands, DirectoryRenameFromTheButton)
+{
+    tmp.dir("old/inner");
+    window.DirectoryListBox1->setDirectory(platform::decodeName(tmp / "old"));
+    window.DirectoryListBox1Change();
+    EXPECT_TRUE(window.rendir->isEnabled());
+    window.BitBtn3->setEnabled(true);
+    prompts.inputs.emplace_back(U"new");
+    QTest::mouseClick(window.rendir, Qt::LeftButton);
+    EXPECT_TRUE(tmp.exists("new/inner"));
+    EXPECT_EQ(window.DirectoryListBox1->directory(), platform::decodeName(tmp / "new"));
+    EXPECT_FALSE(window.BitBtn3->isEnabled());
+
+    prompts.inputs.emplace_back(U"a..b");
+    QTest::mouseClick(window.rendir, Qt::LeftButton);
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "CHAR_INVALIDI");
+}
+
+TEST_F(FileListCommands, AtTheRootTheDirectoryCannotBeRenamed)
+{
+    window.DirectoryListBox1->setDirectory(U"/");
+    window.DirectoryListBox1Change();
+    EXPECT_FALSE(window.rendir->isEnabled());
+    window.BitBtn3->setEnabled(true);
+    window.RinominalaDirectory1->trigger();
+    EXPECT_FALSE(window.BitBtn3->isEnabled());
+    EXPECT_TRUE(prompts.requests.empty());
+}
+
+} // namespace
+} // namespace quorvane::test
