@@ -7,11 +7,13 @@
 #include "app/directory_list_box.h"
 #include "app/file_list_box.h"
 #include "app/filter_combo_box.h"
+#include "app/properties_dialog.h"
 #include "app/tform1.h"
 #include "platform/name_codec.h"
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -24,6 +26,21 @@
 
 namespace quorvane::test {
 namespace {
+
+/// Remembers the texts of the dialogs the window opens, and closes them.
+class RecordingDialogs final : public app::DialogHost
+{
+public:
+    int exec(QDialog& dialog) override
+    {
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            texts << label->text();
+        ++opened;
+        return QDialog::Rejected;
+    }
+    QStringList texts;
+    int opened = 0;
+};
 
 class FileListCommands : public ::testing::Test
 {
@@ -54,7 +71,7 @@ protected:
     TempDir tmp;
     ScriptedPrompts prompts;
     FailingFileSystem fs;
-    app::DialogHost dialogs;
+    RecordingDialogs dialogs;
     app::TForm1 window;
 };
 
@@ -191,6 +208,27 @@ TEST_F(FileListCommands, AtTheRootTheDirectoryCannotBeRenamed)
     window.RinominalaDirectory1->trigger();
     EXPECT_FALSE(window.BitBtn3->isEnabled());
     EXPECT_TRUE(prompts.requests.empty());
+}
+
+TEST_F(FileListCommands, PropertiesWithoutAFileManagerShowTheProgramsOwnDialog)
+{
+    if (std::getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr)
+        GTEST_SKIP() << "a session bus may have a file manager that answers";
+    tmp.file("song.mp3", "12345");
+    reload();
+    window.FileListBox1->setFocusedRow(0);
+    window.Propriet1Click();
+    ASSERT_EQ(dialogs.opened, 1);
+    EXPECT_TRUE(dialogs.texts.contains(QStringLiteral("song.mp3")));
+    EXPECT_TRUE(dialogs.texts.contains(QStringLiteral("5 byte")));
+}
+
+TEST(PropertiesText, PermissionsAndAttributes)
+{
+    EXPECT_EQ(app::PropertiesDialog::permissionText(0755), QStringLiteral("rwxr-xr-x"));
+    EXPECT_EQ(app::PropertiesDialog::permissionText(0640), QStringLiteral("rw-r-----"));
+    EXPECT_EQ(app::PropertiesDialog::attributeText(0), QStringLiteral("-"));
+    EXPECT_EQ(app::PropertiesDialog::attributeText(1 | 2 | 32), QStringLiteral("RHA"));
 }
 
 } // namespace
