@@ -73,6 +73,7 @@ TForm1::TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& d
     createControls();
     createMenus();
     createFileListMenu();
+    createMonitor();
     connectSignals();
     connectFileListSignals();
     FormCreate(startDirectory);
@@ -324,8 +325,6 @@ void TForm1::FormCreate(const std::u32string& startDirectory)
     setWindowTitle(QString::fromUtf8(kProgramTitle));
     ComboBox1->setCurrentIndex(1);
     m_state.PlatformKind = platform::directoryNotificationAvailable() ? U"NT" : U"9x";
-    // The refresh button hides only while a monitor keeps the lists current.
-    aggiorna->setVisible(!m_monitorActive);
 
     ListingFont = QFont(QStringLiteral("Fixedsys"), 9);
     ListingFont.setFixedPitch(true);
@@ -336,6 +335,12 @@ void TForm1::FormCreate(const std::u32string& startDirectory)
 
     DirectoryListBox1->setDirectory(startDirectory);
     DirectoryListBox1Change();
+    // Where changes can be watched the lists keep themselves current and the refresh
+    // button goes; otherwise it stays for refreshing by hand.
+    if (m_state.PlatformKind == U"NT") {
+        aggiorna->setVisible(false);
+        setMonitorActive(true);
+    }
 }
 
 void TForm1::showEvent(QShowEvent* event)

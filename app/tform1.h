@@ -22,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPoint;
+class QTimer;
 class QPushButton;
 class QRadioButton;
 class QSplitter;
@@ -36,6 +37,7 @@ class DriveComboBox;
 class FileListBox;
 class FilterComboBox;
 class tDirectoryListBoxSpecial;
+class TDirMon;
 
 /// The program's single main window. It owns the option controls, the run state and the
 /// undo log; questions go through `prompts`, disk work through `fs`, dialogs through
@@ -84,6 +86,16 @@ public:
     void Propriet1Click();
     void RinominalaDirectory1Click();
 
+    // The directory monitor's side.
+    void DirMon1Created(const std::u32string& name);
+    void DirMon1Deleted(const std::u32string& name);
+    void DirMon1Renamed(const std::u32string& oldName, const std::u32string& newName);
+    /// Re-reads the tree and the file list after changes made by other programs, without
+    /// moving the monitor (MonitorEchoGuard).
+    void RefreshLists();
+    /// The monitor on or off around the program's own renames (only where it is used).
+    void setMonitorActive(bool active);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -102,6 +114,9 @@ private:
     void createFileListMenu();
     void connectFileListSignals();
     void clearListModes();
+    void createMonitor();
+    /// Points the monitor at the tree's directory unless MonitorEchoGuard is set; clears it.
+    void followWithMonitor();
     /// The full path of the focused file; empty when no file has the focus.
     [[nodiscard]] std::u32string focusedPath() const;
     void applyScope(const engine::RunScope& scope);
@@ -116,7 +131,7 @@ private:
     platform::Collator m_collator;
     engine::RunState m_state;
     std::unique_ptr<WindowHooks> m_hooks;
-    bool m_monitorActive = false; ///< the directory monitor arrives later; until then off
+    QTimer* m_refreshTimer = nullptr; ///< coalesces the monitor's bursts into one re-read
     QFont ListingFont;
 
 public:
@@ -179,6 +194,9 @@ public:
     QAction* Impostazioni2 = nullptr;
     QAction* checkUpdate = nullptr;
     QAction* About1 = nullptr;
+
+    TDirMon* DirMon1 = nullptr;
+    bool MonitorEchoGuard = false;
 
     QMenu* PopupMenu1 = nullptr;
     QAction* Apri1 = nullptr;

@@ -78,6 +78,7 @@ void TForm1::DirectoryListBox1Change()
     Edit1->setText(toDisplay(directory));
     FileListBox1->setDirectory(directory);
     DriveComboBox1->setDirectory(directory);
+    followWithMonitor();
     clearListModes();
     Edit1Change();
     Aggiorna_StatusBar();

@@ -134,6 +134,7 @@ void TForm1::Edit1Change()
 
 void TForm1::FileListBox1Change()
 {
+    followWithMonitor();
     clearListModes();
     Aggiorna_StatusBar();
 }

@@ -17,8 +17,8 @@ public:
         : m_window(window)
     { }
 
-    void monitorOff() override { }
-    void monitorOn() override { }
+    void monitorOff() override { m_window.setMonitorActive(false); }
+    void monitorOn() override { m_window.setMonitorActive(true); }
     void setRenameButton(bool enabled, const std::u32string& caption) override;
     void clearSelection() override;
     void refreshFileList() override;

@@ -1,0 +1,94 @@
+// The main window's side of the directory monitor.
+#include "tform1.h"
+
+#include "directory_list_box.h"
+#include "file_list_box.h"
+#include "qt_text.h"
+#include "tdirmon.h"
+
+#include <QTimer>
+#include <QToolButton>
+
+namespace quorvane::app {
+
+namespace {
+
+// Long enough to gather a burst of changes (another program writing thousands of files)
+// into one re-read, short enough to feel immediate.
+constexpr int kRefreshDelayMs = 150;
+
+} // namespace
+
+void TForm1::createMonitor()
+{
+    DirMon1 = new TDirMon(this);
+    DirMon1->setObjectName(QStringLiteral("DirMon1"));
+    m_refreshTimer = new QTimer(this);
+    m_refreshTimer->setSingleShot(true);
+    m_refreshTimer->setInterval(kRefreshDelayMs);
+    connect(
+        m_refreshTimer, &QTimer::timeout, this, [this] { guarded([this] { RefreshLists(); }); });
+    connect(DirMon1, &TDirMon::Created, this, &TForm1::DirMon1Created);
+    connect(DirMon1, &TDirMon::Deleted, this, &TForm1::DirMon1Deleted);
+    connect(DirMon1, &TDirMon::Renamed, this, &TForm1::DirMon1Renamed);
+}
+
+void TForm1::setMonitorActive(bool active)
+{
+    if (m_state.PlatformKind != U"NT" || DirMon1->Active() == active)
+        return;
+    try {
+        DirMon1->setActive(active);
+    } catch (const EDirMonError& e) {
+        // Watching could not start: say why; the lists can still be refreshed by hand.
+        aggiorna->setVisible(true);
+        m_prompts.tell(
+            { "EDirMonError", engine::Severity::Error, toCore(QString::fromUtf8(e.what())) });
+    }
+}
+
+void TForm1::followWithMonitor()
+{
+    // Re-pointing restarts the watch; a directory that is already watched keeps its watch, so
+    // clicks in the file list do not drop changes that are on their way.
+    if (!MonitorEchoGuard) {
+        const std::u32string path = DirectoryListBox1->directory();
+        if (DirMon1->Path() != path && DirMon1->Path() != path + U"/") {
+            try {
+                DirMon1->setPath(path);
+            } catch (const EDirMonError& e) {
+                aggiorna->setVisible(true);
+                m_prompts.tell({ "EDirMonError", engine::Severity::Error,
+                    toCore(QString::fromUtf8(e.what())) });
+            }
+        }
+    }
+    MonitorEchoGuard = false;
+}
+
+void TForm1::DirMon1Created(const std::u32string& /*name*/)
+{
+    m_refreshTimer->start();
+}
+
+void TForm1::DirMon1Deleted(const std::u32string& /*name*/)
+{
+    m_refreshTimer->start();
+}
+
+void TForm1::DirMon1Renamed(const std::u32string& /*oldName*/, const std::u32string& /*newName*/)
+{
+    m_refreshTimer->start();
+}
+
+void TForm1::RefreshLists()
+{
+    MonitorEchoGuard = true;
+    DirectoryListBox1->update();
+    MonitorEchoGuard = true;
+    FileListBox1->update(); // its change handler clears the guard
+    MonitorEchoGuard = false;
+    Aggiorna_StatusBar();
+}
+
+} // namespace quorvane::app
