@@ -70,12 +70,7 @@ protected:
     }
     std::vector<std::string> namesIn(const std::string& relative = {}) const
     {
-        std::vector<std::string> names;
-        for (const auto& e :
-            std::filesystem::directory_iterator(relative.empty() ? tmp.path() : tmp / relative))
-            names.push_back(e.path().filename().string());
-        std::ranges::sort(names);
-        return names;
+        return tmp.namesIn(relative);
     }
 
     TempDir tmp;

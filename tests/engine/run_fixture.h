@@ -81,15 +81,9 @@ protected:
         std::u32string dir = text(relative.empty() ? tmp.path() : tmp / relative);
         return run.Make_List_Of_File(dir, true, true);
     }
-    /// The names in a directory, sorted by bytes.
     std::vector<std::string> namesIn(const std::string& relative = {}) const
     {
-        std::vector<std::string> names;
-        for (const auto& e :
-            std::filesystem::directory_iterator(relative.empty() ? tmp.path() : tmp / relative))
-            names.push_back(e.path().filename().string());
-        std::ranges::sort(names);
-        return names;
+        return tmp.namesIn(relative);
     }
     /// The directory text of a path under the temporary directory, as the log holds it.
     std::u32string dirText(const std::string& relative = {}) const

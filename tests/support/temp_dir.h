@@ -1,12 +1,14 @@
 // A real temporary directory for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -81,8 +83,17 @@ public:
     }
     [[nodiscard]] std::string read(const std::string& relative) const
     {
-        std::ifstream in(*this / relative, std::ios::binary);
         return readFile(*this / relative);
+    }
+    /// The names in a directory below this one ("" for this one), sorted by bytes.
+    [[nodiscard]] std::vector<std::string> namesIn(const std::string& relative = {}) const
+    {
+        std::vector<std::string> names;
+        for (const auto& e :
+            std::filesystem::directory_iterator(relative.empty() ? m_path : *this / relative))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
 private:
