@@ -28,9 +28,6 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace quorvane::app {
 
 namespace {
@@ -39,12 +36,6 @@ namespace {
 QString qtPath(const std::u32string& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(platform::encodeName(path)));
-}
-
-bool isDirectory(const std::string& path)
-{
-    struct stat info = {};
-    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 /// The window's side of renaming the current directory.
@@ -162,13 +153,13 @@ void TForm1::FilterComboBox1Change()
 void TForm1::SpeedButton1Click()
 {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    const QByteArray bytes = QFile::encodeName(desktop);
-    if (desktop.isEmpty() || !isDirectory(bytes.toStdString())) {
+    // The desktop may well be a link to a directory elsewhere: follow it.
+    if (desktop.isEmpty() || !QFileInfo(desktop).isDir()) {
         m_prompts.tell({ "DESKTOP", engine::Severity::Error,
             U"La cartella Desktop non esiste: " + toCore(desktop) });
         return;
     }
-    DirectoryListBox1->setDirectory(platform::decodeName(bytes.toStdString()));
+    DirectoryListBox1->setDirectory(platform::decodeName(QFile::encodeName(desktop).toStdString()));
     DirectoryListBox1Change();
 }
 
@@ -218,13 +209,14 @@ void TForm1::Delete1Click()
         return;
     const std::string target = platform::encodeName(*answer);
     // The command deletes files; an edited path that names a directory is left alone.
-    if (target.empty() || isDirectory(target))
+    const auto attributes = m_fs.attributes(target);
+    if (target.empty() || !attributes.ok() || (attributes.value() & platform::kDirectoryBit) != 0)
         return;
     // The desktop's trash keeps the file recoverable; only where there is none (or the
     // name cannot reach Qt intact) is it deleted for good.
     const QString qtTarget = QFile::decodeName(QByteArray::fromStdString(target));
     if (QFile::encodeName(qtTarget).toStdString() != target || !QFile::moveToTrash(qtTarget))
-        (void)::unlink(target.c_str());
+        (void)m_fs.removeFile(target);
     FileListBox1->update();
 }
 

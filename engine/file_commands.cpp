@@ -8,7 +8,7 @@
 #include "lang/language_manager.h"
 #include "platform/name_codec.h"
 
-#include <sys/stat.h>
+#include <cerrno>
 
 namespace quorvane::engine {
 
@@ -19,10 +19,12 @@ std::u32string text(std::string_view constant)
     return lang::LookupConstant(constant);
 }
 
-bool entryExists(const std::u32string& path)
+/// Whether an entry bears the name. Only a clear "no such entry" counts as free; the rename
+/// itself never replaces anything either way.
+bool entryExists(const platform::FileSystem& fs, const std::u32string& path)
 {
-    struct stat info = {};
-    return ::lstat(platform::encodeName(path).c_str(), &info) == 0;
+    const auto attributes = fs.attributes(platform::encodeName(path));
+    return attributes.ok() || attributes.error().code != ENOENT;
 }
 
 } // namespace
@@ -76,7 +78,7 @@ std::optional<std::u32string> renameCurrentDirectory(platform::FileSystem& fs, P
         || answer.find(U'\0') != std::u32string::npos)
         return refuse("CHAR_INVALIDI");
     // Any entry of that name blocks the rename, a file as much as a directory.
-    if (entryExists(parent + answer))
+    if (entryExists(fs, parent + answer))
         return refuse("DIR_ESISTENTE");
 
     hooks.moveTree(volumeRoot);

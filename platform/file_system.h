@@ -64,6 +64,9 @@ public:
     /// The caller decides whether failures matter (the rename run ignores them).
     [[nodiscard]] virtual Status setAttributes(const std::string& path, std::uint32_t value) = 0;
 
+    /// Deletes one entry that is not a directory (a symbolic link itself, never its target).
+    [[nodiscard]] virtual Status removeFile(const std::string& path) = 0;
+
     /// True for a volume root ("/" or a mount point) and for the system directories where
     /// a bulk rename is dangerous. Compares the path text (trailing "/" ignored) and its
     /// canonical form.

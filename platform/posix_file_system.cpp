@@ -167,6 +167,13 @@ Status PosixFileSystem::rename(const std::string& from, const std::string& to)
     return renameNoReplace(from, to);
 }
 
+Status PosixFileSystem::removeFile(const std::string& path)
+{
+    if (retryOnEintr([&] { return ::unlink(path.c_str()); }) != 0)
+        return failure("delete", path);
+    return {};
+}
+
 Status PosixFileSystem::setAttributes(const std::string& path, std::uint32_t value)
 {
     struct stat info = {};

@@ -3,45 +3,9 @@
 
 #include "engine/preview_marks.h"
 
-#include <map>
 
 namespace quorvane::test {
 namespace {
-
-/// The real file system, counting how often each directory is listed.
-class CountingFileSystem final : public platform::FileSystem
-{
-public:
-    mutable std::map<std::string, int> listings;
-
-    [[nodiscard]] platform::Result<std::vector<platform::DirEntry>> listDirectory(
-        const std::string& dir, platform::Detail detail) const override
-    {
-        ++listings[dir];
-        return m_real.listDirectory(dir, detail);
-    }
-    [[nodiscard]] platform::Result<std::uint32_t> attributes(const std::string& path) const override
-    {
-        return m_real.attributes(path);
-    }
-    [[nodiscard]] platform::Status rename(const std::string&, const std::string&) override
-    {
-        ADD_FAILURE() << "marking rows must not rename";
-        return {};
-    }
-    [[nodiscard]] platform::Status setAttributes(const std::string&, std::uint32_t) override
-    {
-        ADD_FAILURE() << "marking rows must not set attributes";
-        return {};
-    }
-    [[nodiscard]] bool isDangerousDirectory(const std::string& dir) const override
-    {
-        return m_real.isDangerousDirectory(dir);
-    }
-
-private:
-    platform::PosixFileSystem m_real;
-};
 
 struct Row
 {
@@ -74,7 +38,7 @@ protected:
     }
 
     TempDir tmp;
-    CountingFileSystem fs;
+    test::FailingFileSystem fs;
 };
 
 TEST_F(PreviewMarks, UnchangedRowsAreNeverConflicts)
@@ -83,6 +47,8 @@ TEST_F(PreviewMarks, UnchangedRowsAreNeverConflicts)
     tmp.file("b.txt");
     EXPECT_EQ(summary(mark({ { "", "Same.txt", "Same.txt" }, { "", "b.txt", "B.txt" } })), "-c");
     EXPECT_EQ(fs.listings.size(), 1U) << "only directories with a changed row are listed";
+    EXPECT_EQ(fs.renameCalls, 0) << "marking rows renames nothing";
+    EXPECT_TRUE(fs.attributeCalls.empty());
 }
 
 TEST_F(PreviewMarks, TwoRowsGivingOneNameBothConflict)

@@ -137,6 +137,27 @@ TEST(Attributes, HiddenByLeadingDotAndReadOnlyByWriteBits)
     EXPECT_EQ(fs.attributes(dir / "missing").error().code, ENOENT);
 }
 
+TEST(RemoveFile, DeletesFilesAndLinksButNeverDirectoriesOrLinkTargets)
+{
+    TempDir dir;
+    PosixFileSystem fs;
+    writeFile(dir / "target", "kept");
+    writeFile(dir / "gone", "x");
+    ASSERT_EQ(::symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
+    ASSERT_EQ(::mkdir((dir / "sub").c_str(), 0755), 0);
+
+    EXPECT_TRUE(fs.removeFile(dir / "gone").ok());
+    EXPECT_TRUE(fs.removeFile(dir / "link").ok());
+    EXPECT_FALSE(quorvane::test::exists(dir / "gone"));
+    EXPECT_FALSE(quorvane::test::exists(dir / "link"));
+    EXPECT_EQ(quorvane::test::readFile(dir / "target"), "kept");
+
+    const Status refused = fs.removeFile(dir / "sub");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().code, EISDIR);
+    EXPECT_TRUE(quorvane::test::exists(dir / "sub"));
+}
+
 TEST(SetAttributes, FileReadOnlyRemovesEveryWriteBitAndClearingAddsTheOwners)
 {
     TempDir dir;

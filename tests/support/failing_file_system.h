@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ public:
 
     int renameCalls = 0;
     std::vector<std::string> attributeCalls;
+    std::vector<std::string> removeCalls;
+    /// How often each directory was listed.
+    mutable std::map<std::string, int> listings;
 
     [[nodiscard]] platform::Result<std::vector<platform::DirEntry>> listDirectory(
         const std::string& dir, platform::Detail detail) const override
@@ -29,6 +33,7 @@ public:
         for (const auto& d : unreadable)
             if (d == dir)
                 return platform::SysError { EACCES, "open directory " + dir };
+        ++listings[dir];
         return m_real.listDirectory(dir, detail);
     }
     [[nodiscard]] platform::Result<std::uint32_t> attributes(const std::string& path) const override
@@ -49,6 +54,11 @@ public:
     {
         attributeCalls.push_back(path);
         return m_real.setAttributes(path, value);
+    }
+    [[nodiscard]] platform::Status removeFile(const std::string& path) override
+    {
+        removeCalls.push_back(path);
+        return m_real.removeFile(path);
     }
     [[nodiscard]] bool isDangerousDirectory(const std::string& dir) const override
     {
