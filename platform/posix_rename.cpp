@@ -4,9 +4,11 @@
 #include "case_fold.h"
 #include "name_codec.h"
 
-#include <atomic>
+#include <climits>
 #include <cstdio>
+#include <memory>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -15,6 +17,9 @@
 namespace quorvane::platform {
 
 namespace {
+
+/// Names tried for the middle step of a case-only rename before giving up.
+constexpr int kCaseRenameAttempts = 8;
 
 std::string operationText(const std::string& from, const std::string& to)
 {
@@ -115,8 +120,35 @@ std::string_view baseNameOf(std::string_view path)
     return path.substr(directoryOf(path).size());
 }
 
+struct DirCloser
+{
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+/// True when the directory has an entry spelled exactly `name`, byte for byte. Only a listing
+/// can tell: a lookup in a case-insensitive directory finds the entry under every spelling.
+/// When the directory cannot be read, the answer is yes, so that nothing is moved on a guess.
+bool listsExactName(std::string_view dir, std::string_view name)
+{
+    const std::string dirPath = dir.empty() ? std::string(".") : std::string(dir);
+    const std::unique_ptr<DIR, DirCloser> stream(::opendir(dirPath.c_str()));
+    if (!stream)
+        return true;
+    for (;;) {
+        errno = 0;
+        const dirent* record = ::readdir(stream.get());
+        if (record == nullptr)
+            return errno != 0;
+        if (std::string_view(static_cast<const char*>(record->d_name)) == name)
+            return true;
+    }
+}
+
 /// True when `to` exists only because it is `from` itself seen through a case-insensitive
-/// lookup: same directory text, names equal but for letter case, same inode.
+/// lookup: same directory text, names equal but for letter case, same inode, and `to` not
+/// listed under its own spelling. The last test tells a case-insensitive directory from two
+/// hard links whose names differ in case on a case-sensitive one: there the exact name is
+/// listed, and moving through a temporary name would merge the two names into one.
 bool isCaseOnlyChange(const std::string& from, const std::string& to)
 {
     if (directoryOf(from) != directoryOf(to))
@@ -129,22 +161,22 @@ bool isCaseOnlyChange(const std::string& from, const std::string& to)
     struct stat b = {};
     if (::lstat(from.c_str(), &a) != 0 || ::lstat(to.c_str(), &b) != 0)
         return false;
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    if (a.st_dev != b.st_dev || a.st_ino != b.st_ino)
+        return false;
+    return !listsExactName(directoryOf(to), toName);
 }
 
-std::string temporaryNameBeside(const std::string& path)
+bool isUtf8Continuation(char c)
 {
-    static std::atomic<unsigned int> counter { 0 };
-    return std::string(directoryOf(path)) + ".quorvane-case-" + std::to_string(::getpid()) + "-"
-        + std::to_string(counter++);
+    return (static_cast<unsigned char>(c) & 0xC0U) == 0x80U;
 }
 
 Status renameThroughTemporary(const std::string& from, const std::string& to, RenameMethod method)
 {
     std::string temporary;
     Status first;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        temporary = temporaryNameBeside(from);
+    for (int attempt = 0; attempt < kCaseRenameAttempts; ++attempt) {
+        temporary = caseRenameTemporaryName(from, attempt);
         first = moveNoReplace(from, temporary, method);
         if (first.ok() || first.error().code != EEXIST)
             break;
@@ -162,6 +194,23 @@ Status renameThroughTemporary(const std::string& from, const std::string& to, Re
 }
 
 } // namespace
+
+std::string caseRenameTemporaryName(const std::string& from, int attempt)
+{
+    std::string suffix = ".quorvane-case-rename";
+    if (attempt > 0)
+        suffix += "-" + std::to_string(attempt + 1);
+    const std::string_view directory = directoryOf(from);
+    std::string_view name = baseNameOf(from);
+    if (name.size() + suffix.size() > NAME_MAX) {
+        std::size_t keep = NAME_MAX - suffix.size();
+        // Cutting inside a UTF-8 sequence would leave a name no file manager shows right.
+        for (int back = 0; back < 3 && keep > 0 && isUtf8Continuation(name[keep]); ++back)
+            --keep;
+        name = name.substr(0, keep);
+    }
+    return std::string(directory) + std::string(name) + suffix;
+}
 
 Status renameNoReplace(const std::string& from, const std::string& to, RenameMethod method)
 {

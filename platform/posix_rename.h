@@ -19,9 +19,21 @@ enum class RenameMethod {
 
 /// Moves `from` to `to` unless `to` exists (then EEXIST). `from` == `to` succeeds without a
 /// system call. Where `to` exists only because it is `from` itself under another letter case
-/// (a case-insensitive volume), the change goes through a temporary name in the same
-/// directory; if the second step fails, the entry is given its old name back.
+/// (a case-insensitive volume or directory: the same inode, and the directory does not list
+/// the exact bytes of `to`), the change goes through caseRenameTemporaryName(from, attempt)
+/// for the first attempt whose name is free; if the second step fails, the entry is given
+/// its old name back, and if that fails too the error text names where it was left. Two
+/// hard links whose names differ only in case are two entries: EEXIST, nothing moves.
 [[nodiscard]] Status renameNoReplace(
     const std::string& from, const std::string& to, RenameMethod method = RenameMethod::Native);
+
+/// The path through which a case-only rename of `from` passes in its `attempt`-th try
+/// (0-based; a later try is made only when the name of the earlier one is taken): in the
+/// same directory, the base name of `from` followed by ".quorvane-case-rename" and, from
+/// attempt 1 on, "-" and attempt + 1. The base name is shortened (never splitting a UTF-8
+/// sequence) when the result would exceed NAME_MAX bytes. Visible and recognisable, so an
+/// entry stranded there by a crash can be found and given back its name; a journal can
+/// record it before the first step.
+[[nodiscard]] std::string caseRenameTemporaryName(const std::string& from, int attempt);
 
 } // namespace quorvane::platform

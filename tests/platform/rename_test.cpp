@@ -1,4 +1,5 @@
 // Renames that never replace anything, by renameat2 and by the emulation without it.
+#include "platform/name_codec.h"
 #include "platform/posix_file_system.h"
 #include "platform/posix_rename.h"
 
@@ -7,9 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <set>
 
+#include <climits>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -134,20 +139,36 @@ TEST_P(RenameTest, SymlinkIsRenamedNotFollowed)
 
 TEST_P(RenameTest, HardLinksDifferingInCaseAreTwoEntries)
 {
-    // On a case-sensitive file system "a" and "A" are two names of one file: the move
-    // through a temporary name must fail at its second step and be undone.
-    writeFile(dir / "a", "shared");
-    ASSERT_EQ(::link((dir / "a").c_str(), (dir / "A").c_str()), 0);
-    const Status status = rename(dir / "a", dir / "A");
+    // On a case-sensitive file system "song.mp3" and "Song.mp3" are two names of one file.
+    // The rename is an ordinary collision: nothing may move, not even for a moment, since a
+    // detour through a temporary name could merge the two names into one.
+    writeFile(dir / "song.mp3", "shared");
+    ASSERT_EQ(::link((dir / "song.mp3").c_str(), (dir / "Song.mp3").c_str()), 0);
+    const ino_t inode = inodeOf(dir / "song.mp3");
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_MOVE | IN_CREATE | IN_DELETE), 0);
+
+    const Status status = rename(dir / "song.mp3", dir / "Song.mp3");
+
+    std::array<char, 4096> events {};
+    const ssize_t eventBytes = ::read(watch, events.data(), events.size());
+    ::close(watch);
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(status.error().code, EEXIST);
-    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "A", "a" }));
-    EXPECT_EQ(inodeOf(dir / "a"), inodeOf(dir / "A"));
+    EXPECT_EQ(eventBytes, -1) << "an entry of the directory was moved, created or deleted";
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "Song.mp3", "song.mp3" }));
+    EXPECT_EQ(inodeOf(dir / "song.mp3"), inode);
+    EXPECT_EQ(inodeOf(dir / "Song.mp3"), inode);
+    struct stat info = {};
+    ASSERT_EQ(::lstat((dir / "song.mp3").c_str(), &info), 0);
+    EXPECT_EQ(info.st_nlink, 2U);
+    EXPECT_EQ(readFile(dir / "Song.mp3"), "shared");
 
-    // Two names of one file that differ by more than case: refused without any detour.
-    ASSERT_EQ(::link((dir / "a").c_str(), (dir / "b").c_str()), 0);
-    EXPECT_EQ(rename(dir / "a", dir / "b").error().code, EEXIST);
-    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "A", "a", "b" }));
+    // Two names of one file that differ by more than case: refused as well.
+    ASSERT_EQ(::link((dir / "song.mp3").c_str(), (dir / "b").c_str()), 0);
+    EXPECT_EQ(rename(dir / "song.mp3", dir / "b").error().code, EEXIST);
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "Song.mp3", "b", "song.mp3" }));
 }
 
 TEST_P(RenameTest, CaseOnlyChangeInACaseInsensitiveDirectory)
@@ -185,4 +206,42 @@ TEST(PosixFileSystemRename, UsesTheNoReplaceRename)
     EXPECT_EQ(fs.rename(dir / "a", dir / "b").error().code, EEXIST);
     ASSERT_TRUE(fs.rename(dir / "a", dir / "c").ok());
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "b", "c" }));
+}
+
+TEST(CaseRenameTemporaryName, VisibleBesideTheOriginalAndDistinctPerAttempt)
+{
+    const std::string from = "/music/rock/song.mp3";
+    std::set<std::string> seen;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const std::string name = caseRenameTemporaryName(from, attempt);
+        ASSERT_TRUE(name.starts_with("/music/rock/song.mp3")) << name;
+        const std::string base = name.substr(std::string("/music/rock/").size());
+        EXPECT_EQ(base.find('/'), std::string::npos) << name;
+        EXPECT_NE(base, "song.mp3");
+        EXPECT_FALSE(base.starts_with('.')) << name;
+        EXPECT_NE(base.find("quorvane"), std::string::npos) << name;
+        EXPECT_TRUE(seen.insert(name).second) << "repeated: " << name;
+    }
+    EXPECT_EQ(caseRenameTemporaryName("song.mp3", 0).find('/'), std::string::npos);
+}
+
+TEST(CaseRenameTemporaryName, LongNamesAreShortenedToAUsableName)
+{
+    TempDir dir;
+    // "é" is two bytes: the cut must not fall between them.
+    std::string longName;
+    while (longName.size() < NAME_MAX - 1)
+        longName += "\xC3\xA9";
+    const std::string from = dir / longName;
+    std::set<std::string> seen;
+    for (int attempt = 0; attempt < 12; ++attempt) {
+        const std::string temporary = caseRenameTemporaryName(from, attempt);
+        const std::string base = temporary.substr(dir.path().size() + 1);
+        EXPECT_LE(base.size(), std::size_t { NAME_MAX });
+        EXPECT_TRUE(base.starts_with("\xC3\xA9"));
+        EXPECT_TRUE(isValidUtf8(base)) << "a UTF-8 sequence was cut";
+        EXPECT_TRUE(seen.insert(temporary).second);
+        writeFile(temporary, "x");
+        EXPECT_TRUE(exists(temporary)) << "the system refused the name";
+    }
 }
