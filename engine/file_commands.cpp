@@ -39,16 +39,20 @@ SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
     // Cancel answers the file's own name, which ends the loop below.
     std::u32string answer = prompts.input(request).value_or(name);
     for (;;) {
+        // The typed text is checked before the forbidden characters are removed: removing
+        // the "/" of "../x" would leave a hidden "..x" instead of refusing a move.
+        const bool typedSafely = answer.find(U'/') == std::u32string::npos
+            && answer.find(U'\0') == std::u32string::npos;
         const std::u32string target = Check_Char_Vietati(answer, dosNames);
-        if (target == name)
+        if (target == name && typedSafely)
             return { false, name };
-        if (!isAcceptableTypedName(target)) {
+        if (!typedSafely || !isAcceptableTypedName(target)) {
             prompts.tell({ "CHAR_INVALIDI", Severity::Error, text("CHAR_INVALIDI") });
         } else if (renameWithSilentRetries(fs, from, platform::encodeName(prefix + target)).ok()) {
             return { true, target };
         } else {
             (void)prompts.ask({ "FILE_IN_USO_NO_ERROR", Severity::Error,
-                text("FILE_IN_USO_NO_ERROR"), { Button::Retry } });
+                text("FILE_IN_USO_NO_ERROR"), { Button::Retry }, Button::Retry });
         }
         answer = prompts.input(request).value_or(name);
     }

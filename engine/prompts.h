@@ -21,6 +21,9 @@ struct Question
     Severity severity = Severity::Confirmation;
     std::u32string text;
     std::vector<Button> buttons;
+    /// The button Enter presses. Always the answer that changes nothing on disk, so a
+    /// reflex Enter can never start something risky; none means the first button.
+    std::optional<Button> defaultButton;
 };
 
 /// An input box: caption, prompt and the editable text.
@@ -30,6 +33,19 @@ struct InputRequest
     std::u32string caption;
     std::u32string prompt;
     std::u32string text;
+};
+
+/// The answer to the box that offers another name for a rename the system refused.
+struct RetryAnswer
+{
+    enum class Action {
+        Retry, ///< try again with `name`
+        Skip, ///< this entry keeps its name
+        SkipAll, ///< this and every later refused entry of the run keep their names
+        Stop, ///< this entry keeps its name and the run ends here
+    };
+    Action action = Action::Skip;
+    std::u32string name;
 };
 
 /// A message with one OK button.
@@ -50,6 +66,9 @@ public:
     /// The edited text on OK, nullopt on Cancel.
     [[nodiscard]] virtual std::optional<std::u32string> input(const InputRequest& request) = 0;
     virtual void tell(const Message& message) = 0;
+    /// The box of a refused rename. By default the input box: OK retries with the edited
+    /// name, Cancel skips the entry; front ends that can offer more override it.
+    [[nodiscard]] virtual RetryAnswer askRenameRetry(const InputRequest& request);
 };
 
 } // namespace quorvane::engine

@@ -23,13 +23,21 @@ RunReport RenameRun::BitBtn1Click()
         const std::u32string directory = m_scope.directory;
 
         if (m_scope.selection.size() == 1) {
+            // Enter means the one selected file: the smaller run is the safe reflex.
             const Button answer = m_prompts.ask({ "UN_FILE_O_TUTTI", Severity::Confirmation,
-                lang::LookupConstant("UN_FILE_O_TUTTI"), { Button::Ok, Button::All } });
+                lang::LookupConstant("UN_FILE_O_TUTTI"),
+                { Button::Ok, Button::All, Button::Cancel }, Button::Ok });
+            if (answer == Button::Cancel) {
+                m_report.aborted = true;
+                return m_report;
+            }
             if (answer == Button::All) {
                 m_scope.selection.clear();
                 m_hooks.clearSelection();
             }
         }
+        if (!checkSelection())
+            return m_report;
         if (!m_scope.selection.empty()) {
             m_scope.CheckBox7 = false;
             m_scope.CheckBox5 = false;
@@ -42,7 +50,7 @@ RunReport RenameRun::BitBtn1Click()
             // Paths are case-sensitive here, so the directory is shown as it is spelt.
             const Button answer = m_prompts.ask({ "NUMERAZIONE_PERICOLOSA", Severity::Warning,
                 lang::formatText(lang::LookupConstant("NUMERAZIONE_PERICOLOSA"), { directory }),
-                { Button::Abort, Button::Ignore } });
+                { Button::Abort, Button::Ignore }, Button::Abort });
             if (answer == Button::Ignore)
                 RunRename(directory);
             else

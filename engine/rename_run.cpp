@@ -5,12 +5,14 @@
 #include "rename_retry.h"
 #include "transform_name.h"
 
+#include "lang/added_texts.h"
 #include "lang/language_manager.h"
 #include "lang/text_format.h"
 #include "platform/name_codec.h"
 
 #include <quorvane_version.h>
 
+#include <cerrno>
 #include <chrono>
 
 namespace quorvane::engine {
@@ -70,14 +72,11 @@ void RenameRun::RunRename(const std::u32string& directory)
     m_options.NumerazioneFiles1 = false;
 
     // A monotonic clock: a run across midnight or a clock change never shows a negative
-    // time. Hours are folded into the minutes rather than dropped.
+    // time.
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start)
                              .count();
-    m_hooks.setTitle(lang::formatText(text("CAPTION_DONE"),
-        { platform::decodeName(kProgramTitle), std::int64_t { m_state.RenamedCount },
-            std::int64_t { elapsed / 60000 }, std::int64_t { (elapsed / 1000) % 60 },
-            Addzero(elapsed % 1000, 3) }));
+    showRunSummary(elapsed);
     m_hooks.setUndoEnabled(true);
 
     if (!m_report.unreadable.empty()) {
@@ -86,13 +85,38 @@ void RenameRun::RunRename(const std::u32string& directory)
             lines += platform::decodeName(error.describe()) + U"\r\n";
         m_prompts.tell({ "RUN_UNREADABLE", Severity::Warning, lines });
     }
+    if (!m_report.attributesKept.empty())
+        m_prompts.tell({ "ATTRIBUTI_NON_IMPOSTATI", Severity::Warning,
+            lang::formatText(lang::addedText("ATTRIBUTI_NON_IMPOSTATI"),
+                { static_cast<std::int64_t>(m_report.attributesKept.size()) }) });
     if (!m_report.error.empty())
         m_prompts.tell({ "RUN_ERROR", Severity::Error, m_report.error });
 }
 
+void RenameRun::showRunSummary(std::int64_t elapsedMs)
+{
+    // The count is of entries that really have a new name: a run whose every rename was
+    // refused must not read as a success. Hours are folded into the minutes.
+    std::u32string title = lang::formatText(text("CAPTION_DONE"),
+        { platform::decodeName(kProgramTitle), std::int64_t { m_report.renamed },
+            std::int64_t { elapsedMs / 60000 }, std::int64_t { (elapsedMs / 1000) % 60 },
+            Addzero(elapsedMs % 1000, 3) });
+    if (!m_report.givenUp.empty())
+        title += lang::formatText(lang::addedText("RUN_NON_RINOMINATI"),
+            { static_cast<std::int64_t>(m_report.givenUp.size()) });
+    if (m_report.stopped)
+        title += lang::addedText("RUN_INTERROTTA");
+    m_hooks.setTitle(title);
+}
+
 void RenameRun::Preview()
 {
+    m_report = RunReport {};
     m_state.previewRows = UndoLog {};
+    // A preview is a pass of its own: it must not add to the count of the last run.
+    m_state.RenamedCount = 0;
+    if (!checkSelection())
+        return;
     Renamer(m_scope.directory, usesOrderList() ? &m_state.OrderList : nullptr, false, true);
 }
 
@@ -112,6 +136,10 @@ void RenameRun::Renamer(
     std::int64_t counter = 1;
     std::size_t position = 0;
     for (const std::u32string& entry : entries) {
+        if (m_report.stopped || (!preview && m_hooks.stopRequested())) {
+            m_report.stopped = true;
+            break;
+        }
         std::u32string oldName = extract_name(entry);
         std::u32string newName = TransformName(entry, position, counter, m_options, m_state);
         ++m_state.RenamedCount;
@@ -121,14 +149,23 @@ void RenameRun::Renamer(
             const std::u32string finalName
                 = newName == oldName ? oldName : renameEntry(directory, oldName, newName);
             // Attributes go to the entry under the name it has now; a given-up rename
-            // keeps its old name, so no other file can receive them. Failures are silent.
+            // keeps its old name, so no other file can receive them.
             if (!m_scope.RadioButton1)
-                (void)m_fs.setAttributes(
-                    dirBytes + platform::encodeName(finalName), m_scope.attributeValue());
+                setAttributes(directory, finalName);
+            m_hooks.progress(m_state.RenamedCount);
         }
         ++position;
-        m_hooks.progress(m_state.RenamedCount);
     }
+    if (m_report.stopped)
+        m_report.unfinished.push_back(directory);
+}
+
+void RenameRun::setAttributes(const std::u32string& directory, const std::u32string& name)
+{
+    const platform::Status status
+        = m_fs.setAttributes(platform::encodeName(directory + name), m_scope.attributeValue());
+    if (!status.ok())
+        m_report.attributesKept.push_back({ directory + name, status.error() });
 }
 
 std::u32string RenameRun::renameEntry(
@@ -143,32 +180,51 @@ std::u32string RenameRun::renameEntry(
             = renameWithSilentRetries(m_fs, from, dirBytes + platform::encodeName(newName));
         if (status.ok()) {
             m_state.undo.append(dirText, oldName, newName);
+            ++m_report.renamed;
             return newName;
         }
-        std::optional<std::u32string> typed = askRetry(oldName, newName, status.error());
-        if (!typed) {
-            m_report.givenUp.push_back({ dirText, oldName, newName, status.error() });
-            return oldName;
+        const RetryAnswer answer = m_skipAllRefused
+            ? RetryAnswer { RetryAnswer::Action::SkipAll, {} }
+            : askRetry(oldName, newName, status.error());
+        if (answer.action == RetryAnswer::Action::Retry) {
+            newName = answer.name;
+            continue;
         }
-        newName = std::move(*typed);
+        m_report.givenUp.push_back({ dirText, oldName, newName, status.error() });
+        if (answer.action == RetryAnswer::Action::SkipAll)
+            m_skipAllRefused = true;
+        else if (answer.action == RetryAnswer::Action::Stop)
+            m_report.stopped = true;
+        return oldName;
     }
 }
 
-std::optional<std::u32string> RenameRun::askRetry(
+RetryAnswer RenameRun::askRetry(
     const std::u32string& oldName, const std::u32string& newName, const platform::SysError& error)
 {
     m_hooks.refreshFileList();
-    InputRequest request { "RINOMINA_IN_USO",
-        lang::formatText(text("FILE_IN_USO"), { std::int64_t { error.code } }),
+    InputRequest request { "RINOMINA_IN_USO", retryCaption(error),
         lang::formatText(text("RINOMINA_IN_USO"), { oldName }), newName };
     for (;;) {
-        std::optional<std::u32string> answer = m_prompts.input(request);
+        RetryAnswer answer = m_prompts.askRenameRetry(request);
         // A typed "/" would move the entry elsewhere: refuse it and ask again.
-        if (!answer || isAcceptableTypedName(*answer))
+        if (answer.action != RetryAnswer::Action::Retry || isAcceptableTypedName(answer.name))
             return answer;
         m_prompts.tell({ "CHAR_INVALIDI", Severity::Error, text("CHAR_INVALIDI") });
-        request.text = std::move(*answer);
+        request.text = std::move(answer.name);
     }
+}
+
+std::u32string retryCaption(const platform::SysError& error)
+{
+    const std::int64_t code { error.code };
+    // The box names the real reason: a taken name is not a file in use.
+    if (error.code == EEXIST || error.code == ENOTEMPTY)
+        return lang::formatText(lang::addedText("NOME_GIA_USATO"), { code });
+    if (error.code == EBUSY || error.code == ETXTBSY)
+        return lang::formatText(text("FILE_IN_USO"), { code });
+    return lang::formatText(
+        lang::addedText("RINOMINA_RIFIUTATA"), { platform::decodeName(error.text()), code });
 }
 
 } // namespace quorvane::engine

@@ -26,11 +26,29 @@ struct GivenUpRename
     platform::SysError error;
 };
 
+/// An entry that kept its attributes because setting them failed.
+struct AttributeFailure
+{
+    std::u32string path;
+    platform::SysError error;
+};
+
 /// How a press of "Rinomina" ended.
 struct RunReport
 {
-    bool aborted = false; ///< the dangerous-directory warning was answered Abort
+    bool aborted = false; ///< the dangerous-directory warning was answered Abort, or Cancel
+    /// The run did not start because its input was unusable (a selected name that is not a
+    /// file of the directory); holds the message, which was also told.
+    std::u32string refused;
+    int renamed = 0; ///< entries that really got a new name
     std::vector<GivenUpRename> givenUp;
+    std::vector<AttributeFailure> attributesKept;
+    /// The run was stopped (Stop in the retry box, or stopRequested); the entries after the
+    /// one it stopped at were not processed.
+    bool stopped = false;
+    /// When stopped: the directories whose pass had not finished, innermost first; their
+    /// entries not yet reached kept their names.
+    std::vector<std::u32string> unfinished;
     std::vector<platform::SysError> unreadable; ///< directories that could not be listed
     std::u32string error; ///< an error that interrupted the run, empty when none
 };
@@ -70,9 +88,12 @@ private:
     /// The rename loop of one entry; returns the name the entry has afterwards.
     [[nodiscard]] std::u32string renameEntry(
         const std::u32string& dirText, const std::u32string& oldName, std::u32string newName);
-    [[nodiscard]] std::optional<std::u32string> askRetry(const std::u32string& oldName,
-        const std::u32string& newName, const platform::SysError& error);
+    [[nodiscard]] RetryAnswer askRetry(const std::u32string& oldName, const std::u32string& newName,
+        const platform::SysError& error);
+    void setAttributes(const std::u32string& directory, const std::u32string& name);
     void sortEntries(EntryList& list) const;
+    [[nodiscard]] bool checkSelection();
+    void showRunSummary(std::int64_t elapsedMs);
     [[nodiscard]] bool usesOrderList() const;
     void finishClick();
 
@@ -85,10 +106,14 @@ private:
     RunHooks& m_hooks;
     RunReport m_report;
     std::u32string m_topDirectory; ///< the run's own directory, where the selection applies
+    bool m_skipAllRefused = false; ///< "skip every error" was answered in this run
 };
 
 /// The directory text used to build paths: the directory with one final "/".
 [[nodiscard]] std::u32string directoryText(std::u32string directory);
+
+/// The caption of the box for a refused rename: the reason in words and the error code.
+[[nodiscard]] std::u32string retryCaption(const platform::SysError& error);
 
 /// True when a name typed by the user can name an entry of the same directory: not
 /// empty, not "." or "..", no "/" and no NUL.

@@ -1,6 +1,8 @@
 // The entry list of one directory pass, in the order a run walks it.
 #include "rename_run.h"
 
+#include "lang/added_texts.h"
+#include "lang/text_format.h"
 #include "platform/name_codec.h"
 #include "platform/wildcard.h"
 
@@ -31,8 +33,11 @@ EntryList RenameRun::Make_List_Of_File(std::u32string& directory, bool listOnly,
                 continue;
             std::u32string name = platform::decodeName(entry.name);
             // The subtree is processed before any entry of this directory.
-            if (m_scope.CheckBox10)
+            if (m_scope.CheckBox10) {
                 Renamer(directory + name, nullptr, listOnly, preview);
+                if (m_report.stopped)
+                    return list;
+            }
             if (m_scope.CheckBox7)
                 list.push_back(std::move(name) + kDirKind);
         }
@@ -50,7 +55,9 @@ EntryList RenameRun::Make_List_Of_File(std::u32string& directory, bool listOnly,
 
     bool foundFile = false;
     for (const platform::DirEntry& entry : listing.value()) {
-        if (entry.kind == platform::EntryKind::Directory)
+        // A leading dot marks configuration that other programs look up by its exact name
+        // (".gitignore", ".env"): only an explicit selection renames such a file.
+        if (entry.kind == platform::EntryKind::Directory || entry.name.starts_with('.'))
             continue;
         std::u32string name = platform::decodeName(entry.name);
         if (!platform::matchesMask(name, m_scope.mask))
@@ -61,6 +68,26 @@ EntryList RenameRun::Make_List_Of_File(std::u32string& directory, bool listOnly,
     if (foundFile)
         sortEntries(list);
     return list;
+}
+
+bool RenameRun::checkSelection()
+{
+    // Every selected name must be a file of the run's directory. A name with "/" or ".."
+    // would otherwise move an entry from elsewhere into this directory.
+    const std::u32string directory = directoryText(m_scope.directory);
+    for (const std::u32string& name : m_scope.selection) {
+        bool isFile = isAcceptableTypedName(name);
+        if (isFile) {
+            const auto attributes = m_fs.attributes(platform::encodeName(directory + name));
+            isFile = attributes.ok() && (attributes.value() & platform::kDirectoryBit) == 0;
+        }
+        if (!isFile) {
+            m_report.refused = lang::formatText(lang::addedText("SELEZIONE_NON_VALIDA"), { name });
+            m_prompts.tell({ "SELEZIONE_NON_VALIDA", Severity::Error, m_report.refused });
+            return false;
+        }
+    }
+    return true;
 }
 
 void RenameRun::sortEntries(EntryList& list) const

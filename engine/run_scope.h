@@ -54,8 +54,12 @@ public:
     virtual void setUndoEnabled(bool /*enabled*/) { }
     /// The run changed the scope controls (check boxes switched off or enabled again).
     virtual void scopeChanged(const RunScope& /*scope*/) { }
-    /// Called after each entry; a window keeps itself painted and shows the count here.
+    /// Called after each entry of a real run; a window keeps itself painted and shows the
+    /// count here. A preview does not call it.
     virtual void progress(int /*processed*/) { }
+    /// Asked before each entry: true ends the run there, as if the user had answered Stop
+    /// (the command line sets it from SIGINT and SIGTERM).
+    [[nodiscard]] virtual bool stopRequested() { return false; }
 };
 
 } // namespace quorvane::engine

@@ -36,7 +36,7 @@ protected:
 TEST_F(FileCommands, OneFileIsRenamedWithoutItsForbiddenCharacters)
 {
     tmp.file("a.txt", "x");
-    prompts.inputs.emplace_back(U"wh?at/is:it.txt");
+    prompts.inputs.emplace_back(U"wh?at\\is:it.txt");
     const auto result = renameFile(U"a.txt");
     EXPECT_TRUE(result.renamed);
     EXPECT_EQ(result.name, U"whatisit.txt");
@@ -84,14 +84,19 @@ TEST_F(FileCommands, RefusedRenameAsksAgainUntilItWorksOrIsGivenBack)
     EXPECT_TRUE(tmp.exists("free.txt"));
 }
 
-TEST_F(FileCommands, AnAnswerOfForbiddenCharactersOnlyIsRefused)
+TEST_F(FileCommands, AnswersThatWouldLeaveTheDirectoryOrNameNothingAreRefused)
 {
     tmp.file("a.txt");
+    // Removing the "/" of "../escaped.txt" would have made a hidden "..escaped.txt".
     prompts.inputs.emplace_back(U"???");
+    prompts.inputs.emplace_back(U"../escaped.txt");
+    prompts.inputs.emplace_back(U"a.txt/");
     prompts.inputs.emplace_back(U"b.txt");
     EXPECT_EQ(renameFile(U"a.txt").name, U"b.txt");
-    ASSERT_EQ(prompts.messages.size(), 1U);
-    EXPECT_EQ(prompts.messages[0].id, "CHAR_INVALIDI");
+    ASSERT_EQ(prompts.messages.size(), 3U);
+    for (const auto& message : prompts.messages)
+        EXPECT_EQ(message.id, "CHAR_INVALIDI");
+    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "b.txt" }));
 }
 
 /// Records what the directory rename did to the window.

@@ -20,7 +20,7 @@ TEST_F(RunFixture, ListSortsWholeEntriesWithTheirKindLetters)
     EXPECT_EQ(listOf(), (List { U"abb.txtF", U"abcF", U"abD", U"Abd.txtF" }));
 }
 
-TEST_F(RunFixture, ListSkipsHiddenDirectoriesAndNeverFollowsLinks)
+TEST_F(RunFixture, ListSkipsDotEntriesAndNeverFollowsLinks)
 {
     tmp.file(".git/config");
     tmp.file("real/inner.txt");
@@ -28,10 +28,12 @@ TEST_F(RunFixture, ListSkipsHiddenDirectoriesAndNeverFollowsLinks)
     std::filesystem::create_directory_symlink(tmp / "real", tmp / "link");
     scope.CheckBox10 = true;
 
-    EXPECT_EQ(listOf(), (List { U".hidden-fileF", U"linkF", U"realD" }));
+    // Dot-files are configuration looked up by exact name: only a selection takes them.
+    EXPECT_EQ(listOf(), (List { U"linkF", U"realD" }));
 
     click();
     EXPECT_TRUE(tmp.exists(".git/config"));
+    EXPECT_TRUE(tmp.exists(".hidden-file"));
     EXPECT_TRUE(tmp.exists("Link")); // the link itself is renamed, as an entry
     EXPECT_TRUE(tmp.exists("Real/Inner.txt"));
     EXPECT_EQ(std::filesystem::read_symlink(tmp / "Link"), tmp / "real");

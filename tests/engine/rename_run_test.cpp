@@ -89,8 +89,9 @@ TEST_F(RunFixture, CollisionKeepsBothFilesAndAsksForAnotherName)
 
     ASSERT_EQ(prompts.requests.size(), 1U);
     const auto& request = prompts.requests[0];
+    // A taken name is named as such, not as a file in use.
     EXPECT_EQ(request.caption,
-        U"File correntemente in uso (Errore " + text(std::to_string(EEXIST)) + U")");
+        U"Esiste già un elemento con questo nome (Errore " + text(std::to_string(EEXIST)) + U")");
     EXPECT_EQ(request.prompt,
         U"Rinomina file: x.TXT\r\n\r\nPremi OK per riprovare o Cancel per ignorare il file");
     EXPECT_EQ(request.text, U"x.txt");

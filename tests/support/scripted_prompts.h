@@ -17,6 +17,9 @@ public:
     /// button and an unscripted input() cancels, so a test can never hang on a loop.
     std::deque<engine::Button> buttons;
     std::deque<std::optional<std::u32string>> inputs;
+    /// Answers for the refused-rename box; when none is queued, the box answers from
+    /// `inputs` as a plain input box does (OK retries, Cancel skips).
+    std::deque<engine::RetryAnswer> retries;
 
     std::vector<engine::Question> questions;
     std::vector<engine::InputRequest> requests;
@@ -41,6 +44,15 @@ public:
         return answer;
     }
     void tell(const engine::Message& message) override { messages.push_back(message); }
+    [[nodiscard]] engine::RetryAnswer askRenameRetry(const engine::InputRequest& request) override
+    {
+        if (retries.empty())
+            return Prompts::askRenameRetry(request);
+        requests.push_back(request);
+        const engine::RetryAnswer answer = retries.front();
+        retries.pop_front();
+        return answer;
+    }
 };
 
 } // namespace quorvane::test

@@ -1,0 +1,14 @@
+// The default form of the questions that front ends may offer more richly.
+#include "prompts.h"
+
+namespace quorvane::engine {
+
+RetryAnswer Prompts::askRenameRetry(const InputRequest& request)
+{
+    std::optional<std::u32string> typed = input(request);
+    if (!typed)
+        return { RetryAnswer::Action::Skip, {} };
+    return { RetryAnswer::Action::Retry, std::move(*typed) };
+}
+
+} // namespace quorvane::engine
