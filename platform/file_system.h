@@ -67,9 +67,11 @@ public:
     /// Deletes one entry that is not a directory (a symbolic link itself, never its target).
     [[nodiscard]] virtual Status removeFile(const std::string& path) = 0;
 
-    /// True for a volume root ("/" or a mount point) and for the system directories where
-    /// a bulk rename is dangerous. Compares the path text (trailing "/" ignored) and its
-    /// canonical form.
+    /// True where a bulk rename is dangerous: a volume root ("/" or a mount point); else,
+    /// unless it lies inside /tmp, /var/tmp or the temporary directory, any directory in the
+    /// system trees (/usr /etc /var /opt /srv /lib* ...), /home and the user's home itself
+    /// (not the directories inside it). Dangerous when either the path text (normalized:
+    /// trailing "/", ".", ".." and repeated "/" do not matter) or its canonical form is.
     [[nodiscard]] virtual bool isDangerousDirectory(const std::string& dir) const = 0;
 };
 

@@ -2,9 +2,14 @@
 #include "volumes.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace quorvane::platform {
 
@@ -56,6 +61,77 @@ std::string readWholeFile(const char* path)
     return text.str();
 }
 
+/// The canonical form of an existing path, or "" when it cannot be resolved.
+std::string canonicalPath(const std::string& path)
+{
+    const std::unique_ptr<char, decltype(&std::free)> resolved(
+        ::realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : std::string();
+}
+
+/// The home directory of the passwd entry of the real user, or "" without one.
+std::string passwdHome()
+{
+    const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+    struct passwd entry = {};
+    struct passwd* found = nullptr;
+    constexpr std::size_t kLargestBuffer = 1U << 20;
+    while (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE
+        && buffer.size() < kLargestBuffer)
+        buffer.resize(buffer.size() * 2);
+    return found != nullptr && found->pw_dir != nullptr ? std::string(found->pw_dir)
+                                                        : std::string();
+}
+
+/// The normalized path is a single component that begins with "lib".
+bool isTopLevelLib(const std::string& normalized)
+{
+    return normalized.starts_with("/lib") && normalized.find('/', 1) == std::string::npos;
+}
+
+bool isSystemTreeRoot(const std::string& normalized)
+{
+    return isTopLevelLib(normalized)
+        || std::ranges::find(systemDirectories(), normalized) != systemDirectories().end();
+}
+
+/// The normalized path lies in one of the system trees; any top-level "/lib..." counts, as
+/// distributions add their own (/libexec, /libx32, /lib.usr-is-merged).
+bool isInSystemTree(const std::string& normalized)
+{
+    if (normalized.starts_with("/lib"))
+        return true;
+    return std::ranges::any_of(systemDirectories(),
+        [&](const std::string& system) { return isWithin(normalized, system); });
+}
+
+/// Whether the insides of the temporary directory may count as scratch space. A setting that
+/// names "/", /home, the root of a system tree or a directory holding a home would switch the
+/// guard off for all of it, so it is not trusted. A temporary directory deeper inside a system
+/// tree is (a build tree under /opt or /var/lib with TMPDIR pointing into it).
+bool isTrustedScratch(const std::string& temp, const std::vector<std::string>& homes)
+{
+    if (temp.empty() || temp == "/" || temp == "/home" || isSystemTreeRoot(temp))
+        return false;
+    return std::ranges::none_of(
+        homes, [&](const std::string& home) { return isWithin(home, temp); });
+}
+
+/// The directories whose insides are scratch space the user owns.
+std::vector<std::string> scratchDirectories(const std::vector<std::string>& homes)
+{
+    std::vector<std::string> scratch = { "/tmp", "/var/tmp" };
+    const std::string temp = tempDirectory();
+    if (!temp.starts_with('/'))
+        return scratch;
+    for (std::string form : { normalizeDirectory(temp), canonicalPath(temp) }) {
+        if (isTrustedScratch(form, homes))
+            scratch.push_back(std::move(form));
+    }
+    return scratch;
+}
+
 } // namespace
 
 std::vector<std::string> parseMountInfo(std::string_view text)
@@ -85,16 +161,43 @@ std::vector<std::string> mountPoints()
 
 std::string normalizeDirectory(std::string_view path)
 {
-    std::string out;
-    out.reserve(path.size());
-    for (const char c : path) {
-        if (c == '/' && !out.empty() && out.back() == '/')
+    if (path.empty())
+        return {};
+    const bool absolute = path.starts_with('/');
+    std::vector<std::string_view> parts;
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        const std::string_view part = path.substr(0, slash);
+        path.remove_prefix(slash == std::string_view::npos ? path.size() : slash + 1);
+        if (part.empty() || part == ".")
             continue;
-        out.push_back(c);
+        if (part == "..") {
+            if (!parts.empty() && parts.back() != "..")
+                parts.pop_back();
+            else if (!absolute)
+                parts.push_back(part);
+            continue;
+        }
+        parts.push_back(part);
     }
-    if (out.size() > 1 && out.back() == '/')
-        out.pop_back();
+    std::string out;
+    for (const std::string_view part : parts) {
+        if (absolute || !out.empty())
+            out.push_back('/');
+        out.append(part);
+    }
+    if (out.empty())
+        return absolute ? "/" : ".";
     return out;
+}
+
+bool isWithin(std::string_view path, std::string_view ancestor)
+{
+    const std::string p = normalizeDirectory(path);
+    const std::string a = normalizeDirectory(ancestor);
+    if (a.empty() || p.size() < a.size() || !p.starts_with(a))
+        return false;
+    return p.size() == a.size() || a == "/" || p[a.size()] == '/';
 }
 
 bool isRoot(std::string_view dir, const std::vector<std::string>& mounts)
@@ -121,10 +224,13 @@ const std::vector<std::string>& systemDirectories()
         "/lib",
         "/lib32",
         "/lib64",
+        "/libx32",
+        "/opt",
         "/proc",
         "/root",
         "/run",
         "/sbin",
+        "/srv",
         "/sys",
         "/usr",
         "/var",
@@ -132,12 +238,36 @@ const std::vector<std::string>& systemDirectories()
     return directories;
 }
 
+std::vector<std::string> homeDirectories()
+{
+    std::vector<std::string> homes;
+    const auto add = [&homes](const std::string& home) {
+        if (!home.starts_with('/'))
+            return;
+        for (std::string form : { normalizeDirectory(home), canonicalPath(home) }) {
+            if (!form.empty() && std::ranges::find(homes, form) == homes.end())
+                homes.push_back(std::move(form));
+        }
+    };
+    if (const char* home = std::getenv("HOME")) // NOLINT(concurrency-mt-unsafe)
+        add(home);
+    add(passwdHome());
+    return homes;
+}
+
 bool isDangerousPath(std::string_view dir, const std::vector<std::string>& mounts)
 {
     if (isRoot(dir, mounts))
         return true;
     const std::string normalized = normalizeDirectory(dir);
-    return std::ranges::find(systemDirectories(), normalized) != systemDirectories().end();
+    const std::vector<std::string> homes = homeDirectories();
+    if (std::ranges::any_of(scratchDirectories(homes), [&](const std::string& scratch) {
+            return normalized != scratch && isWithin(normalized, scratch);
+        }))
+        return false;
+    if (isInSystemTree(normalized))
+        return true;
+    return normalized == "/home" || std::ranges::find(homes, normalized) != homes.end();
 }
 
 std::string tempDirectory()

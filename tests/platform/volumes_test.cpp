@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include <pwd.h>
 #include <unistd.h>
 
 using namespace quorvane::platform;
@@ -39,54 +40,172 @@ TEST(Volumes, MountPointsAlwaysHoldTheRoot)
 
 TEST(Volumes, NormalizeDirectory)
 {
-    EXPECT_EQ(normalizeDirectory("/"), "/");
-    EXPECT_EQ(normalizeDirectory("//"), "/");
-    EXPECT_EQ(normalizeDirectory("/usr/"), "/usr");
-    EXPECT_EQ(normalizeDirectory("//usr//local///"), "/usr/local");
-    EXPECT_EQ(normalizeDirectory("music/rock/"), "music/rock");
-    EXPECT_EQ(normalizeDirectory(""), "");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        { "/", "/" },
+        { "//", "/" },
+        { "/usr/", "/usr" },
+        { "//usr//local///", "/usr/local" },
+        { "/usr/./lib/.", "/usr/lib" },
+        { "/tmp/x/../../usr", "/usr" },
+        { "/..", "/" },
+        { "/../etc", "/etc" },
+        { "music/rock/", "music/rock" },
+        { "music/..", "." },
+        { "../up/./x/..", "../up" },
+        { "", "" },
+    };
+    for (const auto& [path, normalized] : cases)
+        EXPECT_EQ(normalizeDirectory(path), normalized) << path;
 }
 
-TEST(Volumes, DangerousPathTable)
+TEST(Volumes, WithinComparesWholeComponents)
 {
-    const std::vector<std::string> mounts = { "/", "/mnt/data", "/media/My Disk/" };
-    const std::vector<std::pair<std::string, bool>> cases = {
-        { "/", true },
-        { "/usr", true },
-        { "/usr/", true },
-        { "//usr//", true },
-        { "/etc", true },
-        { "/lib64", true },
-        { "/var", true },
-        { "/usr/local", false },
-        { "/etc/apt", false },
-        { "/USR", false },
-        { "/home", false },
-        { "/mnt/data", true },
-        { "/mnt/data/", true },
-        { "/mnt/data/music", false },
-        { "/mnt", false },
-        { "/media/My Disk", true },
+    EXPECT_TRUE(isWithin("/usr", "/usr"));
+    EXPECT_TRUE(isWithin("/usr/lib/", "/usr"));
+    EXPECT_TRUE(isWithin("/anything", "/"));
+    EXPECT_FALSE(isWithin("/usrdata", "/usr"));
+    EXPECT_FALSE(isWithin("/us", "/usr"));
+    EXPECT_FALSE(isWithin("/usr/../home", "/usr"));
+}
+
+namespace {
+
+/// HOME and TMPDIR at places no real system uses, so every answer follows from the rule.
+class DangerousPathTest : public testing::Test
+{
+protected:
+    const std::string home = "/data/users/alice";
+    const std::string temp = "/scratch/build/tmp";
+    const ScopedEnv homeEnv { "HOME", home.c_str() };
+    const ScopedEnv tempEnv { "TMPDIR", temp.c_str() };
+    const std::vector<std::string> mounts
+        = { "/", "/mnt/data", "/media/My Disk/", "/scratch/build/tmp/mounted" };
+};
+
+} // namespace
+
+TEST_F(DangerousPathTest, SystemTreesRootsAndHomesAreDangerous)
+{
+    const std::vector<std::string> dangerous = {
+        "/",
+        "/usr",
+        "/usr/",
+        "//usr//",
+        "/usr/lib",
+        "/usr/bin",
+        "/usr/local/share/x",
+        "/usr/lib/../bin",
+        "/etc",
+        "/etc/ssh",
+        "/var",
+        "/var/lib",
+        "/var/tmp",
+        "/opt",
+        "/opt/app",
+        "/srv/x",
+        "/boot/grub",
+        "/lib64",
+        "/libx32",
+        "/lib/modules",
+        "/root/.cache",
+        "/proc/1",
+        "/home",
+        "/home/",
+        home,
+        home + "/",
+        home + "/Music/..",
+        "/tmp/../usr/lib",
+        "/mnt/data",
+        "/mnt/data/",
+        "/media/My Disk",
+        temp + "/mounted",
     };
-    for (const auto& [path, dangerous] : cases)
-        EXPECT_EQ(isDangerousPath(path, mounts), dangerous) << path;
-    EXPECT_TRUE(isRoot("/mnt/data/", mounts));
-    EXPECT_FALSE(isRoot("/usr", mounts));
+    for (const std::string& path : dangerous)
+        EXPECT_TRUE(isDangerousPath(path, mounts)) << path;
+}
+
+TEST_F(DangerousPathTest, UserDataAndScratchSpaceAreNot)
+{
+    const std::vector<std::string> harmless = {
+        "/home/user/Music",
+        home + "/Music",
+        home + "/Music/Rock",
+        "/usrdata",
+        "/optical",
+        "/etcetera/x",
+        "/mnt",
+        "/mnt/data/music",
+        "/tmp",
+        "/tmp/x",
+        "/var/tmp/x",
+        temp + "/x",
+        temp + "/x/y/",
+        "/data/users",
+        "music",
+    };
+    for (const std::string& path : harmless)
+        EXPECT_FALSE(isDangerousPath(path, mounts)) << path;
+}
+
+TEST_F(DangerousPathTest, PasswdHomeIsDangerousWhateverHomeSays)
+{
+    const struct passwd* entry = ::getpwuid(::getuid());
+    if (entry == nullptr || entry->pw_dir == nullptr || *entry->pw_dir != '/')
+        GTEST_SKIP() << "no passwd entry with a home";
+    const std::string passwdHome = entry->pw_dir;
+    const std::vector<std::string> homes = homeDirectories();
+    EXPECT_NE(std::ranges::find(homes, normalizeDirectory(passwdHome)), homes.end());
+    EXPECT_TRUE(isDangerousPath(passwdHome, mounts)) << passwdHome;
+}
+
+TEST_F(DangerousPathTest, TemporaryDirectoryCannotSwitchTheGuardOff)
+{
+    for (const char* broad : { "/", "/usr", "/usr/", "/lib64", "/home", "/data/users", "/data" }) {
+        const ScopedEnv env("TMPDIR", broad);
+        EXPECT_TRUE(isDangerousPath("/usr/lib/x", mounts)) << "TMPDIR=" << broad;
+        EXPECT_TRUE(isDangerousPath("/lib64/x", mounts)) << "TMPDIR=" << broad;
+        EXPECT_TRUE(isDangerousPath(home, mounts)) << "TMPDIR=" << broad;
+    }
+    {
+        const ScopedEnv env("TMPDIR", "relative/tmp");
+        EXPECT_TRUE(isDangerousPath("/usr/relative/tmp/x", mounts));
+    }
+    // A build tree deep inside a system tree, with TMPDIR pointing into it, is scratch space.
+    const ScopedEnv env("TMPDIR", "/opt/ci/build/tmp");
+    EXPECT_FALSE(isDangerousPath("/opt/ci/build/tmp/quorvane-test-1", mounts));
+    EXPECT_TRUE(isDangerousPath("/opt/ci/build/tmp", mounts));
+    EXPECT_TRUE(isDangerousPath("/opt/ci/build", mounts));
 }
 
 TEST(Volumes, DangerousDirectoryFollowsTheCanonicalPath)
 {
     TempDir dir;
     const PosixFileSystem fs;
-    ASSERT_EQ(::mkdir((dir / "music").c_str(), 0755), 0);
-    ASSERT_EQ(::symlink("/etc", (dir / "to-etc").c_str()), 0);
-    ASSERT_EQ(::symlink("/", (dir / "to-root").c_str()), 0);
-    EXPECT_FALSE(fs.isDangerousDirectory(dir / "music"));
-    EXPECT_TRUE(fs.isDangerousDirectory(dir / "to-etc"));
-    EXPECT_TRUE(fs.isDangerousDirectory(dir / "to-root/"));
+    // The home and a scratch directory side by side, so the home is outside the scratch space.
+    // Wherever the build tree lies, the insides of the scratch directory are harmless and the
+    // home is dangerous.
+    dir.dir("home/Music");
+    dir.dir("scratch/real/Music");
+    const ScopedEnv homeEnv("HOME", (dir / "home").c_str());
+    const ScopedEnv tempEnv("TMPDIR", (dir / "scratch").c_str());
+    ASSERT_EQ(::symlink("/etc", (dir / "scratch/to-etc").c_str()), 0);
+    ASSERT_EQ(::symlink("/usr/lib", (dir / "scratch/to-usr-lib").c_str()), 0);
+    ASSERT_EQ(::symlink("/", (dir / "scratch/to-root").c_str()), 0);
+    ASSERT_EQ(::symlink((dir / "home").c_str(), (dir / "scratch/to-home").c_str()), 0);
+    ASSERT_EQ(::symlink("real", (dir / "scratch/to-real").c_str()), 0);
+
+    EXPECT_TRUE(fs.isDangerousDirectory(dir / "home"));
+    EXPECT_TRUE(fs.isDangerousDirectory(dir / "home/Music/.."));
+    EXPECT_TRUE(fs.isDangerousDirectory(dir / "scratch/to-etc"));
+    EXPECT_TRUE(fs.isDangerousDirectory(dir / "scratch/to-usr-lib/"));
+    EXPECT_TRUE(fs.isDangerousDirectory(dir / "scratch/to-root/"));
+    EXPECT_TRUE(fs.isDangerousDirectory(dir / "scratch/to-home"));
+    EXPECT_FALSE(fs.isDangerousDirectory(dir / "scratch/real/Music"));
+    EXPECT_FALSE(fs.isDangerousDirectory(dir / "scratch/to-real/Music"));
+    EXPECT_FALSE(fs.isDangerousDirectory(dir / "scratch/missing"));
     EXPECT_TRUE(fs.isDangerousDirectory("/usr/"));
     EXPECT_TRUE(fs.isDangerousDirectory("/usr/lib/.."));
-    EXPECT_FALSE(fs.isDangerousDirectory(dir / "missing"));
+    EXPECT_TRUE(fs.isDangerousDirectory("/var/lib"));
 }
 
 TEST(Volumes, TempDirectoryComesFromTmpdir)
