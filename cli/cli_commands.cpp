@@ -136,6 +136,9 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
             errors << "quorvane-cli: " << e.what() << '\n';
             return 1;
         }
+        // The refusal was told through the prompts; nothing was looked at.
+        if (!run.report().refused.empty())
+            return 2;
         const engine::UndoLog& rows = command.state.previewRows;
         for (std::size_t i = 0; i < rows.size(); ++i)
             out << platform::encodeName(rows.UndoDirs[i]) << '\t'
@@ -147,7 +150,7 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
     }
 
     const engine::RunReport report = run.BitBtn1Click();
-    if (report.aborted)
+    if (report.aborted || !report.refused.empty())
         return 2;
     out << terminalLine(hooks.title()) << '\n';
     for (const engine::GivenUpRename& failure : report.givenUp)

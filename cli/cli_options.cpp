@@ -169,6 +169,9 @@ bool Parser::scopeOption(const std::string& arg)
     } else if (arg == "--select") {
         if (!nextValue(arg, value))
             return false;
+        // A path would let the run move an entry from elsewhere into DIR.
+        if (value.empty() || value == "." || value == ".." || value.find('/') != std::string::npos)
+            return fail("--select takes the name of a file in DIR, not a path: \"" + value + "\"");
         scope.selection.push_back(platform::decodeName(value));
     } else if (arg == "--attributes") {
         if (!nextValue(arg, value))
@@ -311,7 +314,7 @@ SCOPE (preview and rename):
   --no-dirs           do not rename subdirectories
   --recursive         descend into every subdirectory
   --dirs-only         rename directories only
-  --select NAME       a selected file (repeatable)
+  --select NAME       rename only this file of DIR (repeatable; a name, not a path)
   --attributes [RHSA] set these attributes (an empty value clears them)
   --no-keep-extension --names-from: names replace the extension too
   --force             work in a volume root or system directory

@@ -17,12 +17,14 @@ struct Exit
     std::string err;
 };
 
-/// Runs the executable through the shell with `input` on stdin.
-Exit runCli(const TempDir& tmp, const std::string& arguments, const std::string& input = {})
+/// Runs the executable through the shell with `input` on stdin, in `workingDir` when given.
+Exit runCli(const TempDir& tmp, const std::string& arguments, const std::string& input = {},
+    const std::string& workingDir = {})
 {
     tmp.file("stdin", input);
-    const std::string command = std::string("'") + QUORVANE_CLI + "' " + arguments + " <'"
-        + (tmp / "stdin") + "' >'" + (tmp / "stdout") + "' 2>'" + (tmp / "stderr") + "'";
+    const std::string cd = workingDir.empty() ? "" : "cd '" + workingDir + "' && ";
+    const std::string command = cd + "'" + QUORVANE_CLI + "' " + arguments + " <'" + (tmp / "stdin")
+        + "' >'" + (tmp / "stdout") + "' 2>'" + (tmp / "stderr") + "'";
     const int raw = std::system(command.c_str());
     Exit exit;
     exit.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -58,6 +60,23 @@ TEST(CliExecutable, RenameWithAGivenUpEntryExitsOne)
     EXPECT_EQ(std::count(e.out.begin(), e.out.end(), '\n'), 1);
     EXPECT_EQ(tmp.read("work/A.TXT"), "1");
     EXPECT_EQ(tmp.read("work/a.TXT"), "2");
+}
+
+TEST(CliExecutable, SelectionNeverReachesOutsideTheDirectory)
+{
+    TempDir tmp;
+    tmp.file("work/d/a.txt", "a");
+    tmp.file("outside/victim.txt", "victim");
+    for (const std::string select : { "../../outside/victim.txt", "victim.txt" }) {
+        const Exit e = runCli(tmp, "rename . --select " + select, {}, tmp / "work/d");
+        EXPECT_EQ(e.status, 2) << select;
+        EXPECT_EQ(std::count(e.err.begin(), e.err.end(), '\n'), 1) << e.err;
+        EXPECT_TRUE(e.out.empty()) << e.out;
+    }
+    EXPECT_EQ(tmp.read("outside/victim.txt"), "victim");
+    EXPECT_FALSE(tmp.exists("work/d/Victim.txt"));
+    EXPECT_FALSE(tmp.exists("work/d/victim.txt"));
+    EXPECT_EQ(tmp.read("work/d/a.txt"), "a");
 }
 
 } // namespace

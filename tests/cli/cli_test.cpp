@@ -233,5 +233,35 @@ TEST(CliRename, MissingDirectoryIsBadUsage)
     EXPECT_EQ(run({ "preview", tmp / "absent" }).status, 2);
 }
 
+TEST(CliSelection, PathsAreBadUsage)
+{
+    for (const std::string value : { "../x", "a/b", "/etc/passwd", "", ".", "..", "sub/" }) {
+        const ParseResult parsed
+            = parseCommandLine(std::vector<std::string> { "rename", "d", "--select", value });
+        EXPECT_FALSE(parsed.command.has_value()) << value;
+        EXPECT_NE(parsed.error.find("--select"), std::string::npos) << parsed.error;
+    }
+    EXPECT_TRUE(parseCommandLine(std::vector<std::string> { "rename", "d", "--select", "..a" })
+                    .command.has_value());
+}
+
+TEST(CliSelection, NameThatIsNotAFileOfTheDirectoryRefusesTheWholeCommand)
+{
+    test::TempDir tmp;
+    tmp.file("a.txt", "a");
+    tmp.dir("sub");
+    for (const std::string mode : { "rename", "preview" }) {
+        for (const std::string name : { "absent.txt", "sub" }) {
+            const Outcome o = run({ mode, tmp.path(), "--select", "a.txt", "--select", name });
+            EXPECT_EQ(o.status, 2) << mode << " " << name;
+            EXPECT_TRUE(o.out.empty()) << o.out;
+            EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+            EXPECT_NE(o.err.find(name), std::string::npos) << o.err;
+        }
+    }
+    EXPECT_TRUE(tmp.exists("a.txt"));
+    EXPECT_TRUE(tmp.exists("sub"));
+}
+
 } // namespace
 } // namespace quorvane::cli
