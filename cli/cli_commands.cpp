@@ -158,7 +158,12 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
                << platform::encodeName(failure.directory + failure.oldName) << " to "
                << platform::encodeName(failure.newName) << ": error " << failure.error.code << " ("
                << failure.error.text() << ")\n";
-    return report.givenUp.empty() ? unreadableStatus(report) : 1;
+    for (const engine::AttributeFailure& failure : report.attributesKept)
+        errors << "quorvane-cli: attributes not set on " << platform::encodeName(failure.path)
+               << ": " << failure.error.text() << '\n';
+    if (!report.givenUp.empty() || !report.attributesKept.empty())
+        return 1;
+    return unreadableStatus(report);
 }
 
 } // namespace quorvane::cli

@@ -319,7 +319,8 @@ SCOPE (preview and rename):
   --no-keep-extension --names-from: names replace the extension too
   --force             work in a volume root or system directory
 
-Exit status: 0 done, 1 some entries could not be renamed or read, 2 bad usage or refused.
+Exit status: 0 done, 1 some entries could not be renamed, read or given their attributes,
+2 bad usage or refused.
 )";
 }
 

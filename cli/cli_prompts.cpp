@@ -54,6 +54,9 @@ std::optional<std::u32string> CliPrompts::input(const engine::InputRequest& /*re
 
 void CliPrompts::tell(const engine::Message& message)
 {
+    // The command names every entry that kept its attributes; the count adds nothing.
+    if (message.id == "ATTRIBUTI_NON_IMPOSTATI")
+        return;
     m_errors << "quorvane-cli: " << terminalLine(message.text) << '\n';
 }
 

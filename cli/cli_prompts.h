@@ -8,7 +8,8 @@
 namespace quorvane::cli {
 
 /// One selected file means that file; the dangerous-directory warning is answered Ignore
-/// only when forced; a refused rename is given up; messages go to the error stream.
+/// only when forced; a refused rename is given up; messages go to the error stream, except
+/// the count of entries that kept their attributes, which the command lists one by one.
 class CliPrompts final : public engine::Prompts
 {
 public:

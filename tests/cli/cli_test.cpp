@@ -9,6 +9,8 @@
 
 #include <sstream>
 
+#include <unistd.h>
+
 namespace quorvane::cli {
 namespace {
 
@@ -224,6 +226,26 @@ TEST(CliRename, DangerousDirectoryNeedsForce)
     const Outcome forced = run({ "rename", tmp.path(), "--force" }, {}, &fs);
     EXPECT_EQ(forced.status, 0);
     EXPECT_TRUE(tmp.exists("A.txt"));
+}
+
+TEST(CliRename, EveryEntryThatKeptItsAttributesIsNamedAndExitsOne)
+{
+    test::TempDir tmp;
+    tmp.file("plain/a.txt");
+    tmp.file("links/a.txt");
+    // Extended attributes cannot be put on a symbolic link itself.
+    ASSERT_EQ(::symlink("a.txt", (tmp / "links/link.txt").c_str()), 0);
+
+    const Outcome clean = run({ "rename", tmp / "plain", "--attributes", "", "--case", "keep" });
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_TRUE(clean.err.empty()) << clean.err;
+
+    const Outcome o = run({ "rename", tmp / "links", "--attributes", "H", "--case", "keep" });
+    EXPECT_EQ(o.status, 1);
+    const std::string line = "quorvane-cli: attributes not set on " + tmp / "links/link.txt" + ": ";
+    EXPECT_TRUE(o.err.starts_with(line) || o.err.find("\n" + line) != std::string::npos) << o.err;
+    EXPECT_EQ(o.err.find("attributi"), std::string::npos) << "the count is not told again";
+    EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1) << "the summary line still comes";
 }
 
 TEST(CliRename, MissingDirectoryIsBadUsage)
