@@ -67,6 +67,15 @@ public:
     /// Deletes one entry that is not a directory (a symbolic link itself, never its target).
     [[nodiscard]] virtual Status removeFile(const std::string& path) = 0;
 
+    /// Moves one entry that is not a directory into the user's trash (freedesktop.org
+    /// layout: files/NAME and info/NAME.trashinfo). Entries of the home trash's device go to
+    /// $XDG_DATA_HOME/Trash (default ~/.local/share/Trash), others to their own volume's
+    /// $topdir/.Trash-$uid; missing trash directories are created with mode 0700. Never copies:
+    /// when the entry's own volume has no usable trash it fails (EXDEV, EACCES ...) and the
+    /// entry stays. EISDIR for a directory, ENOENT when nothing is there; a symbolic link is
+    /// moved as the link. Returns the path the entry now has inside the trash.
+    [[nodiscard]] virtual Result<std::string> moveToTrash(const std::string& path) = 0;
+
     /// True where a bulk rename is dangerous: a volume root ("/" or a mount point); else,
     /// unless it lies inside /tmp, /var/tmp or the temporary directory, any directory in the
     /// system trees (/usr /etc /var /opt /srv /lib* ...), /home and the user's home itself

@@ -3,6 +3,7 @@
 
 #include "dos_attributes.h"
 #include "posix_rename.h"
+#include "trash.h"
 #include "volumes.h"
 
 #include <cstdlib>
@@ -172,6 +173,11 @@ Status PosixFileSystem::removeFile(const std::string& path)
     if (retryOnEintr([&] { return ::unlink(path.c_str()); }) != 0)
         return failure("delete", path);
     return {};
+}
+
+Result<std::string> PosixFileSystem::moveToTrash(const std::string& path)
+{
+    return platform::moveToTrash(path);
 }
 
 Status PosixFileSystem::setAttributes(const std::string& path, std::uint32_t value)

@@ -15,6 +15,7 @@ public:
     [[nodiscard]] Status rename(const std::string& from, const std::string& to) override;
     [[nodiscard]] Status setAttributes(const std::string& path, std::uint32_t value) override;
     [[nodiscard]] Status removeFile(const std::string& path) override;
+    [[nodiscard]] Result<std::string> moveToTrash(const std::string& path) override;
     [[nodiscard]] bool isDangerousDirectory(const std::string& dir) const override;
 };
 

@@ -1,4 +1,4 @@
-// The real file system, with renames that fail on demand, for tests of what must fail.
+// The real file system with renames and trash moves that fail on demand, for failure tests.
 #pragma once
 
 #include "platform/posix_file_system.h"
@@ -16,6 +16,8 @@ class FailingFileSystem final : public platform::FileSystem
 public:
     /// Decides the errno of the n-th rename call (1-based); 0 lets it through.
     std::function<int(int call, const std::string& from, const std::string& to)> renameError;
+    /// Decides the errno of moving `path` to the trash; 0 (or no function) lets it through.
+    std::function<int(const std::string& path)> trashError;
     /// Directories reported as dangerous.
     std::vector<std::string> dangerous;
     /// Directories whose listing fails with EACCES (given as the run spells them, with "/").
@@ -24,6 +26,7 @@ public:
     int renameCalls = 0;
     std::vector<std::string> attributeCalls;
     std::vector<std::string> removeCalls;
+    std::vector<std::string> trashCalls;
     /// How often each directory was listed.
     mutable std::map<std::string, int> listings;
 
@@ -59,6 +62,15 @@ public:
     {
         removeCalls.push_back(path);
         return m_real.removeFile(path);
+    }
+    [[nodiscard]] platform::Result<std::string> moveToTrash(const std::string& path) override
+    {
+        trashCalls.push_back(path);
+        if (trashError) {
+            if (const int code = trashError(path); code != 0)
+                return platform::SysError { code, "move to trash " + path };
+        }
+        return m_real.moveToTrash(path);
     }
     [[nodiscard]] bool isDangerousDirectory(const std::string& dir) const override
     {
