@@ -227,7 +227,6 @@ const std::vector<std::string>& systemDirectories()
         "/libx32",
         "/opt",
         "/proc",
-        "/root",
         "/run",
         "/sbin",
         "/srv",
@@ -267,7 +266,9 @@ bool isDangerousPath(std::string_view dir, const std::vector<std::string>& mount
         return false;
     if (isInSystemTree(normalized))
         return true;
-    return normalized == "/home" || std::ranges::find(homes, normalized) != homes.end();
+    // The administrator's home is a home like the others: dangerous itself, not its insides.
+    return normalized == "/home" || normalized == "/root"
+        || std::ranges::find(homes, normalized) != homes.end();
 }
 
 std::string tempDirectory()

@@ -107,7 +107,7 @@ TEST_F(DangerousPathTest, SystemTreesRootsAndHomesAreDangerous)
         "/lib64",
         "/libx32",
         "/lib/modules",
-        "/root/.cache",
+        "/root",
         "/proc/1",
         "/home",
         "/home/",
@@ -128,6 +128,7 @@ TEST_F(DangerousPathTest, UserDataAndScratchSpaceAreNot)
 {
     const std::vector<std::string> harmless = {
         "/home/user/Music",
+        "/root/Music",
         home + "/Music",
         home + "/Music/Rock",
         "/usrdata",
