@@ -8,7 +8,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <map>
+#include <optional>
+#include <vector>
 
 namespace quorvane::app {
 
@@ -52,6 +55,18 @@ QMessageBox::StandardButton standardButton(engine::Button button)
     return QMessageBox::NoButton;
 }
 
+/// The answer that changes least: Cancel, then Abort, then No; none when the box offers
+/// none of them.
+std::optional<engine::Button> safestButton(const std::vector<engine::Button>& offered)
+{
+    for (const engine::Button safe :
+        { engine::Button::Cancel, engine::Button::Abort, engine::Button::No }) {
+        if (std::ranges::find(offered, safe) != offered.end())
+            return safe;
+    }
+    return std::nullopt;
+}
+
 /// Message texts use CR LF line ends; Qt wants LF.
 QString boxText(std::u32string_view text)
 {
@@ -69,24 +84,30 @@ engine::Button QtPrompts::ask(const engine::Question& question)
     QMessageBox box(iconOf(question.severity), QCoreApplication::applicationName(),
         boxText(question.text), QMessageBox::NoButton, m_parent);
     std::map<QAbstractButton*, engine::Button> answers;
+    std::map<engine::Button, QPushButton*> buttons;
     for (const engine::Button b : question.buttons) {
         QPushButton* button = box.addButton(standardButton(b));
         // The question names its buttons "[OK]" and "[ALL]": the button must read the same.
         if (b == engine::Button::All)
             button->setText(QStringLiteral("&All"));
         answers[button] = b;
+        buttons[b] = button;
     }
+    // Enter presses the button the question names, never one Qt guesses: the question
+    // picks the answer that changes nothing on disk.
+    const engine::Button enter = question.defaultButton.value_or(question.buttons.front());
+    if (const auto it = buttons.find(enter); it != buttons.end())
+        box.setDefaultButton(it->second);
+    // Escape and the window's close button mean "leave things as they are".
+    const std::optional<engine::Button> safe = safestButton(question.buttons);
+    if (safe)
+        box.setEscapeButton(buttons.at(*safe));
     box.exec();
     const auto it = answers.find(box.clickedButton());
     if (it != answers.end())
         return it->second;
     // Closed without a button: the safest answer the box offers.
-    for (const engine::Button safe :
-        { engine::Button::Cancel, engine::Button::Abort, engine::Button::No }) {
-        if (std::ranges::find(question.buttons, safe) != question.buttons.end())
-            return safe;
-    }
-    return question.buttons.front();
+    return safe.value_or(question.buttons.front());
 }
 
 std::optional<std::u32string> QtPrompts::input(const engine::InputRequest& request)

@@ -16,6 +16,8 @@ public:
     /// The window exists after its prompts: it becomes their owner once it does.
     void setOwner(QWidget* owner) { m_parent = owner; }
 
+    /// A message box: Enter presses question.defaultButton (the first button when none);
+    /// Escape and closing the box answer the safest button offered (Cancel, Abort, No).
     [[nodiscard]] engine::Button ask(const engine::Question& question) override;
     [[nodiscard]] std::optional<std::u32string> input(const engine::InputRequest& request) override;
     void tell(const engine::Message& message) override;

@@ -1,0 +1,130 @@
+// The program's questions as real modal boxes, answered from the keyboard.
+#include "modal_driver.h"
+
+#include "support/failing_file_system.h"
+#include "support/temp_dir.h"
+
+#include "app/dialog_host.h"
+#include "app/file_list_box.h"
+#include "app/qt_prompts.h"
+#include "app/tform1.h"
+#include "platform/name_codec.h"
+
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace quorvane::test {
+namespace {
+
+using engine::Button;
+
+struct KeyCase
+{
+    const char* what;
+    std::vector<Button> buttons;
+    std::optional<Button> defaultButton;
+    Qt::Key key;
+    Button expected;
+};
+
+TEST(QtPromptsKeys, EnterPressesTheQuestionsDefaultAndEscapeTheSafestButton)
+{
+    const KeyCase cases[] = {
+        { "dangerous directory, Enter", { Button::Abort, Button::Ignore }, Button::Abort,
+            Qt::Key_Return, Button::Abort },
+        { "dangerous directory, Escape", { Button::Abort, Button::Ignore }, Button::Abort,
+            Qt::Key_Escape, Button::Abort },
+        { "default that is not the first button", { Button::Ignore, Button::Abort }, Button::Abort,
+            Qt::Key_Enter, Button::Abort },
+        { "one file or all, Enter", { Button::Ok, Button::All, Button::Cancel }, Button::Ok,
+            Qt::Key_Enter, Button::Ok },
+        { "one file or all, Escape", { Button::Ok, Button::All, Button::Cancel }, Button::Ok,
+            Qt::Key_Escape, Button::Cancel },
+        { "no default: the first button", { Button::Yes, Button::No }, std::nullopt, Qt::Key_Return,
+            Button::Yes },
+        { "Escape without Cancel or Abort", { Button::Yes, Button::No }, std::nullopt,
+            Qt::Key_Escape, Button::No },
+    };
+    app::QtPrompts prompts;
+    for (const KeyCase& c : cases) {
+        const Qt::Key key = c.key;
+        ModalDriver driver([key](QWidget& modal) { ModalDriver::press(modal, key); });
+        const Button answer = prompts.ask(
+            { "QUESTION", engine::Severity::Warning, U"Domanda?", c.buttons, c.defaultButton });
+        EXPECT_EQ(answer, c.expected) << c.what;
+        EXPECT_EQ(driver.driven(), 1) << c.what;
+        EXPECT_EQ(driver.stuck(), 0) << c.what;
+    }
+}
+
+/// The window with the real boxes, as a person meets them.
+class WindowQuestions : public ::testing::Test
+{
+protected:
+    WindowQuestions()
+        : window(prompts, fs, dialogs, platform::decodeName(tmp.path()))
+    {
+        prompts.setOwner(&window);
+    }
+    void selectOnly(const QString& shown)
+    {
+        window.FileListBox1->update();
+        QAbstractItemModel* model = window.FileListBox1->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            if (index.data().toString() == shown)
+                window.FileListBox1->selectionModel()->select(
+                    index, QItemSelectionModel::ClearAndSelect);
+        }
+    }
+
+    TempDir tmp;
+    app::QtPrompts prompts;
+    FailingFileSystem fs;
+    app::DialogHost dialogs;
+    app::TForm1 window;
+};
+
+TEST_F(WindowQuestions, EnterOnTheDangerousDirectoryWarningRenamesNothing)
+{
+    tmp.file("a.txt");
+    window.FileListBox1->update();
+    fs.dangerous.push_back(tmp.path());
+    ModalDriver driver([](QWidget& modal) { ModalDriver::press(modal, Qt::Key_Return); });
+
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+
+    ASSERT_EQ(driver.driven(), 1);
+    EXPECT_TRUE(driver.texts()[0].contains(QString::fromStdString(tmp.path())))
+        << driver.texts()[0].toStdString();
+    EXPECT_EQ(tmp.namesIn(), std::vector<std::string> { "a.txt" });
+    EXPECT_EQ(fs.renameCalls, 0);
+}
+
+TEST_F(WindowQuestions, EnterOnTheOneFileQuestionRenamesThatFileEscapeNothing)
+{
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    selectOnly(QStringLiteral("a.txt"));
+    {
+        ModalDriver driver([](QWidget& modal) { ModalDriver::press(modal, Qt::Key_Escape); });
+        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+        EXPECT_EQ(driver.driven(), 1);
+    }
+    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "a.txt", "b.txt" }));
+    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
+
+    selectOnly(QStringLiteral("a.txt"));
+    {
+        ModalDriver driver([](QWidget& modal) { ModalDriver::press(modal, Qt::Key_Enter); });
+        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+        EXPECT_EQ(driver.driven(), 1);
+    }
+    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "A.txt", "b.txt" }));
+}
+
+} // namespace
+} // namespace quorvane::test
