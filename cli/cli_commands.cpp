@@ -2,6 +2,7 @@
 #include "cli_commands.h"
 
 #include "cli_prompts.h"
+#include "stop_signal.h"
 
 #include "engine/list_file.h"
 #include "engine/rename_run.h"
@@ -19,12 +20,14 @@ namespace quorvane::cli {
 
 namespace {
 
-/// The window-less side of a run: only the summary title is kept.
-class TitleHooks final : public engine::RunHooks
+/// The window-less side of a run: the summary title is kept, and SIGINT or SIGTERM stops
+/// the run before its next entry.
+class CliHooks final : public engine::RunHooks
 {
 public:
     void setTitle(const std::u32string& title) override { m_title = title; }
     [[nodiscard]] const std::u32string& title() const { return m_title; }
+    [[nodiscard]] bool stopRequested() override { return receivedStopSignal() != 0; }
 
 private:
     std::u32string m_title;
@@ -123,7 +126,7 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
     }
     const platform::Collator collator;
     CliPrompts prompts(errors, command.force);
-    TitleHooks hooks;
+    CliHooks hooks;
     engine::RenameRun run(
         fs, collator, command.options, command.state, command.scope, prompts, hooks);
     if (command.namesFrom && !prepareNamesFrom(command, run, errors))
@@ -161,6 +164,17 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
     for (const engine::AttributeFailure& failure : report.attributesKept)
         errors << "quorvane-cli: attributes not set on " << platform::encodeName(failure.path)
                << ": " << failure.error.text() << '\n';
+    // A signal that came after the last entry still ends the command as stopped: whoever
+    // sent it learns from the status that it arrived.
+    if (const int signal = receivedStopSignal(); signal != 0) {
+        if (report.unfinished.empty())
+            errors << "quorvane-cli: stopped by " << stopSignalName(signal)
+                   << " after the last entry\n";
+        for (const std::u32string& directory : report.unfinished)
+            errors << "quorvane-cli: stopped by " << stopSignalName(signal)
+                   << "; not finished: " << platform::encodeName(directory) << '\n';
+        return stoppedStatus(signal);
+    }
     if (!report.givenUp.empty() || !report.attributesKept.empty())
         return 1;
     return unreadableStatus(report);

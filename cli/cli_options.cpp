@@ -319,8 +319,11 @@ SCOPE (preview and rename):
   --no-keep-extension --names-from: names replace the extension too
   --force             work in a volume root or system directory
 
+Ctrl-C (SIGINT) or SIGTERM stops rename after the entry being renamed; the entries
+not reached keep their names. A second signal ends the program at once.
+
 Exit status: 0 done, 1 some entries could not be renamed, read or given their attributes,
-2 bad usage or refused.
+2 bad usage or refused, 130 stopped by SIGINT, 143 stopped by SIGTERM.
 )";
 }
 

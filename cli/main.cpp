@@ -1,6 +1,7 @@
 // quorvane-cli: the batch front end over the rename engine.
 #include "cli_commands.h"
 #include "cli_options.h"
+#include "stop_signal.h"
 
 #include "lang/lang_error.h"
 #include "platform/posix_file_system.h"
@@ -22,6 +23,9 @@ int main(int argc, char** argv)
         std::cout << cli::usageText();
         return 0;
     }
+    // Only a real run has something to finish cleanly; a preview or a filter may simply die.
+    if (parsed.command->mode == cli::CliMode::Rename)
+        cli::installStopHandlers();
     try {
         platform::PosixFileSystem fs;
         return cli::runCommand(*parsed.command, fs, std::cin, std::cout, std::cerr);

@@ -3,9 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace quorvane::test {
 namespace {
@@ -77,6 +87,107 @@ TEST(CliExecutable, SelectionNeverReachesOutsideTheDirectory)
     EXPECT_FALSE(tmp.exists("work/d/Victim.txt"));
     EXPECT_FALSE(tmp.exists("work/d/victim.txt"));
     EXPECT_EQ(tmp.read("work/d/a.txt"), "a");
+}
+
+/// Starts the executable with `arguments`, its output going to files of `tmp`; no shell, so
+/// that the returned process is the program itself and can be sent signals.
+pid_t startCli(const TempDir& tmp, std::vector<std::string> arguments)
+{
+    arguments.insert(arguments.begin(), QUORVANE_CLI);
+    std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const std::string out = tmp / "stdout";
+    const std::string err = tmp / "stderr";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // The runner may have ignored or blocked the signals; the program must see them.
+        struct sigaction defaults = {};
+        defaults.sa_handler = SIG_DFL;
+        ::sigaction(SIGINT, &defaults, nullptr);
+        ::sigaction(SIGTERM, &defaults, nullptr);
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0)
+            ::_exit(126);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+/// True once `pid` has its own handler for `signal` (the SigCgt mask of /proc/PID/status).
+bool catchesSignal(pid_t pid, int signal)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("SigCgt:"))
+            return ((std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1U) != 0;
+    }
+    return false;
+}
+
+TEST(CliExecutable, SignalStopsTheRunWithEveryFileUnderOneOfItsNames)
+{
+    constexpr int kFiles = 20000;
+    const auto name = [](const char* format, int i) {
+        std::array<char, 32> buffer {};
+        std::snprintf(buffer.data(), buffer.size(), format, i);
+        return std::string(buffer.data());
+    };
+    for (const int signal : { SIGINT, SIGTERM }) {
+        TempDir tmp;
+        tmp.dir("d");
+        for (int i = 0; i < kFiles; ++i)
+            tmp.file(name("d/f%05d.txt", i));
+
+        const pid_t pid = startCli(tmp, { "rename", tmp / "d", "--case", "upper" });
+        ASSERT_GT(pid, 0);
+        // A signal that came before the handlers would simply end the process.
+        using Clock = std::chrono::steady_clock;
+        const auto deadline = Clock::now() + std::chrono::seconds(30);
+        int raw = 0;
+        while (!catchesSignal(pid, signal)) {
+            ASSERT_EQ(::waitpid(pid, &raw, WNOHANG), 0) << "ended before the handlers were set";
+            ASSERT_LT(Clock::now(), deadline);
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        // Let it rename a few entries first, so that the stop falls in the middle of the run;
+        // the run takes far longer than this wait.
+        const auto renaming = Clock::now() + std::chrono::milliseconds(50);
+        while (!tmp.exists("d/F00000.TXT") && Clock::now() < renaming)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        ASSERT_EQ(::kill(pid, signal), 0);
+        ASSERT_EQ(::waitpid(pid, &raw, 0), pid);
+
+        ASSERT_TRUE(WIFEXITED(raw)) << "ended by signal " << WTERMSIG(raw);
+        EXPECT_EQ(WEXITSTATUS(raw), 128 + signal);
+        const std::string err = tmp.read("stderr");
+        EXPECT_NE(err.find(std::string("stopped by ") + (signal == SIGINT ? "SIGINT" : "SIGTERM")
+                      + "; not finished: " + tmp / "d/"),
+            std::string::npos)
+            << err;
+        const std::string out = tmp.read("stdout");
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << "the summary line";
+
+        int renamed = 0;
+        for (int i = 0; i < kFiles; ++i) {
+            const bool old = tmp.exists(name("d/f%05d.txt", i));
+            const bool renamedNow = tmp.exists(name("d/F%05d.TXT", i));
+            EXPECT_NE(old, renamedNow) << i;
+            renamed += renamedNow ? 1 : 0;
+        }
+        EXPECT_LT(renamed, kFiles);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp / "d"),
+                      std::filesystem::directory_iterator {}),
+            kFiles);
+    }
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 // quorvane-cli's options and commands, run in-process on real temporary directories.
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
+#include "cli/stop_signal.h"
 
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sstream>
 
 #include <unistd.h>
@@ -246,6 +248,37 @@ TEST(CliRename, EveryEntryThatKeptItsAttributesIsNamedAndExitsOne)
     EXPECT_TRUE(o.err.starts_with(line) || o.err.find("\n" + line) != std::string::npos) << o.err;
     EXPECT_EQ(o.err.find("attributi"), std::string::npos) << "the count is not told again";
     EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1) << "the summary line still comes";
+}
+
+TEST(CliRename, SignalStopsBeforeTheNextEntryAndListsWhatWasLeft)
+{
+    test::TempDir tmp;
+    tmp.file("sub/inner.txt", "i");
+    tmp.file("top.txt", "t");
+    for (const int signal : { SIGINT, SIGTERM }) {
+        // Whatever the test runner left for the signal, the handler must be the program's.
+        struct sigaction previous = {};
+        struct sigaction defaults = {};
+        defaults.sa_handler = SIG_DFL;
+        ASSERT_EQ(::sigaction(signal, &defaults, &previous), 0);
+        installStopHandlers();
+        ASSERT_EQ(::raise(signal), 0);
+        const Outcome o = run({ "rename", tmp.path(), "--recursive", "--case", "upper" });
+        clearStopSignal();
+        ::sigaction(signal, &previous, nullptr);
+
+        EXPECT_EQ(o.status, 128 + signal);
+        EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1) << "the summary line";
+        const std::string stopped = std::string("quorvane-cli: stopped by ")
+            + (signal == SIGINT ? "SIGINT" : "SIGTERM") + "; not finished: ";
+        EXPECT_EQ(o.err, stopped + tmp / "sub/\n" + stopped + tmp.path() + "/\n");
+        EXPECT_TRUE(tmp.exists("sub/inner.txt"));
+        EXPECT_TRUE(tmp.exists("top.txt"));
+    }
+    EXPECT_EQ(receivedStopSignal(), 0);
+    EXPECT_EQ(run({ "rename", tmp.path(), "--recursive", "--case", "upper" }).status, 0)
+        << "a cleared signal stops nothing";
+    EXPECT_TRUE(tmp.exists("SUB/INNER.TXT"));
 }
 
 TEST(CliRename, MissingDirectoryIsBadUsage)
