@@ -2,6 +2,7 @@
 #include "qt_prompts.h"
 
 #include "qt_text.h"
+#include "rename_retry_dialog.h"
 
 #include <QCoreApplication>
 #include <QInputDialog>
@@ -121,6 +122,13 @@ std::optional<std::u32string> QtPrompts::input(const engine::InputRequest& reque
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return toCore(dialog.textValue());
+}
+
+engine::RetryAnswer QtPrompts::askRenameRetry(const engine::InputRequest& request)
+{
+    RenameRetryDialog dialog(request, m_parent);
+    dialog.exec();
+    return dialog.answer();
 }
 
 void QtPrompts::tell(const engine::Message& message)

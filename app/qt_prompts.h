@@ -21,6 +21,9 @@ public:
     [[nodiscard]] engine::Button ask(const engine::Question& question) override;
     [[nodiscard]] std::optional<std::u32string> input(const engine::InputRequest& request) override;
     void tell(const engine::Message& message) override;
+    /// RenameRetryDialog: OK retries, "Salta" (also Escape) skips, "Salta tutti gli errori"
+    /// skips every later refusal of the run too, "Interrompi" stops the run.
+    [[nodiscard]] engine::RetryAnswer askRenameRetry(const engine::InputRequest& request) override;
 
 private:
     QWidget* m_parent;

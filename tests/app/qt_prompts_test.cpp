@@ -7,6 +7,8 @@
 #include "app/dialog_host.h"
 #include "app/file_list_box.h"
 #include "app/qt_prompts.h"
+#include "app/rename_retry_dialog.h"
+#include "app/tdirmon.h"
 #include "app/tform1.h"
 #include "platform/name_codec.h"
 
@@ -124,6 +126,62 @@ TEST_F(WindowQuestions, EnterOnTheOneFileQuestionRenamesThatFileEscapeNothing)
         EXPECT_EQ(driver.driven(), 1);
     }
     EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "A.txt", "b.txt" }));
+}
+
+/// Six files whose new names (first letter capital) are taken by six others.
+void makeSixCollisions(const TempDir& tmp)
+{
+    for (const char* digit : { "1", "2", "3", "4", "5", "6" }) {
+        tmp.file(std::string("a") + digit + ".txt", "lower");
+        tmp.file(std::string("A") + digit + ".txt", "upper");
+    }
+}
+
+/// Clicks one button of the refused-rename box; any other modal box is closed unanswered.
+ModalDriver::Action clickInRetryBox(QPushButton* (app::RenameRetryDialog::*button)() const)
+{
+    return [button](QWidget& modal) {
+        if (auto* retry = qobject_cast<app::RenameRetryDialog*>(&modal))
+            QTest::mouseClick((retry->*button)(), Qt::LeftButton);
+        else if (auto* dialog = qobject_cast<QDialog*>(&modal))
+            dialog->reject();
+    };
+}
+
+TEST_F(WindowQuestions, SkipAllAfterTheFirstRefusalAsksOnceForSixCollisions)
+{
+    makeSixCollisions(tmp);
+    window.FileListBox1->update();
+    ModalDriver driver(clickInRetryBox(&app::RenameRetryDialog::skipAllButton));
+
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+
+    EXPECT_EQ(driver.driven(), 1) << driver.texts().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(fs.renameCalls, 6) << "every later entry is still tried, just not asked about";
+    EXPECT_EQ(tmp.read("a6.txt"), "lower");
+    EXPECT_EQ(tmp.read("A6.txt"), "upper");
+    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("6 non rinominati")))
+        << window.windowTitle().toStdString();
+}
+
+TEST_F(WindowQuestions, StopEndsTheRunAndLeavesTheWindowIdle)
+{
+    makeSixCollisions(tmp);
+    window.FileListBox1->update();
+    ModalDriver driver(clickInRetryBox(&app::RenameRetryDialog::stopButton));
+
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+
+    EXPECT_EQ(driver.driven(), 1);
+    EXPECT_EQ(fs.renameCalls, 1) << "no entry after the stop is touched";
+    EXPECT_TRUE(window.BitBtn1->isEnabled());
+    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
+    if (window.runState().PlatformKind == U"NT") {
+        EXPECT_TRUE(window.DirMon1->Active()) << "the monitor is back on";
+    }
+    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("interrotta")))
+        << window.windowTitle().toStdString();
+    EXPECT_EQ(tmp.namesIn().size(), 12U);
 }
 
 } // namespace

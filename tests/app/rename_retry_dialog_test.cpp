@@ -1,0 +1,86 @@
+// The box of a refused rename: which button gives which answer, filled and clicked by the test.
+#include "app/rename_retry_dialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace quorvane::test {
+namespace {
+
+using Action = engine::RetryAnswer::Action;
+
+engine::InputRequest refusedRename()
+{
+    return { "RINOMINA_IN_USO", U"Esiste già un elemento con questo nome (Errore 17)",
+        U"Rinomina file: a.txt", U"A.txt" };
+}
+
+TEST(RenameRetryDialog, ShowsTheRequestAndRetriesWithTheEditedName)
+{
+    app::RenameRetryDialog dialog(refusedRename());
+    EXPECT_EQ(
+        dialog.windowTitle(), QStringLiteral("Esiste già un elemento con questo nome (Errore 17)"));
+    EXPECT_TRUE(dialog.findChild<QLabel*>()->text().contains(QStringLiteral("a.txt")));
+    EXPECT_EQ(dialog.nameEdit()->text(), QStringLiteral("A.txt"));
+    EXPECT_EQ(dialog.skipButton()->text(), QStringLiteral("Salta"));
+    EXPECT_EQ(dialog.skipAllButton()->text(), QStringLiteral("Salta tutti gli errori"));
+    EXPECT_EQ(dialog.stopButton()->text(), QStringLiteral("Interrompi"));
+    EXPECT_TRUE(dialog.okButton()->isDefault());
+
+    dialog.show();
+    dialog.nameEdit()->setText(QStringLiteral("B.txt"));
+    QTest::keyClick(dialog.nameEdit(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.answer().action, Action::Retry);
+    EXPECT_EQ(dialog.answer().name, U"B.txt");
+}
+
+TEST(RenameRetryDialog, EveryButtonAndEveryWayOutGivesItsAnswer)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(app::RenameRetryDialog&)> press;
+        Action expected;
+    };
+    const auto click = [](QPushButton* (app::RenameRetryDialog::*button)() const) {
+        return [button](
+                   app::RenameRetryDialog& d) { QTest::mouseClick((d.*button)(), Qt::LeftButton); };
+    };
+    const Case cases[] = {
+        { "OK", click(&app::RenameRetryDialog::okButton), Action::Retry },
+        { "Salta", click(&app::RenameRetryDialog::skipButton), Action::Skip },
+        { "Salta tutti", click(&app::RenameRetryDialog::skipAllButton), Action::SkipAll },
+        { "Interrompi", click(&app::RenameRetryDialog::stopButton), Action::Stop },
+        { "Escape", [](app::RenameRetryDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+            Action::Skip },
+        { "window closed", [](app::RenameRetryDialog& d) { d.close(); }, Action::Skip },
+    };
+    for (const Case& c : cases) {
+        app::RenameRetryDialog dialog(refusedRename());
+        dialog.show();
+        dialog.nameEdit()->setText(QStringLiteral("nuovo.txt"));
+        c.press(dialog);
+        EXPECT_FALSE(dialog.isVisible()) << c.what;
+        const engine::RetryAnswer answer = dialog.answer();
+        EXPECT_EQ(answer.action, c.expected) << c.what;
+        // Only a retry carries a name; the others must not look like one.
+        EXPECT_EQ(answer.name, c.expected == Action::Retry ? U"nuovo.txt" : U"") << c.what;
+    }
+}
+
+TEST(RenameRetryDialog, AnUntouchedNameKeepsItsUndecodableBytes)
+{
+    engine::InputRequest request = refusedRename();
+    request.text = U"caf\xDCE9.txt"; // the byte 0xE9 of a Latin-1 name
+    app::RenameRetryDialog dialog(request);
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.answer().name, request.text);
+}
+
+} // namespace
+} // namespace quorvane::test
