@@ -82,6 +82,9 @@ public:
     void FileListBox1MouseDown(const QPoint& pos);
     void FileListBox1DblClick();
     void Apri1Click();
+    /// "Elimina": after confirmation, moves the focused file into the user's trash. The
+    /// confirmation's path may be edited, but only the focused file is ever deleted; a
+    /// file the trash cannot take stays and the user is told. Never deletes for good.
     void Delete1Click();
     void Propriet1Click();
     void RinominalaDirectory1Click();

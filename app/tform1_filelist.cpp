@@ -11,7 +11,9 @@
 
 #include "engine/file_commands.h"
 #include "engine/rename_run.h"
+#include "lang/added_texts.h"
 #include "lang/language_manager.h"
+#include "lang/text_format.h"
 #include "platform/name_codec.h"
 #include "platform/volumes.h"
 
@@ -203,20 +205,26 @@ void TForm1::Delete1Click()
     const std::u32string path = focusedPath();
     if (path.empty())
         return;
+    // The box shows the full path so the user sees exactly what goes. The text stays
+    // editable as it always was, but the command never follows an edit to another entry:
+    // a typo there must not delete some other file.
     const std::optional<std::u32string> answer = m_prompts.input({ "CONFERMA_ELIMINA",
         lang::LookupConstant("ELIMINA_FILES"), lang::LookupConstant("CONFERMA_ELIMINA"), path });
     if (!answer)
         return;
-    const std::string target = platform::encodeName(*answer);
-    // The command deletes files; an edited path that names a directory is left alone.
-    const auto attributes = m_fs.attributes(target);
-    if (target.empty() || !attributes.ok() || (attributes.value() & platform::kDirectoryBit) != 0)
+    if (*answer != path) {
+        m_prompts.tell({ "ELIMINA_SOLO_SELEZIONATO", engine::Severity::Warning,
+            lang::addedText("ELIMINA_SOLO_SELEZIONATO") });
         return;
-    // The desktop's trash keeps the file recoverable; only where there is none (or the
-    // name cannot reach Qt intact) is it deleted for good.
-    const QString qtTarget = QFile::decodeName(QByteArray::fromStdString(target));
-    if (QFile::encodeName(qtTarget).toStdString() != target || !QFile::moveToTrash(qtTarget))
-        (void)m_fs.removeFile(target);
+    }
+    // Only the trash, never a permanent delete: a file the trash cannot take stays where
+    // it is, and the user is told why.
+    const platform::Result<std::string> trashed = m_fs.moveToTrash(platform::encodeName(path));
+    if (!trashed.ok()) {
+        m_prompts.tell({ "CESTINO_FALLITO", engine::Severity::Error,
+            lang::formatText(lang::addedText("CESTINO_FALLITO"), { path }) + U"\r\n("
+                + platform::decodeName(trashed.error().text()) + U")" });
+    }
     FileListBox1->update();
 }
 

@@ -3,6 +3,8 @@
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
+#include "scoped_env.h"
+
 #include "app/dialog_host.h"
 #include "app/directory_list_box.h"
 #include "app/file_list_box.h"
@@ -152,16 +154,17 @@ TEST_F(FileListCommands, RenameWithoutAFocusedFileAsksNothing)
     EXPECT_TRUE(prompts.requests.empty());
 }
 
-TEST_F(FileListCommands, DeleteAsksWithTheEditablePathAndKeepsTheFileInTheTrash)
+TEST_F(FileListCommands, DeleteAsksWithTheFullPathAndMovesTheFileIntoTheUsersTrash)
 {
     tmp.file("gone.txt", "bye");
     tmp.file("kept.txt");
     reload();
-    // The home trash needs its data directory; without one the trash would go to the
-    // volume's top directory, outside the test's sandbox.
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    ASSERT_TRUE(data.startsWith(QString::fromLocal8Bit(std::getenv("HOME"))));
-    ASSERT_TRUE(QDir().mkpath(data));
+    // A data directory whose trash does not exist yet, and the browsed directory as the
+    // working directory: the trash must be made in the former, nothing in the latter.
+    const TempDir data;
+    const std::string dataHome = data / "share";
+    const ScopedEnv xdg("XDG_DATA_HOME", dataHome);
+    const ScopedCurrentDirectory cwd(tmp.path());
     window.FileListBox1->setFocusedRow(rowOf(QStringLiteral("gone.txt")));
     prompts.inputs.emplace_back(std::nullopt);
     window.Delete1Click();
@@ -172,12 +175,50 @@ TEST_F(FileListCommands, DeleteAsksWithTheEditablePathAndKeepsTheFileInTheTrash)
 
     prompts.inputs.emplace_back(platform::decodeName(tmp / "gone.txt"));
     window.Delete1Click();
-    EXPECT_FALSE(tmp.exists("gone.txt"));
+    EXPECT_EQ(tmp.namesIn(), std::vector<std::string> { "kept.txt" })
+        << "nothing new appears in the browsed directory";
+    EXPECT_EQ(readFile(dataHome + "/Trash/files/gone.txt"), "bye");
+    EXPECT_TRUE(exists(dataHome + "/Trash/info/gone.txt.trashinfo"));
     EXPECT_EQ(window.FileListBox1->count(), 1);
-    bool trashed = false;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(std::getenv("HOME")))
-        trashed = trashed || e.path().filename() == "gone.txt";
-    EXPECT_TRUE(trashed) << "the file went to the trash under the test's HOME";
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(FileListCommands, DeleteRefusesAPathEditedToNameAnotherEntry)
+{
+    tmp.file("clicked.txt");
+    tmp.file("other.txt");
+    tmp.dir("sub");
+    reload();
+    const TempDir data;
+    const ScopedEnv xdg("XDG_DATA_HOME", data.path());
+    window.FileListBox1->setFocusedRow(rowOf(QStringLiteral("clicked.txt")));
+    for (const std::string& edited : { tmp / "other.txt", tmp / "sub" }) {
+        prompts.inputs.emplace_back(platform::decodeName(edited));
+        window.Delete1Click();
+        ASSERT_FALSE(prompts.messages.empty()) << edited;
+        EXPECT_EQ(prompts.messages.back().id, "ELIMINA_SOLO_SELEZIONATO") << edited;
+    }
+    EXPECT_EQ(prompts.messages.size(), 2U);
+    EXPECT_TRUE(fs.trashCalls.empty());
+    EXPECT_TRUE(fs.removeCalls.empty());
+    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "clicked.txt", "other.txt", "sub" }));
+}
+
+TEST_F(FileListCommands, AFileTheTrashCannotTakeStaysWhereItIsAndTheUserIsTold)
+{
+    tmp.file("stays.txt", "x");
+    reload();
+    fs.trashError = [](const std::string&) { return EXDEV; };
+    window.FileListBox1->setFocusedRow(rowOf(QStringLiteral("stays.txt")));
+    prompts.inputs.emplace_back(platform::decodeName(tmp / "stays.txt"));
+    window.Delete1Click();
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "CESTINO_FALLITO");
+    EXPECT_NE(prompts.messages[0].text.find(platform::decodeName(tmp / "stays.txt")),
+        std::u32string::npos);
+    EXPECT_EQ(tmp.read("stays.txt"), "x");
+    EXPECT_TRUE(fs.removeCalls.empty()) << "a failed trash is never a permanent delete";
+    EXPECT_EQ(window.FileListBox1->count(), 1);
 }
 
 TEST_F(FileListCommands, DirectoryRenameFromTheButton)
