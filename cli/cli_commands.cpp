@@ -10,11 +10,14 @@
 #include "platform/collator.h"
 #include "platform/name_codec.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <sstream>
+
+#include <sys/stat.h>
 
 namespace quorvane::cli {
 
@@ -33,18 +36,32 @@ private:
     std::u32string m_title;
 };
 
+/// The first `count` names of the list file at `path`; nullopt (the reason told) when the
+/// file cannot be used.
 std::optional<std::vector<std::u32string>> readNamesFile(
-    const std::string& path, std::ostream& errors)
+    const std::string& path, std::size_t count, std::ostream& errors)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    if (file)
-        bytes << file.rdbuf();
-    if (!file || file.bad()) {
-        errors << "quorvane-cli: cannot read " << path << '\n';
+    struct stat info = {};
+    if (::stat(path.c_str(), &info) != 0) {
+        errors << "quorvane-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
         return std::nullopt;
     }
-    return engine::readListLines(bytes.str());
+    if (S_ISDIR(info.st_mode)) {
+        errors << "quorvane-cli: " << path << " is a directory, not a list of names\n";
+        return std::nullopt;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        errors << "quorvane-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
+        return std::nullopt;
+    }
+    engine::ListFileNames read = engine::readListNames(file, count);
+    if (!read.refusal.empty()) {
+        errors << "quorvane-cli: " << path << " is not a usable list of names: " << read.refusal
+               << '\n';
+        return std::nullopt;
+    }
+    return std::move(read.names);
 }
 
 std::vector<std::string> splitRecords(const std::string& input, char separator)
@@ -63,19 +80,21 @@ std::vector<std::string> splitRecords(const std::string& input, char separator)
 
 int transform(CliCommand& command, std::istream& in, std::ostream& out, std::ostream& errors)
 {
+    const std::string input { std::istreambuf_iterator<char>(in), {} };
+    const char separator = command.nulSeparated ? '\0' : '\n';
+    std::vector<std::string> records = splitRecords(input, separator);
     if (command.namesFrom) {
-        auto names = readNamesFile(*command.namesFrom, errors);
+        // Each record takes the name of its own position, directories included.
+        auto names = readNamesFile(*command.namesFrom, records.size(), errors);
         if (!names)
             return 2;
         command.state.TargetNames = std::move(*names);
     }
-    const std::string input { std::istreambuf_iterator<char>(in), {} };
-    const char separator = command.nulSeparated ? '\0' : '\n';
     std::string output;
     std::int64_t counter = 1;
     std::size_t position = 0;
     try {
-        for (std::string& record : splitRecords(input, separator)) {
+        for (std::string& record : records) {
             const bool isDir = record.ends_with('/');
             if (isDir)
                 record.pop_back();
@@ -96,11 +115,12 @@ int transform(CliCommand& command, std::istream& in, std::ostream& out, std::ost
 /// --names-from: the directory's files in run order, paired with the list's lines.
 bool prepareNamesFrom(CliCommand& command, engine::RenameRun& run, std::ostream& errors)
 {
-    auto names = readNamesFile(*command.namesFrom, errors);
-    if (!names)
-        return false;
     std::u32string directory = command.scope.directory;
     command.state.OrderList = run.Make_List_Of_File(directory, true, true);
+    // Lines beyond the last file would be ignored: they are not even read.
+    auto names = readNamesFile(*command.namesFrom, command.state.OrderList.size(), errors);
+    if (!names)
+        return false;
     command.state.TargetNames
         = engine::alignTargetNames(command.state.OrderList, *names, command.keepExtension);
     return true;

@@ -307,7 +307,9 @@ RULES:
   --remove-numbers MODE  --leading-only   remove digit runs (MODE 0-3)
   --delete SEQ        delete a sequence
   --replace FROM --with TO             replace a sequence
-  --names-from FILE   new names from the lines of FILE
+  --names-from FILE   new names from the non-empty lines of FILE, one per file in
+                      order (UTF-8 or Windows-1252); a FILE with no name, or with a
+                      control character in a line used, is refused
 
 SCOPE (preview and rename):
   --mask GLOB         files taken (default *.*)

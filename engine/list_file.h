@@ -3,6 +3,8 @@
 
 #include "entry_list.h"
 
+#include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +15,24 @@ namespace quorvane::engine {
 /// trimmed; lines end at CR LF or a lone LF; a Ctrl-Z byte ends the file. The bytes are
 /// read as UTF-8 when valid (a BOM dropped), otherwise as Windows-1252.
 [[nodiscard]] std::vector<std::u32string> readListLines(std::string_view bytes);
+
+/// The longest line, in bytes, that a list file may hold: no file name can be longer.
+inline constexpr std::size_t kMaxListLineBytes = 4096;
+
+/// The names read from a list file, or why it cannot be used.
+struct ListFileNames
+{
+    std::vector<std::u32string> names; ///< in file order; empty when refused
+    std::string refusal; ///< empty when usable, else one line in English saying why
+};
+
+/// The first `maxNames` names of a list file, read from `in` as readListLines reads bytes,
+/// but streaming through a fixed buffer: reading stops once `maxNames` non-empty lines have
+/// been read (at least one is read, so that an unusable file is refused even when no name
+/// is needed). UTF-8 or Windows-1252 is decided on the lines read. Refused: no non-empty
+/// line; a line read holding a control byte (below 0x20 except CR, or 0x7F); a line longer
+/// than kMaxListLineBytes; a read error. Lines after the last one read are not looked at.
+[[nodiscard]] ListFileNames readListNames(std::istream& in, std::size_t maxNames);
 
 /// The new names of the files of `sources` (entries "nameF") as the list dialog confirms
 /// them with its defaults: row i takes line i; a file without a line keeps its base name;

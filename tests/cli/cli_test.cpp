@@ -156,6 +156,40 @@ TEST(CliTransform, NamesFromFileAndTooFewNames)
     EXPECT_EQ(missing.status, 2);
 }
 
+TEST(CliNamesFrom, UnusableListFileRefusesEveryCommandAndRenamesNothing)
+{
+    test::TempDir tmp;
+    tmp.file("d/a.mp3");
+    tmp.file("d/b.mp3");
+    tmp.file("empty.txt");
+    tmp.file("blank.txt", "\r\n\n");
+    tmp.file("nul.txt", std::string("x\0y\n", 4));
+    tmp.file("escape.txt", "one\n\x1B[31mtwo\n");
+    tmp.dir("folder");
+    for (const std::string list :
+        { "empty.txt", "blank.txt", "nul.txt", "escape.txt", "folder", "absent.txt" }) {
+        for (const std::string mode : { "rename", "preview", "transform" }) {
+            std::vector<std::string> args { mode, tmp / "d", "--names-from", tmp / list };
+            if (mode == "transform")
+                args.erase(args.begin() + 1);
+            const Outcome o = run(args, "a.mp3\nb.mp3\n");
+            EXPECT_EQ(o.status, 2) << mode << " " << list;
+            EXPECT_TRUE(o.out.empty()) << o.out;
+            EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+            EXPECT_NE(o.err.find(list), std::string::npos) << o.err;
+        }
+    }
+    EXPECT_TRUE(tmp.exists("d/a.mp3"));
+    EXPECT_TRUE(tmp.exists("d/b.mp3"));
+
+    // Lines past the last file are never used, so they are not looked at either.
+    tmp.file("long.txt", "one\ntwo\n\x01unused\n");
+    const Outcome o = run({ "rename", tmp / "d", "--names-from", tmp / "long.txt" });
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(tmp.exists("d/One.mp3"));
+    EXPECT_TRUE(tmp.exists("d/Two.mp3"));
+}
+
 TEST(CliPreview, RowsInRunOrderWithoutTouchingTheDisk)
 {
     test::TempDir tmp;
