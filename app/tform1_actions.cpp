@@ -235,6 +235,7 @@ void TForm1::WindowHooks::setRenameButton(bool enabled, const std::u32string& ca
 {
     m_window.BitBtn1->setEnabled(enabled);
     m_window.BitBtn1->setText(toDisplay(caption));
+    m_running = !enabled;
     m_sincePaint.start();
 }
 
@@ -273,8 +274,9 @@ void TForm1::WindowHooks::scopeChanged(const engine::RunScope& scope)
 void TForm1::WindowHooks::progress(int processed)
 {
     // A long run keeps the window painted and counts on the button; user input waits
-    // until the run is over, so nothing can change under it.
-    if (m_sincePaint.isValid() && m_sincePaint.elapsed() < 100)
+    // until the run is over, so nothing can change under it. Outside a run (a preview)
+    // the button keeps its caption: nothing would ever put "Rinomina" back.
+    if (!m_running || (m_sincePaint.isValid() && m_sincePaint.elapsed() < 100))
         return;
     m_window.showProgress(processed);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -31,6 +31,7 @@ public:
 private:
     TForm1& m_window;
     QElapsedTimer m_sincePaint;
+    bool m_running = false; ///< a run holds the "Rinomina" button
 };
 
 } // namespace quorvane::app

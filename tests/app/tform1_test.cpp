@@ -168,6 +168,40 @@ TEST_F(WindowTest, PreviewAfterARunLeavesUndoAbleToUndoThatRun)
     EXPECT_EQ(tmp.read("a.txt"), "x");
 }
 
+TEST_F(WindowTest, APreviewLeavesTheRenameButtonAloneAndEveryRunCountsFromOne)
+{
+    for (const char* name : { "a.txt", "b.txt", "c.txt" })
+        tmp.file(name);
+    reload();
+    // The button shows a count at most every 100 ms: slow renames let every count show.
+    std::vector<std::string> shown;
+    fs.renameError = [&](int, const std::string&, const std::string&) {
+        shown.push_back(window.BitBtn1->text().toStdString());
+        QTest::qSleep(120);
+        return 0;
+    };
+    const auto runWithPreviewFirst = [&](int caseMode) {
+        window.ComboBox1->setCurrentIndex(caseMode);
+        QTest::mouseClick(window.BitBtn4, Qt::LeftButton);
+        EXPECT_EQ(window.BitBtn1->text().toStdString(), "Rinomina") << "after the preview";
+        EXPECT_TRUE(window.BitBtn1->isEnabled());
+        shown.clear();
+        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+        EXPECT_EQ(window.BitBtn1->text().toStdString(), "Rinomina") << "after the run";
+        return shown;
+    };
+
+    const std::vector<std::string> first = runWithPreviewFirst(2); // TUTTO MAIUSCOLO
+    ASSERT_EQ(namesIn(), (std::vector<std::string> { "A.TXT", "B.TXT", "C.TXT" }));
+    const std::vector<std::string> second = runWithPreviewFirst(3); // tutto minuscolo
+    ASSERT_EQ(namesIn(), (std::vector<std::string> { "a.txt", "b.txt", "c.txt" }));
+
+    ASSERT_EQ(first.size(), 3U);
+    EXPECT_TRUE(first[1].ends_with(" 1")) << first[1];
+    EXPECT_TRUE(first[2].ends_with(" 2")) << first[2];
+    EXPECT_EQ(second, first) << "the second run counts from one again";
+}
+
 TEST_F(WindowTest, CapitalBoxesFollowTheModeAndTheSpaceRule)
 {
     window.show();
