@@ -2,6 +2,7 @@
 #include "properties_dialog.h"
 
 #include "qt_text.h"
+#include "qt_translations.h"
 
 #include "platform/name_codec.h"
 
@@ -21,7 +22,7 @@ namespace {
 QString timeText(const timespec& time)
 {
     const auto ms = static_cast<qint64>(time.tv_sec) * 1000 + time.tv_nsec / 1000000;
-    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(ms), QLocale::LongFormat);
+    return programLocale().toString(QDateTime::fromMSecsSinceEpoch(ms), QLocale::LongFormat);
 }
 
 QLabel* value(const QString& text, QWidget* parent)
@@ -70,7 +71,7 @@ PropertiesDialog::PropertiesDialog(
     if (::lstat(platform::encodeName(path).c_str(), &info) == 0) {
         form->addRow(QStringLiteral("Dimensione:"),
             value(QStringLiteral("%1 byte").arg(
-                      QLocale().toString(static_cast<qulonglong>(info.st_size))),
+                      programLocale().toString(static_cast<qulonglong>(info.st_size))),
                 this));
         form->addRow(QStringLiteral("Modificato:"), value(timeText(info.st_mtim), this));
         form->addRow(QStringLiteral("Ultimo accesso:"), value(timeText(info.st_atim), this));

@@ -2,7 +2,7 @@
 set -euo pipefail
 
 QUORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-QUORVANE_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libicu-dev qt6-base-dev)
+QUORVANE_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libicu-dev qt6-base-dev qt6-translations-l10n)
 
 # Installs the Debian packages that are not installed yet (apt only when something is missing).
 install_missing_packages() {
