@@ -2,7 +2,9 @@
 #include "cli_commands.h"
 
 #include "cli_prompts.h"
+#include "preview_report.h"
 #include "stop_signal.h"
+#include "terminal_text.h"
 
 #include "engine/list_file.h"
 #include "engine/rename_run.h"
@@ -43,22 +45,25 @@ std::optional<std::vector<std::u32string>> readNamesFile(
 {
     struct stat info = {};
     if (::stat(path.c_str(), &info) != 0) {
-        errors << "quorvane-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
+        errors << "quorvane-cli: cannot read " << escapeForTerminal(path) << ": "
+               << std::strerror(errno) << '\n';
         return std::nullopt;
     }
     if (S_ISDIR(info.st_mode)) {
-        errors << "quorvane-cli: " << path << " is a directory, not a list of names\n";
+        errors << "quorvane-cli: " << escapeForTerminal(path)
+               << " is a directory, not a list of names\n";
         return std::nullopt;
     }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        errors << "quorvane-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
+        errors << "quorvane-cli: cannot read " << escapeForTerminal(path) << ": "
+               << std::strerror(errno) << '\n';
         return std::nullopt;
     }
     engine::ListFileNames read = engine::readListNames(file, count);
     if (!read.refusal.empty()) {
-        errors << "quorvane-cli: " << path << " is not a usable list of names: " << read.refusal
-               << '\n';
+        errors << "quorvane-cli: " << escapeForTerminal(path)
+               << " is not a usable list of names: " << read.refusal << '\n';
         return std::nullopt;
     }
     return std::move(read.names);
@@ -105,7 +110,7 @@ int transform(CliCommand& command, std::istream& in, std::ostream& out, std::ost
             output += separator;
         }
     } catch (const engine::RunError& e) {
-        errors << "quorvane-cli: " << e.what() << '\n';
+        errors << "quorvane-cli: " << escapeForTerminal(std::string_view(e.what())) << '\n';
         return 1;
     }
     out << output;
@@ -131,6 +136,63 @@ int unreadableStatus(const engine::RunReport& report)
     return report.unreadable.empty() && report.error.empty() ? 0 : 1;
 }
 
+int preview(CliCommand& command, engine::RenameRun& run, const platform::FileSystem& fs,
+    std::ostream& out, std::ostream& errors)
+{
+    try {
+        run.Preview();
+    } catch (const engine::RunError& e) {
+        errors << "quorvane-cli: " << escapeForTerminal(std::string_view(e.what())) << '\n';
+        return 1;
+    }
+    // The refusal was told through the prompts; nothing was looked at.
+    if (!run.report().refused.empty())
+        return 2;
+    const engine::UndoLog& rows = command.state.previewRows;
+    writePreviewRows(rows, command.nulSeparated, out);
+    for (const auto& error : run.report().unreadable)
+        errors << "quorvane-cli: " << escapeForTerminal(error.describe()) << '\n';
+    // A preview that shows a rename the run would refuse has not found a clean plan.
+    if (reportConflicts(rows, fs, errors) > 0)
+        return 1;
+    return unreadableStatus(run.report());
+}
+
+/// After the summary line: the signal that stopped the run and the directories it left.
+int reportStop(int signal, const engine::RunReport& report, std::ostream& errors)
+{
+    if (report.unfinished.empty())
+        errors << "quorvane-cli: stopped by " << stopSignalName(signal)
+               << " after the last entry\n";
+    for (const std::u32string& directory : report.unfinished)
+        errors << "quorvane-cli: stopped by " << stopSignalName(signal)
+               << "; not finished: " << escapeForTerminal(directory) << '\n';
+    return stoppedStatus(signal);
+}
+
+int rename(engine::RenameRun& run, const CliHooks& hooks, std::ostream& out, std::ostream& errors)
+{
+    const engine::RunReport report = run.BitBtn1Click();
+    if (report.aborted || !report.refused.empty())
+        return 2;
+    out << terminalLine(hooks.title()) << '\n';
+    for (const engine::GivenUpRename& failure : report.givenUp)
+        errors << "quorvane-cli: cannot rename "
+               << escapeForTerminal(failure.directory + failure.oldName) << " to "
+               << escapeForTerminal(failure.newName) << ": error " << failure.error.code << " ("
+               << failure.error.text() << ")\n";
+    for (const engine::AttributeFailure& failure : report.attributesKept)
+        errors << "quorvane-cli: attributes not set on " << escapeForTerminal(failure.path) << ": "
+               << failure.error.text() << '\n';
+    // A signal that came after the last entry still ends the command as stopped: whoever
+    // sent it learns from the status that it arrived.
+    if (const int signal = receivedStopSignal(); signal != 0)
+        return reportStop(signal, report, errors);
+    if (!report.givenUp.empty() || !report.attributesKept.empty())
+        return 1;
+    return unreadableStatus(report);
+}
+
 } // namespace
 
 int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, std::ostream& out,
@@ -141,7 +203,7 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
 
     std::error_code ec;
     if (!std::filesystem::is_directory(command.directory, ec)) {
-        errors << "quorvane-cli: " << command.directory << ": not a directory\n";
+        errors << "quorvane-cli: " << escapeForTerminal(command.directory) << ": not a directory\n";
         return 2;
     }
     const platform::Collator collator;
@@ -151,53 +213,9 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
         fs, collator, command.options, command.state, command.scope, prompts, hooks);
     if (command.namesFrom && !prepareNamesFrom(command, run, errors))
         return 2;
-
-    if (command.mode == CliMode::Preview) {
-        try {
-            run.Preview();
-        } catch (const engine::RunError& e) {
-            errors << "quorvane-cli: " << e.what() << '\n';
-            return 1;
-        }
-        // The refusal was told through the prompts; nothing was looked at.
-        if (!run.report().refused.empty())
-            return 2;
-        const engine::UndoLog& rows = command.state.previewRows;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            out << platform::encodeName(rows.UndoDirs[i]) << '\t'
-                << platform::encodeName(rows.UndoOldNames[i]) << '\t'
-                << platform::encodeName(rows.UndoNewNames[i]) << '\n';
-        for (const auto& error : run.report().unreadable)
-            errors << "quorvane-cli: " << error.describe() << '\n';
-        return unreadableStatus(run.report());
-    }
-
-    const engine::RunReport report = run.BitBtn1Click();
-    if (report.aborted || !report.refused.empty())
-        return 2;
-    out << terminalLine(hooks.title()) << '\n';
-    for (const engine::GivenUpRename& failure : report.givenUp)
-        errors << "quorvane-cli: cannot rename "
-               << platform::encodeName(failure.directory + failure.oldName) << " to "
-               << platform::encodeName(failure.newName) << ": error " << failure.error.code << " ("
-               << failure.error.text() << ")\n";
-    for (const engine::AttributeFailure& failure : report.attributesKept)
-        errors << "quorvane-cli: attributes not set on " << platform::encodeName(failure.path)
-               << ": " << failure.error.text() << '\n';
-    // A signal that came after the last entry still ends the command as stopped: whoever
-    // sent it learns from the status that it arrived.
-    if (const int signal = receivedStopSignal(); signal != 0) {
-        if (report.unfinished.empty())
-            errors << "quorvane-cli: stopped by " << stopSignalName(signal)
-                   << " after the last entry\n";
-        for (const std::u32string& directory : report.unfinished)
-            errors << "quorvane-cli: stopped by " << stopSignalName(signal)
-                   << "; not finished: " << platform::encodeName(directory) << '\n';
-        return stoppedStatus(signal);
-    }
-    if (!report.givenUp.empty() || !report.attributesKept.empty())
-        return 1;
-    return unreadableStatus(report);
+    if (command.mode == CliMode::Preview)
+        return preview(command, run, fs, out, errors);
+    return rename(run, hooks, out, errors);
 }
 
 } // namespace quorvane::cli

@@ -224,8 +224,8 @@ bool Parser::validate()
     auto& command = m_command;
     if (command.mode == CliMode::Transform && m_sawScope)
         return fail("transform takes no directory options");
-    if (command.mode != CliMode::Transform && command.nulSeparated)
-        return fail("-z belongs to transform");
+    if (command.mode == CliMode::Rename && command.nulSeparated)
+        return fail("-z belongs to transform and preview");
     if (m_replaceFrom.has_value() != m_replaceTo.has_value())
         return fail("--replace and --with go together");
     if (m_replaceFrom) {
@@ -284,12 +284,25 @@ ParseResult parseCommandLine(std::span<const std::string> args)
 const char* usageText()
 {
     return R"(Usage:
-  quorvane-cli transform [RULES]           entries on stdin, new names on stdout
-  quorvane-cli preview DIR [SCOPE] [RULES] one row per entry: directory TAB old TAB new
-  quorvane-cli rename DIR [SCOPE] [RULES]  renames, then prints the summary line
+  quorvane-cli transform [-z] [RULES]           entries on stdin, new names on stdout
+  quorvane-cli preview DIR [-z] [SCOPE] [RULES] one row per entry: directory, old, new
+  quorvane-cli rename DIR [SCOPE] [RULES]       renames, then prints the summary line
 
 transform reads one entry per line (with -z: NUL-separated); a line ending in "/"
-is a directory. Entries are numbered in input order, files only.
+is a directory. Entries are numbered in input order, files only. Its output is the
+names' own bytes.
+
+preview prints directory TAB old name TAB new name, one row a line, and names on
+stderr every row whose new name is taken by an existing entry or by another row.
+With -z each field ends with a NUL byte instead and holds the name's own bytes.
+
+Names shown to a person (preview rows without -z, messages) are escaped: TAB, LF
+and CR as \t \n \r; other control characters and bytes that are not UTF-8 as \xNN
+per byte (ESC as \x1b); a backslash is doubled only before \ t n r x or an
+escape, so "AC\DC" shows as it is.
+
+Files and directories whose name begins with "." are left alone (neither renamed
+nor entered); a file may still be named with --select.
 
 RULES:
   --case keep|optimize|upper|lower   capitalisation (default optimize)
@@ -324,8 +337,10 @@ SCOPE (preview and rename):
 Ctrl-C (SIGINT) or SIGTERM stops rename after the entry being renamed; the entries
 not reached keep their names. A second signal ends the program at once.
 
-Exit status: 0 done, 1 some entries could not be renamed, read or given their attributes,
-2 bad usage or refused, 130 stopped by SIGINT, 143 stopped by SIGTERM.
+Exit status: 0 done; 1 some entries could not be renamed, read or given their
+attributes, or preview found conflicts; 2 bad usage or refused input (a --select
+that is not a file of DIR, an unusable --names-from FILE, a dangerous DIR without
+--force); 130 stopped by SIGINT; 143 stopped by SIGTERM.
 )";
 }
 

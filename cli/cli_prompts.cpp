@@ -1,29 +1,12 @@
 // Answers for the questions of a run when nobody can be asked.
 #include "cli_prompts.h"
 
-#include "platform/name_codec.h"
+#include "terminal_text.h"
 
 #include <algorithm>
 #include <ostream>
 
 namespace quorvane::cli {
-
-std::string terminalLine(std::u32string_view text)
-{
-    std::u32string line;
-    for (const char32_t c : text) {
-        if (c == U'\r')
-            continue;
-        if (c == U'\n') {
-            if (!line.empty() && line.back() != U' ')
-                line.push_back(U' ');
-            continue;
-        }
-        line.push_back(c);
-    }
-    // Names keep their own bytes on a terminal, as ls shows them.
-    return platform::encodeName(line);
-}
 
 CliPrompts::CliPrompts(std::ostream& errors, bool force)
     : m_errors(errors)

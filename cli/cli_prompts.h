@@ -24,7 +24,4 @@ private:
     bool m_force;
 };
 
-/// A text of the program as one line for a terminal: line breaks become spaces.
-[[nodiscard]] std::string terminalLine(std::u32string_view text);
-
 } // namespace quorvane::cli

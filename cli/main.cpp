@@ -2,6 +2,7 @@
 #include "cli_commands.h"
 #include "cli_options.h"
 #include "stop_signal.h"
+#include "terminal_text.h"
 
 #include "lang/lang_error.h"
 #include "platform/posix_file_system.h"
@@ -16,7 +17,7 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     cli::ParseResult parsed = cli::parseCommandLine(args);
     if (!parsed.command) {
-        std::cerr << "quorvane-cli: " << parsed.error << '\n';
+        std::cerr << "quorvane-cli: " << cli::escapeForTerminal(parsed.error) << '\n';
         return 2;
     }
     if (parsed.command->mode == cli::CliMode::Help) {
@@ -30,7 +31,7 @@ int main(int argc, char** argv)
         platform::PosixFileSystem fs;
         return cli::runCommand(*parsed.command, fs, std::cin, std::cout, std::cerr);
     } catch (const std::exception& e) {
-        std::cerr << "quorvane-cli: " << e.what() << '\n';
+        std::cerr << "quorvane-cli: " << cli::escapeForTerminal(std::string_view(e.what())) << '\n';
         return 2;
     }
 }

@@ -55,6 +55,11 @@ TEST(CliExecutable, HelpBadOptionsAndATransform)
     EXPECT_TRUE(bad.out.empty());
     EXPECT_EQ(bad.err, "quorvane-cli: unknown option --no-such-option\n");
 
+    // What the user typed is shown inert: an ESC in an argument never reaches the terminal.
+    const Exit escape = runCli(tmp, "transform \"$(printf -- '--bad\\033[2J')\"");
+    EXPECT_EQ(escape.status, 2);
+    EXPECT_EQ(escape.err, "quorvane-cli: unknown option --bad\\x1b[2J\n");
+
     const Exit names = runCli(tmp, "transform --case upper --expand-dashes", "a-b\nc\n");
     EXPECT_EQ(names.status, 0);
     EXPECT_EQ(names.out, "A - B\nC\n");

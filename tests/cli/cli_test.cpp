@@ -222,6 +222,55 @@ TEST(CliPreview, NamesFromPairsTheSortedFilesAndKeepsExtensions)
     EXPECT_EQ(bare.out, d + "a.mp3\tintro\n" + d + "b.mp3\toutro\n" + d + "c.mp3\tc\n");
 }
 
+TEST(CliPreview, NamesAreEscapedForPeopleAndRawWithZ)
+{
+    test::TempDir tmp;
+    const std::string name = "a\tb\n\x1B[2J.txt";
+    tmp.file(name);
+    const std::string shown = R"(a\tb\n\x1b[2J.txt)";
+    const Outcome rows = run({ "preview", tmp.path(), "--case", "keep" });
+    EXPECT_EQ(rows.status, 0) << rows.err;
+    EXPECT_EQ(rows.out, tmp.path() + "/\t" + shown + "\t" + shown + "\n");
+
+    const Outcome raw = run({ "preview", tmp.path(), "-z", "--case", "keep" });
+    EXPECT_EQ(raw.status, 0) << raw.err;
+    EXPECT_EQ(raw.out, tmp.path() + "/" + '\0' + name + '\0' + name + '\0');
+
+    // Messages that hold the name escape it too.
+    test::FailingFileSystem fs;
+    fs.renameError = [](int, const std::string&, const std::string&) { return EACCES; };
+    const Outcome refused = run({ "rename", tmp.path(), "--case", "upper" }, {}, &fs);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("cannot rename " + tmp / shown), std::string::npos) << refused.err;
+    EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+    EXPECT_EQ(refused.err.find('\x1B'), std::string::npos);
+}
+
+TEST(CliPreview, NewNamesTakenOnDiskOrByAnotherRowAreConflicts)
+{
+    test::TempDir tmp;
+    tmp.file("A.TXT");
+    tmp.file("a.txt");
+    tmp.file("x  1.txt");
+    tmp.file("x 1.txt");
+    const Outcome o = run({ "preview", tmp.path(), "--case", "upper", "--compact-spaces" });
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 4) << "every row is still shown";
+    const std::string dir = tmp.path() + "/";
+    EXPECT_EQ(o.err,
+        "quorvane-cli: conflict: " + dir
+            + "a.txt -> A.TXT: an entry of that name is already there\n"
+              "quorvane-cli: conflict: "
+            + dir
+            + "x  1.txt -> X 1.TXT: another entry gets the same new name\n"
+              "quorvane-cli: conflict: "
+            + dir + "x 1.txt -> X 1.TXT: another entry gets the same new name\n");
+
+    const Outcome clean = run({ "preview", tmp.path(), "--case", "keep" });
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_TRUE(clean.err.empty()) << clean.err;
+}
+
 TEST(CliRename, PrintsTheSummaryAndRenames)
 {
     test::TempDir tmp;

@@ -1,0 +1,62 @@
+// What `quorvane-cli preview` prints: its rows and the conflicts among them.
+#include "preview_report.h"
+
+#include "terminal_text.h"
+
+#include "engine/preview_marks.h"
+#include "platform/name_codec.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <ostream>
+#include <utility>
+
+namespace quorvane::cli {
+
+void writePreviewRows(const engine::UndoLog& rows, bool nulTerminated, std::ostream& out)
+{
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::array<const std::u32string*, 3> fields { &rows.UndoDirs[i],
+            &rows.UndoOldNames[i], &rows.UndoNewNames[i] };
+        if (nulTerminated) {
+            for (const std::u32string* field : fields)
+                out << platform::encodeName(*field) << '\0';
+        } else {
+            out << escapeForTerminal(*fields[0]) << '\t' << escapeForTerminal(*fields[1]) << '\t'
+                << escapeForTerminal(*fields[2]) << '\n';
+        }
+    }
+}
+
+std::size_t reportConflicts(
+    const engine::UndoLog& rows, const platform::FileSystem& fs, std::ostream& errors)
+{
+    const std::vector<engine::PreviewMark> marks = engine::markPreviewRows(rows, fs);
+    if (std::ranges::none_of(marks, &engine::PreviewMark::conflict))
+        return 0;
+    // The reason: another changed row of the directory takes the name, or an entry on disk
+    // already has it. Counted as the marks are, on the names' bytes.
+    std::map<std::pair<std::u32string, std::string>, int> newNameUses;
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        if (marks[i].changed)
+            ++newNameUses[{ rows.UndoDirs[i], platform::encodeName(rows.UndoNewNames[i]) }];
+    }
+    std::size_t conflicts = 0;
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        if (!marks[i].conflict)
+            continue;
+        ++conflicts;
+        const bool shared
+            = newNameUses[{ rows.UndoDirs[i], platform::encodeName(rows.UndoNewNames[i]) }] > 1;
+        errors << "quorvane-cli: conflict: "
+               << escapeForTerminal(rows.UndoDirs[i] + rows.UndoOldNames[i]) << " -> "
+               << escapeForTerminal(rows.UndoNewNames[i]) << ": "
+               << (shared ? "another entry gets the same new name"
+                          : "an entry of that name is already there")
+               << '\n';
+    }
+    return conflicts;
+}
+
+} // namespace quorvane::cli

@@ -1,0 +1,22 @@
+// What `quorvane-cli preview` prints: its rows and the conflicts among them.
+#pragma once
+
+#include "engine/run_state.h"
+
+#include "platform/file_system.h"
+
+#include <iosfwd>
+
+namespace quorvane::cli {
+
+/// One row per entry: directory, old name and new name. With `nulTerminated` every field
+/// ends with a NUL byte and holds the name's own bytes, for scripts; otherwise the fields
+/// are escaped for a terminal (escapeForTerminal) and separated by TAB, one row a line.
+void writePreviewRows(const engine::UndoLog& rows, bool nulTerminated, std::ostream& out);
+
+/// Names every row whose new name is, or would be, taken (markPreviewRows) on `errors`,
+/// one line each: "quorvane-cli: conflict: DIR/OLD -> NEW: reason". Returns how many.
+[[nodiscard]] std::size_t reportConflicts(
+    const engine::UndoLog& rows, const platform::FileSystem& fs, std::ostream& errors);
+
+} // namespace quorvane::cli
