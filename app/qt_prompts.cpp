@@ -6,8 +6,10 @@
 
 #include <QCoreApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 #include <map>
@@ -119,6 +121,14 @@ std::optional<std::u32string> QtPrompts::input(const engine::InputRequest& reque
     // The edit field holds the real name, undecodable bytes included, so an unchanged
     // answer renames to exactly the name that was proposed.
     dialog.setTextValue(toQt(request.text));
+    // A full path must be readable at a glance before it is deleted or renamed: the field
+    // grows with its text, up to most of the screen.
+    if (auto* field = dialog.findChild<QLineEdit*>()) {
+        const int wanted = field->fontMetrics().horizontalAdvance(dialog.textValue()) + 24;
+        const QScreen* screen = m_parent != nullptr ? m_parent->screen() : dialog.screen();
+        const int limit = screen != nullptr ? screen->availableGeometry().width() * 3 / 4 : 800;
+        field->setMinimumWidth(std::clamp(wanted, field->minimumSizeHint().width(), limit));
+    }
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return toCore(dialog.textValue());

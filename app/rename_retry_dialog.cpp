@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quorvane::app {
 
 namespace {
@@ -38,7 +40,11 @@ RenameRetryDialog::RenameRetryDialog(const engine::InputRequest& request, QWidge
     // The field holds the real name, undecodable bytes included, so an unchanged answer
     // retries exactly the name that was refused.
     m_name->setText(toQt(request.text));
-    m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * 50);
+    // A long name must show whole: the field grows with it, up to a width that still fits
+    // a small screen.
+    const QFontMetrics metrics = m_name->fontMetrics();
+    m_name->setMinimumWidth(std::clamp(metrics.horizontalAdvance(m_name->text()) + 24,
+        metrics.averageCharWidth() * 50, metrics.averageCharWidth() * 110));
 
     // A fixed order, from the mildest answer to the strongest; Qt's button box would sort
     // "Interrompi" next to OK on some desktops.

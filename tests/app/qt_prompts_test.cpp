@@ -13,6 +13,7 @@
 #include "platform/name_codec.h"
 
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -60,6 +61,22 @@ TEST(QtPromptsKeys, EnterPressesTheQuestionsDefaultAndEscapeTheSafestButton)
         EXPECT_EQ(driver.driven(), 1) << c.what;
         EXPECT_EQ(driver.stuck(), 0) << c.what;
     }
+}
+
+TEST(QtPromptsInput, ALongPathShowsWholeAndOkGivesItBackUnchanged)
+{
+    app::QtPrompts prompts;
+    const std::u32string path = U"/tmp/" + std::u32string(40, U'x') + U"/un file qualunque.mp3";
+    int shortBy = -1;
+    ModalDriver driver([&shortBy](QWidget& modal) {
+        if (const auto* field = modal.findChild<QLineEdit*>())
+            shortBy = field->fontMetrics().horizontalAdvance(field->text())
+                - field->contentsRect().width();
+        ModalDriver::press(modal, Qt::Key_Return);
+    });
+    EXPECT_EQ(prompts.input({ "CONFERMA_ELIMINA", U"Elimina files", U"Sicuro?", path }), path);
+    EXPECT_LE(shortBy, 0) << "pixels of the path that do not show";
+    EXPECT_NE(shortBy, -1) << "no edit field";
 }
 
 /// The window with the real boxes, as a person meets them.

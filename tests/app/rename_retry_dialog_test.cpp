@@ -73,6 +73,16 @@ TEST(RenameRetryDialog, EveryButtonAndEveryWayOutGivesItsAnswer)
     }
 }
 
+TEST(RenameRetryDialog, ALongNameShowsWhole)
+{
+    engine::InputRequest request = refusedRename();
+    request.text = U"01 - Un titolo molto lungo di una canzone (versione estesa dal vivo).mp3";
+    app::RenameRetryDialog dialog(request);
+    dialog.show();
+    const QLineEdit* field = dialog.nameEdit();
+    EXPECT_LE(field->fontMetrics().horizontalAdvance(field->text()), field->contentsRect().width());
+}
+
 TEST(RenameRetryDialog, AnUntouchedNameKeepsItsUndecodableBytes)
 {
     engine::InputRequest request = refusedRename();
