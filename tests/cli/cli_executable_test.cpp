@@ -77,30 +77,6 @@ TEST(CliExecutable, RenameWithAGivenUpEntryExitsOne)
     EXPECT_EQ(tmp.read("work/a.TXT"), "2");
 }
 
-TEST(CliExecutable, EveryOutcomeHasItsExitStatus)
-{
-    TempDir tmp;
-    tmp.file("d/a.txt");
-    tmp.file("d/A.TXT");
-    tmp.file("e/.hidden");
-    tmp.file("e/b c.txt");
-    tmp.file("empty.list");
-    const std::string d = "'" + (tmp / "d") + "'";
-    const std::vector<std::pair<std::string, int>> outcomes {
-        { "preview " + d + " --case keep", 0 },
-        { "preview " + d + " --case upper", 1 }, // a.txt -> A.TXT is taken
-        { "rename " + d + " --case upper", 1 },
-        { "preview " + d + " --names-from '" + (tmp / "empty.list") + "'", 2 },
-        { "rename " + d + " --select a.txt --select absent", 2 },
-        { "rename " + d + " -z", 2 },
-        { "rename '" + (tmp / "e") + "'", 0 },
-    };
-    for (const auto& [arguments, status] : outcomes)
-        EXPECT_EQ(runCli(tmp, arguments).status, status) << arguments;
-    EXPECT_TRUE(tmp.exists("e/B C.txt"));
-    EXPECT_TRUE(tmp.exists("e/.hidden")) << "a dot-file is renamed only when selected";
-}
-
 TEST(CliExecutable, SelectionNeverReachesOutsideTheDirectory)
 {
     TempDir tmp;
