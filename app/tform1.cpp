@@ -94,9 +94,10 @@ void TForm1::createControls()
     Edit1 = named(new QLineEdit(central), "Edit1");
     Edit1->setReadOnly(true);
     rendir = named(new QToolButton(central), "rendir");
-    rendir->setText(QStringLiteral("Rinomina Dir."));
+    // A command, so it is drawn as a button: a flat caption beside the path reads as a label.
+    rendir->setText(QStringLiteral("Rinomina D&ir."));
     rendir->setToolTip(QStringLiteral("Rinomina la Directory corrente"));
-    rendir->setAutoRaise(true);
+    rendir->setAutoRaise(false);
     aggiorna = named(new QToolButton(central), "aggiorna");
     aggiorna->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     aggiorna->setToolTip(QStringLiteral("Aggiorna la lista dei Files"));
@@ -130,8 +131,8 @@ void TForm1::createControls()
     tree->setContentsMargins(0, 0, 0, 0);
     tree->setSpacing(2);
     SpeedButton1 = named(new QToolButton(Panel4), "SpeedButton1");
-    SpeedButton1->setText(QStringLiteral("Desktop"));
-    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setText(QStringLiteral("&Desktop"));
+    SpeedButton1->setAutoRaise(false);
     DirectoryListBox1 = named(new tDirectoryListBoxSpecial(Panel4), "DirectoryListBox1");
     DirectoryListBox1->setToolTip(QStringLiteral("Seleziona la directory"));
     tree->addWidget(SpeedButton1, 0, Qt::AlignLeft);
@@ -275,44 +276,45 @@ void TForm1::createMenus()
               action->setCheckable(checkable);
               return action;
           };
-    QMenu* avanzate = menuBar()->addMenu(QStringLiteral("Avanzate"));
-    RinominalaDirectory1 = item(avanzate, "RinominalaDirectory1", "Cambia nome a questa directory");
+    QMenu* avanzate = menuBar()->addMenu(QStringLiteral("&Avanzate"));
+    RinominalaDirectory1
+        = item(avanzate, "RinominalaDirectory1", "&Cambia nome a questa directory");
     avanzate->addSeparator();
-    Rinominainformato831 = item(avanzate, "Rinominainformato831", "Rinomina in formato 8.3", true);
+    Rinominainformato831 = item(avanzate, "Rinominainformato831", "Rinomina in formato &8.3", true);
     avanzate->addSeparator();
     // The special modes arm themselves through their dialogs; until those exist the items
     // cannot be checked, so no run ever applies a mode that has no parameters.
-    NumerazioneFiles1 = item(avanzate, "NumerazioneFiles1", "Numerazione Files");
+    NumerazioneFiles1 = item(avanzate, "NumerazioneFiles1", "&Numerazione Files");
     EliminaNumerazioneFiles1
-        = item(avanzate, "EliminaNumerazioneFiles1", "Elimina Numerazione Files");
+        = item(avanzate, "EliminaNumerazioneFiles1", "&Elimina Numerazione Files");
     avanzate->addSeparator();
-    SostSeqCar1 = item(avanzate, "SostSeqCar1", "Sostituisci Sequenza Caratteri");
+    SostSeqCar1 = item(avanzate, "SostSeqCar1", "&Sostituisci Sequenza Caratteri");
     EliminaSequenzaCaratteri1
-        = item(avanzate, "EliminaSequenzaCaratteri1", "Elimina Sequenza Caratteri");
+        = item(avanzate, "EliminaSequenzaCaratteri1", "Elimina Se&quenza Caratteri");
     avanzate->addSeparator();
-    RinominadaFile1 = item(avanzate, "RinominadaFile1", "Rinomina da File");
-    RinominadaCDDB1 = item(avanzate, "RinominadaCDDB1", "Rinomina da CDPlayer DB");
+    RinominadaFile1 = item(avanzate, "RinominadaFile1", "Rinomina da &File");
+    RinominadaCDDB1 = item(avanzate, "RinominadaCDDB1", "Rinomina da C&DPlayer DB");
     avanzate->addSeparator();
-    N6 = item(avanzate, "N6", "Opzioni Stampa");
-    AnteprimadiStampa1 = item(avanzate, "AnteprimadiStampa1", "Anteprima di Stampa");
-    Stampa1 = item(avanzate, "Stampa1", "Stampa");
+    N6 = item(avanzate, "N6", "&Opzioni Stampa");
+    AnteprimadiStampa1 = item(avanzate, "AnteprimadiStampa1", "&Anteprima di Stampa");
+    Stampa1 = item(avanzate, "Stampa1", "Stam&pa");
 
-    QMenu* opzioni = menuBar()->addMenu(QStringLiteral("Opzioni"));
+    QMenu* opzioni = menuBar()->addMenu(QStringLiteral("&Opzioni"));
     Gestiscilettereaccentate1
-        = item(opzioni, "Gestiscilettereaccentate1", "Gestisci lettere accentate", true);
-    dosnames1 = item(opzioni, "dosnames1", "Compatibilità DOS", true);
-    Compattaspazivuoti1 = item(opzioni, "Compattaspazivuoti1", "Compatta spazi vuoti", true);
+        = item(opzioni, "Gestiscilettereaccentate1", "Gestisci lettere &accentate", true);
+    dosnames1 = item(opzioni, "dosnames1", "Compatibilità &DOS", true);
+    Compattaspazivuoti1 = item(opzioni, "Compattaspazivuoti1", "Compatta spazi &vuoti", true);
     Noneliminaredellestensione1
-        = item(opzioni, "Noneliminaredellestensione1", "Non eliminare '.' dell'estensione", true);
+        = item(opzioni, "Noneliminaredellestensione1", "Non eliminare '.' dell'&estensione", true);
     Noneliminaredellestensione1->setChecked(true);
     opzioni->addSeparator();
-    Lingua1 = item(opzioni, "Lingua1", "Lingua / Language");
+    Lingua1 = item(opzioni, "Lingua1", "&Lingua / Language");
     opzioni->addSeparator();
-    Impostazioni2 = item(opzioni, "Impostazioni2", "Salva Impostazioni");
+    Impostazioni2 = item(opzioni, "Impostazioni2", "&Salva Impostazioni");
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    checkUpdate = item(help, "checkUpdate", "Cerca aggiornamenti");
-    About1 = item(help, "About1", "About");
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    checkUpdate = item(help, "checkUpdate", "&Cerca aggiornamenti");
+    About1 = item(help, "About1", "&About");
 }
 
 void TForm1::FormCreate(const std::u32string& startDirectory)

@@ -64,14 +64,14 @@ void TForm1::createFileListMenu()
 {
     PopupMenu1 = new QMenu(FileListBox1);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    Apri1 = PopupMenu1->addAction(QStringLiteral("Apri"));
+    Apri1 = PopupMenu1->addAction(QStringLiteral("&Apri"));
     Apri1->setObjectName(QStringLiteral("Apri1"));
-    Rinomina1 = PopupMenu1->addAction(QStringLiteral("Rinomina"));
+    Rinomina1 = PopupMenu1->addAction(QStringLiteral("&Rinomina"));
     Rinomina1->setObjectName(QStringLiteral("Rinomina1"));
     PopupMenu1->setDefaultAction(Rinomina1);
-    Delete1 = PopupMenu1->addAction(QStringLiteral("Elimina"));
+    Delete1 = PopupMenu1->addAction(QStringLiteral("&Elimina"));
     Delete1->setObjectName(QStringLiteral("Delete1"));
-    Propriet1 = PopupMenu1->addAction(QStringLiteral("Proprietà"));
+    Propriet1 = PopupMenu1->addAction(QStringLiteral("&Proprietà"));
     Propriet1->setObjectName(QStringLiteral("Propriet1"));
     FileListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
 }

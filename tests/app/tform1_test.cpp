@@ -13,13 +13,18 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -261,6 +266,62 @@ TEST_F(WindowTest, StatusBarCountsSubdirectoriesAndFiles)
     window.FilterComboBox1->setCurrentIndex(1); // Mp3
     window.FilterComboBox1Change();
     EXPECT_EQ(window.StatusPanel1->text(), QStringLiteral(" 1 Files"));
+}
+
+TEST_F(WindowTest, MenusAndPathButtonsHaveDistinctMnemonics)
+{
+    // Alt+letter reaches every top menu and the two buttons by the path; they share the
+    // window's Alt keys, so no letter may serve two of them.
+    QStringList windowLetters;
+    const auto letterOf
+        = [](const QString& text) { return QKeySequence::mnemonic(text).toString(); };
+    for (const QAction* top : window.menuBar()->actions()) {
+        ASSERT_FALSE(letterOf(top->text()).isEmpty()) << top->text().toStdString();
+        windowLetters << letterOf(top->text());
+        // Inside a menu the letters must be told apart as well.
+        QStringList itemLetters;
+        for (const QAction* item : top->menu()->actions()) {
+            if (item->isSeparator())
+                continue;
+            ASSERT_FALSE(letterOf(item->text()).isEmpty()) << item->text().toStdString();
+            itemLetters << letterOf(item->text());
+        }
+        EXPECT_EQ(itemLetters.removeDuplicates(), 0) << top->text().toStdString();
+    }
+    EXPECT_EQ(windowLetters.first(), QKeySequence(Qt::ALT | Qt::Key_A).toString());
+    for (const QToolButton* button : { window.rendir, window.SpeedButton1 }) {
+        ASSERT_FALSE(letterOf(button->text()).isEmpty()) << button->objectName().toStdString();
+        windowLetters << letterOf(button->text());
+    }
+    EXPECT_EQ(windowLetters.removeDuplicates(), 0) << windowLetters.join(u' ').toStdString();
+}
+
+TEST_F(WindowTest, PathButtonsLookLikeButtonsAndNoButtonIsClipped)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (const QSize size : { QSize(1000, 700), window.minimumSize() }) {
+        window.resize(size);
+        QApplication::processEvents();
+        // A button shows a frame of its own; a flat one is only its caption on the window's
+        // background, which reads as a label.
+        for (QToolButton* button : { window.rendir, window.SpeedButton1 }) {
+            const QImage image = button->grab().toImage();
+            const QColor background = button->palette().color(QPalette::Window);
+            int framed = 0;
+            for (int y = 0; y < image.height(); ++y)
+                framed += image.pixelColor(0, y) != background ? 1 : 0;
+            EXPECT_GT(framed, image.height() / 2) << button->objectName().toStdString();
+        }
+        for (const QAbstractButton* button :
+            window.centralWidget()->findChildren<QAbstractButton*>()) {
+            if (button->isVisible()) {
+                EXPECT_GE(button->width(), button->sizeHint().width())
+                    << button->objectName().toStdString() << " at " << size.width() << "x"
+                    << size.height();
+            }
+        }
+    }
 }
 
 TEST_F(WindowTest, OptionsReachTheRules)
