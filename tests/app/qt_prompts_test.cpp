@@ -12,7 +12,6 @@
 #include "app/tform1.h"
 #include "platform/name_codec.h"
 
-#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -88,62 +87,12 @@ protected:
     {
         prompts.setOwner(&window);
     }
-    void selectOnly(const QString& shown)
-    {
-        window.FileListBox1->update();
-        QAbstractItemModel* model = window.FileListBox1->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            const QModelIndex index = model->index(row, 0);
-            if (index.data().toString() == shown)
-                window.FileListBox1->selectionModel()->select(
-                    index, QItemSelectionModel::ClearAndSelect);
-        }
-    }
-
     TempDir tmp;
     app::QtPrompts prompts;
     FailingFileSystem fs;
     app::DialogHost dialogs;
     app::TForm1 window;
 };
-
-TEST_F(WindowQuestions, EnterOnTheDangerousDirectoryWarningRenamesNothing)
-{
-    tmp.file("a.txt");
-    window.FileListBox1->update();
-    fs.dangerous.push_back(tmp.path());
-    ModalDriver driver([](QWidget& modal) { ModalDriver::press(modal, Qt::Key_Return); });
-
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
-
-    ASSERT_EQ(driver.driven(), 1);
-    EXPECT_TRUE(driver.texts()[0].contains(QString::fromStdString(tmp.path())))
-        << driver.texts()[0].toStdString();
-    EXPECT_EQ(tmp.namesIn(), std::vector<std::string> { "a.txt" });
-    EXPECT_EQ(fs.renameCalls, 0);
-}
-
-TEST_F(WindowQuestions, EnterOnTheOneFileQuestionRenamesThatFileEscapeNothing)
-{
-    tmp.file("a.txt");
-    tmp.file("b.txt");
-    selectOnly(QStringLiteral("a.txt"));
-    {
-        ModalDriver driver([](QWidget& modal) { ModalDriver::press(modal, Qt::Key_Escape); });
-        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
-        EXPECT_EQ(driver.driven(), 1);
-    }
-    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "a.txt", "b.txt" }));
-    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
-
-    selectOnly(QStringLiteral("a.txt"));
-    {
-        ModalDriver driver([](QWidget& modal) { ModalDriver::press(modal, Qt::Key_Enter); });
-        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
-        EXPECT_EQ(driver.driven(), 1);
-    }
-    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "A.txt", "b.txt" }));
-}
 
 /// Six files whose new names (first letter capital) are taken by six others.
 void makeSixCollisions(const TempDir& tmp)
