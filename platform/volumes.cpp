@@ -260,15 +260,16 @@ bool isDangerousPath(std::string_view dir, const std::vector<std::string>& mount
         return true;
     const std::string normalized = normalizeDirectory(dir);
     const std::vector<std::string> homes = homeDirectories();
+    // A home is dangerous wherever it lies, also inside scratch space. The administrator's
+    // home is a home like the others: dangerous itself, not its insides.
+    if (normalized == "/home" || normalized == "/root"
+        || std::ranges::find(homes, normalized) != homes.end())
+        return true;
     if (std::ranges::any_of(scratchDirectories(homes), [&](const std::string& scratch) {
             return normalized != scratch && isWithin(normalized, scratch);
         }))
         return false;
-    if (isInSystemTree(normalized))
-        return true;
-    // The administrator's home is a home like the others: dangerous itself, not its insides.
-    return normalized == "/home" || normalized == "/root"
-        || std::ranges::find(homes, normalized) != homes.end();
+    return isInSystemTree(normalized);
 }
 
 std::string tempDirectory()
