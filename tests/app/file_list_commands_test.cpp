@@ -1,9 +1,8 @@
 // The file list's commands and the filter, driven through the main window.
 #include "support/failing_file_system.h"
+#include "support/scoped_env.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
-
-#include "scoped_env.h"
 
 #include "app/dialog_host.h"
 #include "app/directory_list_box.h"

@@ -2,7 +2,7 @@
 #include "platform/collator.h"
 
 #include "platform/name_codec.h"
-#include "scoped_env.h"
+#include "support/scoped_env.h"
 
 #include <gtest/gtest.h>
 

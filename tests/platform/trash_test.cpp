@@ -2,8 +2,8 @@
 #include "platform/trash.h"
 
 #include "platform/posix_file_system.h"
-#include "scoped_env.h"
 #include "support/failing_file_system.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

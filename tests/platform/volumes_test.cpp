@@ -2,7 +2,7 @@
 #include "platform/volumes.h"
 
 #include "platform/posix_file_system.h"
-#include "scoped_env.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

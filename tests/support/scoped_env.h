@@ -1,4 +1,4 @@
-// The process environment changed for one test and put back afterwards.
+// The process environment and working directory changed for one scope, then put back.
 #pragma once
 
 #include <cstdlib>
@@ -8,17 +8,23 @@
 
 namespace quorvane::test {
 
-/// Sets one environment variable for its lifetime; the old value (or its absence) returns.
+/// Sets `name` to `value` (unsets it when `value` is null) and restores the old state.
 class ScopedEnv
 {
 public:
-    ScopedEnv(std::string name, const std::string& value)
-        : m_name(std::move(name))
+    ScopedEnv(const char* name, const char* value)
+        : m_name(name)
     {
-        if (const char* old = std::getenv(m_name.c_str()))
+        if (const char* old = std::getenv(name))
             m_old = old;
-        ::setenv(m_name.c_str(), value.c_str(), 1);
+        if (value != nullptr)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
+    ScopedEnv(const char* name, const std::string& value)
+        : ScopedEnv(name, value.c_str())
+    { }
     ~ScopedEnv()
     {
         if (m_old)
