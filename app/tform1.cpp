@@ -6,7 +6,7 @@
 #include "file_list_box.h"
 #include "filter_combo_box.h"
 #include "qt_text.h"
-#include "tform1_hooks.h"
+#include "run_progress.h"
 
 #include "platform/platform_kind.h"
 #include "platform/volumes.h"
@@ -67,10 +67,10 @@ TForm1::TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& d
     , m_prompts(prompts)
     , m_fs(fs)
     , m_dialogs(dialogs)
-    , m_hooks(std::make_unique<WindowHooks>(*this))
 {
     setObjectName(QStringLiteral("Form1"));
     createControls();
+    m_progress = std::make_unique<RunProgress>(*BitBtn1, *FileListBox1);
     createMenus();
     createFileListMenu();
     createMonitor();
@@ -326,7 +326,8 @@ void TForm1::FormCreate(const std::u32string& startDirectory)
     ChkAttr();
     setWindowTitle(QString::fromUtf8(kProgramTitle));
     ComboBox1->setCurrentIndex(1);
-    m_state.PlatformKind = platform::directoryNotificationAvailable() ? U"NT" : U"9x";
+    m_state.platformKind = platform::directoryNotificationAvailable() ? engine::PlatformKind::NT
+                                                                      : engine::PlatformKind::Win9x;
 
     ListingFont = QFont(QStringLiteral("Fixedsys"), 9);
     ListingFont.setFixedPitch(true);
@@ -339,7 +340,7 @@ void TForm1::FormCreate(const std::u32string& startDirectory)
     DirectoryListBox1Change();
     // Where changes can be watched the lists keep themselves current and the refresh
     // button goes; otherwise it stays for refreshing by hand.
-    if (m_state.PlatformKind == U"NT") {
+    if (m_state.platformKind == engine::PlatformKind::NT) {
         aggiorna->setVisible(false);
         setMonitorActive(true);
     }

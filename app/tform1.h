@@ -36,6 +36,7 @@ class DialogHost;
 class DriveComboBox;
 class FileListBox;
 class FilterComboBox;
+class RunProgress;
 class tDirectoryListBoxSpecial;
 class TDirMon;
 
@@ -105,8 +106,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    class WindowHooks;
-
     void FormCreate(const std::u32string& startDirectory);
     void FormClose();
     void createControls();
@@ -124,7 +123,6 @@ private:
     [[nodiscard]] std::u32string focusedPath() const;
     void applyScope(const engine::RunScope& scope);
     void applyOneRunItems(const engine::RenameOptions& options);
-    void showProgress(int processed);
     /// Runs a handler; an error that escapes it is shown, and the program goes on.
     void guarded(const std::function<void()>& handler);
 
@@ -133,7 +131,7 @@ private:
     DialogHost& m_dialogs;
     platform::Collator m_collator;
     engine::RunState m_state;
-    std::unique_ptr<WindowHooks> m_hooks;
+    std::unique_ptr<RunProgress> m_progress;
     QTimer* m_refreshTimer = nullptr; ///< coalesces the monitor's bursts into one re-read
     QFont ListingFont;
 

@@ -7,11 +7,12 @@
 #include "file_list_box.h"
 #include "filter_combo_box.h"
 #include "qt_text.h"
-#include "tform1_hooks.h"
+#include "run_progress.h"
 #include "tpreview.h"
 
 #include "engine/preview_marks.h"
 #include "engine/rename_run.h"
+#include "engine/scope_exit.h"
 #include "engine/transform_name.h"
 #include "engine/undo_run.h"
 #include "lang/lang_error.h"
@@ -145,35 +146,37 @@ engine::RenameOptions TForm1::renameOptions() const
 
 engine::RunScope TForm1::runScope() const
 {
+    // The one place where the window's controls become the run's words.
     engine::RunScope s;
     s.directory = DirectoryListBox1->directory();
     s.mask = FilterComboBox1->mask();
     s.selection = FileListBox1->selectedNames();
-    s.CheckBox7 = CheckBox7->isChecked();
-    s.CheckBox10 = CheckBox10->isChecked();
-    s.CheckBox5 = CheckBox5->isChecked();
-    s.CheckBox7Enabled = CheckBox7->isEnabled();
-    s.CheckBox10Enabled = CheckBox10->isEnabled();
-    s.RadioButton1 = RadioButton1->isChecked();
-    s.CheckBox1 = CheckBox1->isChecked();
-    s.CheckBox2 = CheckBox2->isChecked();
-    s.CheckBox3 = CheckBox3->isChecked();
-    s.CheckBox4 = CheckBox4->isChecked();
+    s.renameDirectories = CheckBox7->isChecked();
+    s.recursive = CheckBox10->isChecked();
+    s.directoriesOnly = CheckBox5->isChecked();
+    s.setAttributes = RadioButton2->isChecked();
+    s.readOnly = CheckBox1->isChecked();
+    s.hidden = CheckBox2->isChecked();
+    s.system = CheckBox3->isChecked();
+    s.archive = CheckBox4->isChecked();
     return s;
 }
 
 void TForm1::applyScope(const engine::RunScope& scope)
 {
-    const bool onlyDirectoriesChanged = CheckBox5->isChecked() != scope.CheckBox5;
-    CheckBox7->setChecked(scope.CheckBox7);
-    CheckBox5->setChecked(scope.CheckBox5);
-    CheckBox10->setChecked(scope.CheckBox10);
+    const bool onlyDirectoriesChanged = CheckBox5->isChecked() != scope.directoriesOnly;
+    CheckBox7->setChecked(scope.renameDirectories);
+    CheckBox5->setChecked(scope.directoriesOnly);
+    CheckBox10->setChecked(scope.recursive);
     // "I files nelle sottodirectory" takes its other caption only when "Solo le Directory"
     // really changed.
     if (onlyDirectoriesChanged)
         CheckBox5Click();
-    CheckBox7->setEnabled(scope.CheckBox7Enabled);
-    CheckBox10->setEnabled(scope.CheckBox10Enabled);
+    // After a run the directory boxes are free again (a list mode had disabled them).
+    CheckBox7->setEnabled(!scope.directoriesOnly);
+    CheckBox10->setEnabled(true);
+    if (scope.selection.empty())
+        FileListBox1->clearSelection();
 }
 
 void TForm1::applyOneRunItems(const engine::RenameOptions& options)
@@ -191,19 +194,43 @@ void TForm1::BitBtn1Click()
 {
     engine::RenameOptions options = renameOptions();
     engine::RunScope scope = runScope();
-    engine::RenameRun run(m_fs, m_collator, options, m_state, scope, m_prompts, *m_hooks);
-    try {
-        (void)run.BitBtn1Click();
-    } catch (...) {
+    engine::RenameRun run(m_fs, m_collator, options, m_state, scope, m_prompts, *m_progress);
+    setMonitorActive(false);
+    BitBtn1->setEnabled(false);
+    BitBtn1->setText(constantText("ATTENDERE"));
+    m_progress->start();
+    // The button, the one-run items and the monitor never stay in the running state,
+    // whatever ends the run.
+    const engine::OnScopeExit idle([&] {
+        m_progress->finish();
+        BitBtn1->setText(constantText("RINOMINA"));
+        BitBtn1->setEnabled(true);
         applyOneRunItems(options);
-        throw;
-    }
-    applyOneRunItems(options);
+        applyScope(scope);
+        setMonitorActive(true);
+    });
+    const engine::RunSummary summary = run.BitBtn1Click();
+    if (!summary.ran)
+        return;
+    DirectoryListBox1->update();
+    FileListBox1->update();
+    Aggiorna_StatusBar();
+    setWindowTitle(toDisplay(engine::runTitle(summary)));
+    // Enabled whatever ended the run: what was renamed before an error can be undone.
+    BitBtn3->setEnabled(true);
 }
 
 void TForm1::UNDO()
 {
-    engine::UndoRun undo(m_fs, m_state, m_prompts, *m_hooks);
+    setMonitorActive(false);
+    const engine::OnScopeExit idle([&] {
+        DirectoryListBox1->update();
+        FileListBox1->update();
+        Aggiorna_StatusBar();
+        BitBtn3->setEnabled(false);
+        setMonitorActive(true);
+    });
+    engine::UndoRun undo(m_fs, m_state, m_prompts, *m_progress);
     (void)undo.UNDO();
 }
 
@@ -211,7 +238,7 @@ void TForm1::BitBtn4Click()
 {
     engine::RenameOptions options = renameOptions();
     engine::RunScope scope = runScope();
-    engine::RenameRun run(m_fs, m_collator, options, m_state, scope, m_prompts, *m_hooks);
+    engine::RenameRun run(m_fs, m_collator, options, m_state, scope, m_prompts, *m_progress);
     try {
         run.Preview();
     } catch (const engine::RunError& e) {
@@ -219,68 +246,11 @@ void TForm1::BitBtn4Click()
             { "RUN_ERROR", engine::Severity::Error, toCore(QString::fromUtf8(e.what())) });
         return;
     }
+    if (!run.summary().refused.empty())
+        return;
     std::vector<engine::PreviewMark> marks = engine::markPreviewRows(m_state.previewRows, m_fs);
     TPreview preview(m_state.previewRows, std::move(marks), this);
     m_dialogs.exec(preview);
-}
-
-void TForm1::showProgress(int processed)
-{
-    BitBtn1->setText(QStringLiteral("%1 %2").arg(constantText("ATTENDERE")).arg(processed));
-}
-
-// --- hooks ---------------------------------------------------------------------------
-
-void TForm1::WindowHooks::setRenameButton(bool enabled, const std::u32string& caption)
-{
-    m_window.BitBtn1->setEnabled(enabled);
-    m_window.BitBtn1->setText(toDisplay(caption));
-    m_running = !enabled;
-    m_sincePaint.start();
-}
-
-void TForm1::WindowHooks::clearSelection()
-{
-    m_window.FileListBox1->clearSelection();
-}
-
-void TForm1::WindowHooks::refreshFileList()
-{
-    m_window.FileListBox1->update();
-}
-
-void TForm1::WindowHooks::refreshLists()
-{
-    m_window.DirectoryListBox1->update();
-    m_window.FileListBox1->update();
-    m_window.Aggiorna_StatusBar();
-}
-
-void TForm1::WindowHooks::setTitle(const std::u32string& title)
-{
-    m_window.setWindowTitle(toDisplay(title));
-}
-
-void TForm1::WindowHooks::setUndoEnabled(bool enabled)
-{
-    m_window.BitBtn3->setEnabled(enabled);
-}
-
-void TForm1::WindowHooks::scopeChanged(const engine::RunScope& scope)
-{
-    m_window.applyScope(scope);
-}
-
-void TForm1::WindowHooks::progress(int processed)
-{
-    // A long run keeps the window painted and counts on the button; user input waits
-    // until the run is over, so nothing can change under it. Outside a run (a preview)
-    // the button keeps its caption: nothing would ever put "Rinomina" back.
-    if (!m_running || (m_sincePaint.isValid() && m_sincePaint.elapsed() < 100))
-        return;
-    m_window.showProgress(processed);
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    m_sincePaint.start();
 }
 
 } // namespace quorvane::app

@@ -35,7 +35,7 @@ void TForm1::createMonitor()
 
 void TForm1::setMonitorActive(bool active)
 {
-    if (m_state.PlatformKind != U"NT" || DirMon1->Active() == active)
+    if (m_state.platformKind != engine::PlatformKind::NT || DirMon1->Active() == active)
         return;
     try {
         DirMon1->setActive(active);

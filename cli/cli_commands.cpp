@@ -25,17 +25,11 @@ namespace quorvane::cli {
 
 namespace {
 
-/// The window-less side of a run: the summary title is kept, and SIGINT or SIGTERM stops
-/// the run before its next entry.
-class CliHooks final : public engine::RunHooks
+/// SIGINT or SIGTERM stops the run before its next entry.
+class SignalStop final : public engine::RunObserver
 {
 public:
-    void setTitle(const std::u32string& title) override { m_title = title; }
-    [[nodiscard]] const std::u32string& title() const { return m_title; }
     [[nodiscard]] bool stopRequested() override { return receivedStopSignal() != 0; }
-
-private:
-    std::u32string m_title;
 };
 
 /// The first `count` names of the list file at `path`; nullopt (the reason told) when the
@@ -131,7 +125,7 @@ bool prepareNamesFrom(CliCommand& command, engine::RenameRun& run, std::ostream&
     return true;
 }
 
-int unreadableStatus(const engine::RunReport& report)
+int unreadableStatus(const engine::RunSummary& report)
 {
     return report.unreadable.empty() && report.error.empty() ? 0 : 1;
 }
@@ -146,20 +140,20 @@ int preview(CliCommand& command, engine::RenameRun& run, const platform::FileSys
         return 1;
     }
     // The refusal was told through the prompts; nothing was looked at.
-    if (!run.report().refused.empty())
+    if (!run.summary().refused.empty())
         return 2;
     const engine::UndoLog& rows = command.state.previewRows;
     writePreviewRows(rows, command.nulSeparated, out);
-    for (const auto& error : run.report().unreadable)
+    for (const auto& error : run.summary().unreadable)
         errors << "quorvane-cli: " << escapeForTerminal(error.describe()) << '\n';
     // A preview that shows a rename the run would refuse has not found a clean plan.
     if (reportConflicts(rows, fs, errors) > 0)
         return 1;
-    return unreadableStatus(run.report());
+    return unreadableStatus(run.summary());
 }
 
 /// After the summary line: the signal that stopped the run and the directories it left.
-int reportStop(int signal, const engine::RunReport& report, std::ostream& errors)
+int reportStop(int signal, const engine::RunSummary& report, std::ostream& errors)
 {
     if (report.unfinished.empty())
         errors << "quorvane-cli: stopped by " << stopSignalName(signal)
@@ -170,12 +164,16 @@ int reportStop(int signal, const engine::RunReport& report, std::ostream& errors
     return stoppedStatus(signal);
 }
 
-int rename(engine::RenameRun& run, const CliHooks& hooks, std::ostream& out, std::ostream& errors)
+int rename(engine::RenameRun& run, std::ostream& out, std::ostream& errors)
 {
-    const engine::RunReport report = run.BitBtn1Click();
+    const engine::RunSummary report = run.BitBtn1Click();
     if (report.aborted || !report.refused.empty())
         return 2;
-    out << terminalLine(hooks.title()) << '\n';
+    out << terminalLine(engine::captionDone(report)) << '\n';
+    // The summary line counts what was renamed; what was not follows it in plain words.
+    if (!report.givenUp.empty())
+        errors << "quorvane-cli: " << report.givenUp.size() << " of " << report.processed
+               << " entries could not be renamed:\n";
     for (const engine::GivenUpRename& failure : report.givenUp)
         errors << "quorvane-cli: cannot rename "
                << escapeForTerminal(failure.directory + failure.oldName) << " to "
@@ -208,14 +206,14 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
     }
     const platform::Collator collator;
     CliPrompts prompts(errors, command.force);
-    CliHooks hooks;
+    SignalStop observer;
     engine::RenameRun run(
-        fs, collator, command.options, command.state, command.scope, prompts, hooks);
+        fs, collator, command.options, command.state, command.scope, prompts, observer);
     if (command.namesFrom && !prepareNamesFrom(command, run, errors))
         return 2;
     if (command.mode == CliMode::Preview)
         return preview(command, run, fs, out, errors);
-    return rename(run, hooks, out, errors);
+    return rename(run, out, errors);
 }
 
 } // namespace quorvane::cli

@@ -161,11 +161,11 @@ bool Parser::scopeOption(const std::string& arg)
             return false;
         scope.mask = platform::decodeName(value);
     } else if (arg == "--no-dirs") {
-        scope.CheckBox7 = false;
+        scope.renameDirectories = false;
     } else if (arg == "--recursive") {
-        scope.CheckBox10 = true;
+        scope.recursive = true;
     } else if (arg == "--dirs-only") {
-        scope.CheckBox5 = true;
+        scope.directoriesOnly = true;
     } else if (arg == "--select") {
         if (!nextValue(arg, value))
             return false;
@@ -176,20 +176,20 @@ bool Parser::scopeOption(const std::string& arg)
     } else if (arg == "--attributes") {
         if (!nextValue(arg, value))
             return false;
-        scope.RadioButton1 = false;
+        scope.setAttributes = true;
         for (const char letter : value) {
             switch (letter) {
             case 'R':
-                scope.CheckBox1 = true;
+                scope.readOnly = true;
                 break;
             case 'H':
-                scope.CheckBox2 = true;
+                scope.hidden = true;
                 break;
             case 'S':
-                scope.CheckBox3 = true;
+                scope.system = true;
                 break;
             case 'A':
-                scope.CheckBox4 = true;
+                scope.archive = true;
                 break;
             default:
                 return fail("--attributes: \"" + value + "\" may hold only the letters R, H, S, A");
@@ -237,13 +237,13 @@ bool Parser::validate()
     }
     if (command.options.NumerazioneFiles1 && command.options.EliminaNumerazioneFiles1)
         return fail("--layout and --remove-numbers exclude each other");
-    if (command.scope.CheckBox5)
-        command.scope.CheckBox7 = true; // only directories means directories are renamed
+    if (command.scope.directoriesOnly)
+        command.scope.renameDirectories = true; // only directories means directories are renamed
     if (command.namesFrom) {
         // Names from a list go to the files of the directory alone.
-        command.scope.CheckBox7 = false;
-        command.scope.CheckBox10 = false;
-        command.scope.CheckBox5 = false;
+        command.scope.renameDirectories = false;
+        command.scope.recursive = false;
+        command.scope.directoriesOnly = false;
     }
     return true;
 }

@@ -41,14 +41,15 @@ bool isAcceptableTypedName(std::u32string_view name)
 }
 
 RenameRun::RenameRun(platform::FileSystem& fs, const platform::Collator& collator,
-    RenameOptions& options, RunState& state, RunScope& scope, Prompts& prompts, RunHooks& hooks)
+    RenameOptions& options, RunState& state, RunScope& scope, Prompts& prompts,
+    RunObserver& observer)
     : m_fs(fs)
     , m_collator(collator)
     , m_options(options)
     , m_state(state)
     , m_scope(scope)
     , m_prompts(prompts)
-    , m_hooks(hooks)
+    , m_observer(observer)
 { }
 
 bool RenameRun::usesOrderList() const
@@ -60,58 +61,70 @@ void RenameRun::RunRename(const std::u32string& directory)
 {
     const auto start = std::chrono::steady_clock::now();
     m_state.undo = UndoLog {};
+    m_summary.ran = true;
+    m_observer.runStarted();
     try {
         Renamer(directory, usesOrderList() ? &m_state.OrderList : nullptr, false, false);
-    } catch (const RunError& e) {
-        // What was renamed before the error stays logged, so it can still be undone.
-        m_report.error = platform::decodeName(e.what());
+    } catch (const std::exception& e) {
+        // What was renamed before the error stays logged, so it can still be undone; the
+        // caller enables "Annulla" from the summary whatever ended the run.
+        m_summary.error = platform::decodeName(e.what());
     }
-    m_hooks.refreshLists();
     if (m_options.NumerazioneFiles1)
         m_state.LastNumberedDir = directory;
     m_options.NumerazioneFiles1 = false;
 
     // A monotonic clock: a run across midnight or a clock change never shows a negative
     // time.
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+    m_summary.elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start)
-                             .count();
-    showRunSummary(elapsed);
-    m_hooks.setUndoEnabled(true);
+                              .count();
+    m_summary.processed = m_state.RenamedCount;
+    m_observer.runFinished(m_summary);
+    tellWhatWasNotDone();
+}
 
-    if (!m_report.unreadable.empty()) {
+void RenameRun::tellWhatWasNotDone()
+{
+    if (!m_summary.unreadable.empty()) {
         std::u32string lines;
-        for (const auto& error : m_report.unreadable)
+        for (const auto& error : m_summary.unreadable)
             lines += platform::decodeName(error.describe()) + U"\r\n";
         m_prompts.tell({ "RUN_UNREADABLE", Severity::Warning, lines });
     }
-    if (!m_report.attributesKept.empty())
+    if (!m_summary.attributesKept.empty())
         m_prompts.tell({ "ATTRIBUTI_NON_IMPOSTATI", Severity::Warning,
             lang::formatText(lang::addedText("ATTRIBUTI_NON_IMPOSTATI"),
-                { static_cast<std::int64_t>(m_report.attributesKept.size()) }) });
-    if (!m_report.error.empty())
-        m_prompts.tell({ "RUN_ERROR", Severity::Error, m_report.error });
+                { static_cast<std::int64_t>(m_summary.attributesKept.size()) }) });
+    if (!m_summary.error.empty())
+        m_prompts.tell({ "RUN_ERROR", Severity::Error, m_summary.error });
 }
 
-void RenameRun::showRunSummary(std::int64_t elapsedMs)
+std::u32string captionDone(const RunSummary& summary)
 {
     // The count is of entries that really have a new name: a run whose every rename was
     // refused must not read as a success. Hours are folded into the minutes.
-    std::u32string title = lang::formatText(text("CAPTION_DONE"),
-        { platform::decodeName(kProgramTitle), std::int64_t { m_report.renamed },
-            std::int64_t { elapsedMs / 60000 }, std::int64_t { (elapsedMs / 1000) % 60 },
-            Addzero(elapsedMs % 1000, 3) });
-    if (!m_report.givenUp.empty())
+    const std::int64_t ms = summary.elapsedMs;
+    return lang::formatText(text("CAPTION_DONE"),
+        { platform::decodeName(kProgramTitle), std::int64_t { summary.renamed },
+            std::int64_t { ms / 60000 }, std::int64_t { (ms / 1000) % 60 },
+            Addzero(ms % 1000, 3) });
+}
+
+std::u32string runTitle(const RunSummary& summary)
+{
+    std::u32string title = captionDone(summary);
+    if (!summary.givenUp.empty())
         title += lang::formatText(lang::addedText("RUN_NON_RINOMINATI"),
-            { static_cast<std::int64_t>(m_report.givenUp.size()) });
-    if (m_report.stopped)
+            { static_cast<std::int64_t>(summary.givenUp.size()) });
+    if (summary.stopped)
         title += lang::addedText("RUN_INTERROTTA");
-    m_hooks.setTitle(title);
+    return title;
 }
 
 void RenameRun::Preview()
 {
-    m_report = RunReport {};
+    m_summary = RunSummary {};
     m_state.previewRows = UndoLog {};
     // A preview is a pass of its own: it must not add to the count of the last run.
     m_state.RenamedCount = 0;
@@ -136,8 +149,8 @@ void RenameRun::Renamer(
     std::int64_t counter = 1;
     std::size_t position = 0;
     for (const std::u32string& entry : entries) {
-        if (m_report.stopped || (!preview && m_hooks.stopRequested())) {
-            m_report.stopped = true;
+        if (m_summary.stopped || (!preview && m_observer.stopRequested())) {
+            m_summary.stopped = true;
             break;
         }
         std::u32string oldName = extract_name(entry);
@@ -150,14 +163,14 @@ void RenameRun::Renamer(
                 = newName == oldName ? oldName : renameEntry(directory, oldName, newName);
             // Attributes go to the entry under the name it has now; a given-up rename
             // keeps its old name, so no other file can receive them.
-            if (!m_scope.RadioButton1)
+            if (m_scope.setAttributes)
                 setAttributes(directory, finalName);
-            m_hooks.progress(m_state.RenamedCount);
+            m_observer.progress(m_state.RenamedCount);
         }
         ++position;
     }
-    if (m_report.stopped)
-        m_report.unfinished.push_back(directory);
+    if (m_summary.stopped)
+        m_summary.unfinished.push_back(directory);
 }
 
 void RenameRun::setAttributes(const std::u32string& directory, const std::u32string& name)
@@ -165,7 +178,7 @@ void RenameRun::setAttributes(const std::u32string& directory, const std::u32str
     const platform::Status status
         = m_fs.setAttributes(platform::encodeName(directory + name), m_scope.attributeValue());
     if (!status.ok())
-        m_report.attributesKept.push_back({ directory + name, status.error() });
+        m_summary.attributesKept.push_back({ directory + name, status.error() });
 }
 
 std::u32string RenameRun::renameEntry(
@@ -180,29 +193,31 @@ std::u32string RenameRun::renameEntry(
             = renameWithSilentRetries(m_fs, from, dirBytes + platform::encodeName(newName));
         if (status.ok()) {
             m_state.undo.append(dirText, oldName, newName);
-            ++m_report.renamed;
+            ++m_summary.renamed;
+            m_observer.entryRenamed(dirText, oldName, newName);
             return newName;
         }
         const RetryAnswer answer = m_skipAllRefused
             ? RetryAnswer { RetryAnswer::Action::SkipAll, {} }
-            : askRetry(oldName, newName, status.error());
+            : askRetry(dirText, oldName, newName, status.error());
         if (answer.action == RetryAnswer::Action::Retry) {
             newName = answer.name;
             continue;
         }
-        m_report.givenUp.push_back({ dirText, oldName, newName, status.error() });
+        m_summary.givenUp.push_back({ dirText, oldName, newName, status.error() });
+        m_observer.entryGivenUp(m_summary.givenUp.back());
         if (answer.action == RetryAnswer::Action::SkipAll)
             m_skipAllRefused = true;
         else if (answer.action == RetryAnswer::Action::Stop)
-            m_report.stopped = true;
+            m_summary.stopped = true;
         return oldName;
     }
 }
 
-RetryAnswer RenameRun::askRetry(
-    const std::u32string& oldName, const std::u32string& newName, const platform::SysError& error)
+RetryAnswer RenameRun::askRetry(const std::u32string& dirText, const std::u32string& oldName,
+    const std::u32string& newName, const platform::SysError& error)
 {
-    m_hooks.refreshFileList();
+    m_observer.entryRefused(dirText, oldName, error);
     InputRequest request { "RINOMINA_IN_USO", retryCaption(error),
         lang::formatText(text("RINOMINA_IN_USO"), { oldName }), newName };
     for (;;) {

@@ -1,12 +1,14 @@
 // The rename run: the entry list of a directory, the per-entry renames, the timed run and
-// the framing of the "Rinomina" button.
+// the questions of the "Rinomina" button.
 #pragma once
 
 #include "entry_list.h"
 #include "prompts.h"
 #include "rename_options.h"
+#include "run_observer.h"
 #include "run_scope.h"
 #include "run_state.h"
+#include "run_summary.h"
 
 #include "platform/collator.h"
 #include "platform/file_system.h"
@@ -17,56 +19,24 @@
 
 namespace quorvane::engine {
 
-/// An entry whose rename the system refused and that was given up: it keeps its name.
-struct GivenUpRename
-{
-    std::u32string directory; ///< directory text, ending in "/"
-    std::u32string oldName;
-    std::u32string newName; ///< the last name that was tried
-    platform::SysError error;
-};
-
-/// An entry that kept its attributes because setting them failed.
-struct AttributeFailure
-{
-    std::u32string path;
-    platform::SysError error;
-};
-
-/// How a press of "Rinomina" ended.
-struct RunReport
-{
-    bool aborted = false; ///< the dangerous-directory warning was answered Abort, or Cancel
-    /// The run did not start because its input was unusable (a selected name that is not a
-    /// file of the directory); holds the message, which was also told.
-    std::u32string refused;
-    int renamed = 0; ///< entries that really got a new name
-    std::vector<GivenUpRename> givenUp;
-    std::vector<AttributeFailure> attributesKept;
-    /// The run was stopped (Stop in the retry box, or stopRequested); the entries after the
-    /// one it stopped at were not processed.
-    bool stopped = false;
-    /// When stopped: the directories whose pass had not finished, innermost first; their
-    /// entries not yet reached kept their names.
-    std::vector<std::u32string> unfinished;
-    std::vector<platform::SysError> unreadable; ///< directories that could not be listed
-    std::u32string error; ///< an error that interrupted the run, empty when none
-};
-
-/// One run over the window's state. The run changes `options` (one-run items switched
-/// off), `state` (counts, undo log, cleared flags) and `scope` (check boxes) as the program
-/// does; everything it asks goes through `prompts`, everything it shows through `hooks`.
+/// One run. The run changes `options` (one-run items switched off), `state` (counts, undo
+/// log, cleared flags) and `scope` (directory options off under a selection, the selection
+/// cleared by "All"); everything it asks goes through `prompts`, its progress goes to
+/// `observer`, and what it did comes back as a RunSummary.
 class RenameRun
 {
 public:
     RenameRun(platform::FileSystem& fs, const platform::Collator& collator, RenameOptions& options,
-        RunState& state, RunScope& scope, Prompts& prompts, RunHooks& hooks);
+        RunState& state, RunScope& scope, Prompts& prompts, RunObserver& observer);
 
-    /// The "Rinomina" button: the confirmations, the run and the return to the idle state,
-    /// also when the run is interrupted by an error.
-    RunReport BitBtn1Click();
+    /// The "Rinomina" button's questions, the run, and the one-run items switched off,
+    /// also when the run is interrupted by an error. The caller owns the button and the
+    /// directory monitor around it.
+    RunSummary BitBtn1Click();
 
-    /// The timed run over one directory: a fresh undo log, the passes, the summary title.
+    /// The timed run over one directory: a fresh undo log, the passes, the messages about
+    /// what could not be done. Errors are caught into the summary: what was renamed before
+    /// one stays in the undo log.
     void RunRename(const std::u32string& directory);
 
     /// A dry run: the preview rows of every entry in run order, in state.previewRows.
@@ -82,20 +52,20 @@ public:
     [[nodiscard]] EntryList Make_List_Of_File(
         std::u32string& directory, bool listOnly, bool preview);
 
-    [[nodiscard]] const RunReport& report() const { return m_report; }
+    [[nodiscard]] const RunSummary& summary() const { return m_summary; }
 
 private:
     /// The rename loop of one entry; returns the name the entry has afterwards.
     [[nodiscard]] std::u32string renameEntry(
         const std::u32string& dirText, const std::u32string& oldName, std::u32string newName);
-    [[nodiscard]] RetryAnswer askRetry(const std::u32string& oldName, const std::u32string& newName,
-        const platform::SysError& error);
+    [[nodiscard]] RetryAnswer askRetry(const std::u32string& dirText, const std::u32string& oldName,
+        const std::u32string& newName, const platform::SysError& error);
     void setAttributes(const std::u32string& directory, const std::u32string& name);
     void sortEntries(EntryList& list) const;
     [[nodiscard]] bool checkSelection();
-    void showRunSummary(std::int64_t elapsedMs);
     [[nodiscard]] bool usesOrderList() const;
     void finishClick();
+    void tellWhatWasNotDone();
 
     platform::FileSystem& m_fs;
     const platform::Collator& m_collator;
@@ -103,9 +73,8 @@ private:
     RunState& m_state;
     RunScope& m_scope;
     Prompts& m_prompts;
-    RunHooks& m_hooks;
-    RunReport m_report;
-    std::u32string m_topDirectory; ///< the run's own directory, where the selection applies
+    RunObserver& m_observer;
+    RunSummary m_summary;
     bool m_skipAllRefused = false; ///< "skip every error" was answered in this run
 };
 

@@ -19,11 +19,12 @@ EntryList RenameRun::Make_List_Of_File(std::u32string& directory, bool listOnly,
 
     auto listing = m_fs.listDirectory(dirBytes, platform::Detail::KindOnly);
     if (!listing.ok()) {
-        m_report.unreadable.push_back(listing.error());
+        m_summary.unreadable.push_back(listing.error());
+        m_observer.directoryUnreadable(listing.error());
         return list;
     }
 
-    if (m_scope.CheckBox10 || m_scope.CheckBox7) {
+    if (m_scope.recursive || m_scope.renameDirectories) {
         for (const platform::DirEntry& entry : listing.value()) {
             // Symbolic links are entries, never directories: a run never follows one.
             if (entry.kind != platform::EntryKind::Directory || entry.name.starts_with('.'))
@@ -33,16 +34,16 @@ EntryList RenameRun::Make_List_Of_File(std::u32string& directory, bool listOnly,
                 continue;
             std::u32string name = platform::decodeName(entry.name);
             // The subtree is processed before any entry of this directory.
-            if (m_scope.CheckBox10) {
+            if (m_scope.recursive) {
                 Renamer(directory + name, nullptr, listOnly, preview);
-                if (m_report.stopped)
+                if (m_summary.stopped)
                     return list;
             }
-            if (m_scope.CheckBox7)
+            if (m_scope.renameDirectories)
                 list.push_back(std::move(name) + kDirKind);
         }
     }
-    if (m_scope.CheckBox5)
+    if (m_scope.directoriesOnly)
         return list;
 
     // The selection belongs to the file list, which shows the run's own directory only;
@@ -82,8 +83,8 @@ bool RenameRun::checkSelection()
             isFile = attributes.ok() && (attributes.value() & platform::kDirectoryBit) == 0;
         }
         if (!isFile) {
-            m_report.refused = lang::formatText(lang::addedText("SELEZIONE_NON_VALIDA"), { name });
-            m_prompts.tell({ "SELEZIONE_NON_VALIDA", Severity::Error, m_report.refused });
+            m_summary.refused = lang::formatText(lang::addedText("SELEZIONE_NON_VALIDA"), { name });
+            m_prompts.tell({ "SELEZIONE_NON_VALIDA", Severity::Error, m_summary.refused });
             return false;
         }
     }

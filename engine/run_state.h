@@ -26,6 +26,11 @@ struct UndoLog
     [[nodiscard]] bool empty() const { return UndoDirs.empty(); }
 };
 
+/// Whether the system can watch a directory: "NT" can, and the window then uses its
+/// directory monitor (switched off around its own renames); "9x" cannot, and the window
+/// shows a refresh button instead.
+enum class PlatformKind { Win9x, NT };
+
 /// The run state. One instance lives as long as the main window; nothing is stored.
 struct RunState
 {
@@ -45,7 +50,7 @@ struct RunState
     std::u32string ReplaceFrom;
     std::u32string ReplaceTo;
     std::u32string LastNumberedDir; ///< directory of the last run with numbering
-    std::u32string PlatformKind = U"NT"; ///< "NT": the directory monitor is used
+    PlatformKind platformKind = PlatformKind::NT; ///< decides whether the monitor is used
     UndoLog undo; ///< the last run's renames, reversed by "Annulla"
     UndoLog previewRows; ///< the last preview's rows, kept apart so a preview never spoils an undo
 };

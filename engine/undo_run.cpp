@@ -2,7 +2,6 @@
 #include "undo_run.h"
 
 #include "rename_retry.h"
-#include "scope_exit.h"
 
 #include "lang/language_manager.h"
 #include "lang/text_format.h"
@@ -10,11 +9,12 @@
 
 namespace quorvane::engine {
 
-UndoRun::UndoRun(platform::FileSystem& fs, const RunState& state, Prompts& prompts, RunHooks& hooks)
+UndoRun::UndoRun(
+    platform::FileSystem& fs, const RunState& state, Prompts& prompts, RunObserver& observer)
     : m_fs(fs)
     , m_state(state)
     , m_prompts(prompts)
-    , m_hooks(hooks)
+    , m_observer(observer)
 { }
 
 platform::Status UndoRun::renameBack(std::size_t index)
@@ -27,33 +27,27 @@ platform::Status UndoRun::renameBack(std::size_t index)
 
 std::vector<std::size_t> UndoRun::UNDO()
 {
-    const bool monitored = m_state.PlatformKind == U"NT";
-    if (monitored)
-        m_hooks.monitorOff();
-    const OnScopeExit finish([&] {
-        try {
-            m_hooks.refreshLists();
-            m_hooks.setUndoEnabled(false);
-            if (monitored)
-                m_hooks.monitorOn();
-        } catch (
-            ...) { // NOLINT(bugprone-empty-catch): a failing window hook must not end the program
-        }
-    });
-
     std::vector<std::size_t> givenUp;
     const UndoLog& log = m_state.undo;
     // Last first: a parent directory logged after its contents gets its old name back
     // before them, so the paths logged for the contents exist again when their turn comes.
     for (std::size_t index = log.size(); index-- > 0;) {
-        if (renameBack(index).ok())
-            continue;
-        m_hooks.refreshFileList();
-        m_prompts.tell({ "FILE_X_IN_USO", Severity::Error,
-            lang::formatText(lang::LookupConstant("FILE_X_IN_USO"),
-                { log.UndoDirs[index] + log.UndoNewNames[index] }) });
-        if (!renameBack(index).ok())
+        platform::Status status = renameBack(index);
+        if (!status.ok()) {
+            m_observer.entryRefused(log.UndoDirs[index], log.UndoNewNames[index], status.error());
+            m_prompts.tell({ "FILE_X_IN_USO", Severity::Error,
+                lang::formatText(lang::LookupConstant("FILE_X_IN_USO"),
+                    { log.UndoDirs[index] + log.UndoNewNames[index] }) });
+            status = renameBack(index);
+        }
+        if (status.ok()) {
+            m_observer.entryRenamed(
+                log.UndoDirs[index], log.UndoNewNames[index], log.UndoOldNames[index]);
+        } else {
             givenUp.push_back(index);
+            m_observer.entryGivenUp({ log.UndoDirs[index], log.UndoNewNames[index],
+                log.UndoOldNames[index], status.error() });
+        }
     }
     return givenUp;
 }

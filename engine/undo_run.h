@@ -2,7 +2,7 @@
 #pragma once
 
 #include "prompts.h"
-#include "run_scope.h"
+#include "run_observer.h"
 #include "run_state.h"
 
 #include "platform/file_system.h"
@@ -13,11 +13,13 @@
 namespace quorvane::engine {
 
 /// Reverses state.undo. Names only: attributes the run set stay. The log itself is kept;
-/// the window disables "Annulla" so it cannot be undone twice.
+/// the caller disables "Annulla" so it cannot be undone twice, and owns the directory
+/// monitor around it.
 class UndoRun
 {
 public:
-    UndoRun(platform::FileSystem& fs, const RunState& state, Prompts& prompts, RunHooks& hooks);
+    UndoRun(
+        platform::FileSystem& fs, const RunState& state, Prompts& prompts, RunObserver& observer);
 
     /// Renames every logged entry back, from the last to the first. An entry that cannot be
     /// renamed back is reported once (FILE_X_IN_USO), tried once more, then given up.
@@ -30,7 +32,7 @@ private:
     platform::FileSystem& m_fs;
     const RunState& m_state;
     Prompts& m_prompts;
-    RunHooks& m_hooks;
+    RunObserver& m_observer;
 };
 
 } // namespace quorvane::engine

@@ -142,7 +142,7 @@ TEST_F(WindowQuestions, StopEndsTheRunAndLeavesTheWindowIdle)
     EXPECT_EQ(fs.renameCalls, 1) << "no entry after the stop is touched";
     EXPECT_TRUE(window.BitBtn1->isEnabled());
     EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
-    if (window.runState().PlatformKind == U"NT") {
+    if (window.runState().platformKind == engine::PlatformKind::NT) {
         EXPECT_TRUE(window.DirMon1->Active()) << "the monitor is back on";
     }
     EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("interrotta")))

@@ -7,6 +7,7 @@
 #include "app/directory_list_box.h"
 #include "app/file_list_box.h"
 #include "app/filter_combo_box.h"
+#include "app/tdirmon.h"
 #include "app/tform1.h"
 #include "app/tpreview.h"
 #include "platform/name_codec.h"
@@ -153,6 +154,54 @@ TEST_F(WindowTest, DangerousDirectoryAbortKeepsDiskAndNumbering)
     EXPECT_FALSE(window.Rinominainformato831->isChecked());
     EXPECT_FALSE(window.BitBtn3->isEnabled());
     EXPECT_TRUE(window.BitBtn1->isEnabled());
+}
+
+TEST_F(WindowTest, MonitorIsOffWhileARunRenamesAndOnlyWhereItIsUsed)
+{
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    reload();
+    std::vector<bool> activeAtRename;
+    fs.renameError = [&](int, const std::string&, const std::string&) {
+        activeAtRename.push_back(window.DirMon1->Active());
+        return 0;
+    };
+    const bool watched = window.DirMon1->Active();
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(activeAtRename, (std::vector<bool> { false, false }));
+    EXPECT_EQ(window.DirMon1->Active(), watched) << "the run puts the monitor back as it was";
+
+    // Where nothing can be watched the run never switches a monitor on.
+    window.setMonitorActive(false);
+    window.runState().platformKind = engine::PlatformKind::Win9x;
+    window.CheckBox8->setChecked(true);
+    tmp.file("c_d.txt");
+    reload();
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    EXPECT_TRUE(tmp.exists("C D.txt"));
+    EXPECT_FALSE(window.DirMon1->Active());
+}
+
+TEST_F(WindowTest, ARunCutShortByAnErrorCanStillBeUndone)
+{
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    reload();
+    // A list of names one short: the run stops at the second file with an error.
+    window.RinominadaFile1->setCheckable(true);
+    window.RinominadaFile1->setChecked(true);
+    window.runState().OrderList = { U"a.txtF", U"b.txtF" };
+    window.runState().TargetNames = { U"first.txt" };
+
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+
+    EXPECT_TRUE(tmp.exists("First.txt"));
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "RUN_ERROR");
+    EXPECT_TRUE(window.BitBtn3->isEnabled());
+    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
+    QTest::mouseClick(window.BitBtn3, Qt::LeftButton);
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "a.txt", "b.txt" }));
 }
 
 TEST_F(WindowTest, PreviewAfterARunLeavesUndoAbleToUndoThatRun)

@@ -37,7 +37,7 @@ protected:
 
 TEST_F(WindowMonitor, ABurstFromAnotherProgramEndsInTheRightListWithFewReReads)
 {
-    if (window.runState().PlatformKind != U"NT")
+    if (window.runState().platformKind != engine::PlatformKind::NT)
         GTEST_SKIP() << "no directory notification here";
     ASSERT_TRUE(window.DirMon1->Active());
     QSignalSpy reads(window.FileListBox1, &app::FileListBox::listChanged);
@@ -66,7 +66,7 @@ TEST_F(WindowMonitor, ABurstFromAnotherProgramEndsInTheRightListWithFewReReads)
 
 TEST_F(WindowMonitor, TheMonitorIsOffDuringARunAndOnAfterIt)
 {
-    if (window.runState().PlatformKind != U"NT")
+    if (window.runState().platformKind != engine::PlatformKind::NT)
         GTEST_SKIP() << "no directory notification here";
     tmp.file("a.txt");
     window.FileListBox1->update();
@@ -83,7 +83,7 @@ TEST_F(WindowMonitor, TheMonitorIsOffDuringARunAndOnAfterIt)
 
 TEST_F(WindowMonitor, TheMonitorFollowsTheDirectory)
 {
-    if (window.runState().PlatformKind != U"NT")
+    if (window.runState().platformKind != engine::PlatformKind::NT)
         GTEST_SKIP() << "no directory notification here";
     tmp.dir("sub");
     window.DirMon1->setPath(platform::decodeName(tmp / "sub"));

@@ -26,7 +26,7 @@ TEST_F(RunFixture, ListSkipsDotEntriesAndNeverFollowsLinks)
     tmp.file("real/inner.txt");
     tmp.file(".hidden-file");
     std::filesystem::create_directory_symlink(tmp / "real", tmp / "link");
-    scope.CheckBox10 = true;
+    scope.recursive = true;
 
     // Dot-files are configuration looked up by exact name: only a selection takes them.
     EXPECT_EQ(listOf(), (List { U"linkF", U"realD" }));
@@ -56,14 +56,14 @@ TEST_F(RunFixture, ListHonoursMaskScopeBoxesAndSelection)
     scope.mask = U"*.mp3";
     EXPECT_EQ(listOf(), (List { U"a.MP3F", U"subD" }));
 
-    scope.CheckBox7 = false;
+    scope.renameDirectories = false;
     EXPECT_EQ(listOf(), List { U"a.MP3F" });
 
-    scope.CheckBox5 = true;
-    scope.CheckBox7 = true;
+    scope.directoriesOnly = true;
+    scope.renameDirectories = true;
     EXPECT_EQ(listOf(), List { U"subD" });
 
-    scope.CheckBox5 = false;
+    scope.directoriesOnly = false;
     scope.selection = { U"b.txt", U"a.MP3" };
     EXPECT_EQ(listOf(), (List { U"subD", U"b.txtF", U"a.MP3F" })); // no sort, no mask
     // The selection belongs to the run's own directory; a subdirectory pass uses the mask.
@@ -75,7 +75,7 @@ TEST_F(RunFixture, UnreadableDirectoryIsReportedNotFatal)
     tmp.file("locked/x.txt");
     tmp.file("y.txt");
     fs.unreadable.push_back(tmp / "locked/");
-    scope.CheckBox10 = true;
+    scope.recursive = true;
     const auto report = click();
     ASSERT_EQ(report.unreadable.size(), 1U);
     EXPECT_EQ(report.unreadable[0].code, EACCES);

@@ -1,4 +1,4 @@
-// A rename run over a real temporary directory, with scripted answers and recorded hooks.
+// A rename run over a real temporary directory, with scripted answers and recorded events.
 #pragma once
 
 #include "support/failing_file_system.h"
@@ -19,31 +19,30 @@
 
 namespace quorvane::test {
 
-/// Records what the run did to the window.
-class RecordingHooks final : public engine::RunHooks
+/// Records the events of a run or an undo.
+class RecordingObserver final : public engine::RunObserver
 {
 public:
     std::vector<std::string> calls;
-    std::u32string title;
-    std::u32string buttonCaption;
-    bool buttonEnabled = true;
+    int lastProgress = 0;
 
-    void monitorOff() override { calls.emplace_back("monitorOff"); }
-    void monitorOn() override { calls.emplace_back("monitorOn"); }
-    void setRenameButton(bool enabled, const std::u32string& caption) override
+    void runStarted() override { calls.emplace_back("runStarted"); }
+    void entryRenamed(const std::u32string&, const std::u32string&, const std::u32string&) override
     {
-        buttonEnabled = enabled;
-        buttonCaption = caption;
-        calls.emplace_back(enabled ? "buttonOn" : "buttonOff");
+        calls.emplace_back("renamed");
     }
-    void clearSelection() override { calls.emplace_back("clearSelection"); }
-    void refreshLists() override { calls.emplace_back("refreshLists"); }
-    void setTitle(const std::u32string& t) override { title = t; }
-    void setUndoEnabled(bool enabled) override
+    void entryRefused(
+        const std::u32string&, const std::u32string&, const platform::SysError&) override
     {
-        calls.emplace_back(enabled ? "enableUndo" : "disableUndo");
+        calls.emplace_back("refused");
     }
-    void refreshFileList() override { calls.emplace_back("refreshFileList"); }
+    void entryGivenUp(const engine::GivenUpRename&) override { calls.emplace_back("givenUp"); }
+    void directoryUnreadable(const platform::SysError&) override
+    {
+        calls.emplace_back("unreadable");
+    }
+    void progress(int processed) override { lastProgress = processed; }
+    void runFinished(const engine::RunSummary&) override { calls.emplace_back("runFinished"); }
 };
 
 inline std::string bytes(const std::u32string& text)
@@ -60,24 +59,24 @@ class RunFixture : public ::testing::Test
 protected:
     RunFixture() { scope.directory = text(tmp.path()); }
 
-    engine::RunReport click()
+    engine::RunSummary click()
     {
-        engine::RenameRun run(fs, collator, options, state, scope, prompts, hooks);
+        engine::RenameRun run(fs, collator, options, state, scope, prompts, observer);
         return run.BitBtn1Click();
     }
     std::vector<std::size_t> undo()
     {
-        engine::UndoRun run(fs, state, prompts, hooks);
+        engine::UndoRun run(fs, state, prompts, observer);
         return run.UNDO();
     }
     void preview()
     {
-        engine::RenameRun run(fs, collator, options, state, scope, prompts, hooks);
+        engine::RenameRun run(fs, collator, options, state, scope, prompts, observer);
         run.Preview();
     }
     engine::EntryList listOf(const std::string& relative = {})
     {
-        engine::RenameRun run(fs, collator, options, state, scope, prompts, hooks);
+        engine::RenameRun run(fs, collator, options, state, scope, prompts, observer);
         std::u32string dir = text(relative.empty() ? tmp.path() : tmp / relative);
         return run.Make_List_Of_File(dir, true, true);
     }
@@ -98,7 +97,7 @@ protected:
     engine::RunState state;
     engine::RunScope scope;
     ScriptedPrompts prompts;
-    RecordingHooks hooks;
+    RecordingObserver observer;
 };
 
 } // namespace quorvane::test

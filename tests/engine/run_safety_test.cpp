@@ -11,7 +11,7 @@ namespace {
 using Action = engine::RetryAnswer::Action;
 
 /// Stops the run once a given number of entries went by, as a signal would.
-class StoppingHooks final : public engine::RunHooks
+class StoppingObserver final : public engine::RunObserver
 {
 public:
     int stopAfter = 0;
@@ -61,7 +61,7 @@ TEST_F(RunFixture, DotFilesAreLeftAloneUnlessSelected)
     tmp.file(".hidden_cover.jpg");
     tmp.file("sub/.env");
     tmp.file("plain.txt");
-    scope.CheckBox10 = true;
+    scope.recursive = true;
     options.Rinominainformato831 = true;
 
     click();
@@ -71,7 +71,7 @@ TEST_F(RunFixture, DotFilesAreLeftAloneUnlessSelected)
 
     // An explicit selection is the user naming the file: it is renamed.
     options.Rinominainformato831 = false;
-    scope.CheckBox10 = false;
+    scope.recursive = false;
     scope.selection = { U".gitignore", U"Plain.txt" };
     click();
     EXPECT_TRUE(tmp.exists(".Gitignore"));
@@ -90,7 +90,7 @@ TEST_F(RunFixture, TitleCountsOnlyRenamedEntriesAndNamesTheGivenUp)
 
     EXPECT_EQ(report.renamed, 1);
     EXPECT_EQ(report.givenUp.size(), 2U);
-    const std::u32string title = hooks.title;
+    const std::u32string title = engine::runTitle(report);
     EXPECT_NE(title.find(U"Ultima operazione: 1 files rinominati"), std::u32string::npos)
         << bytes(title);
     EXPECT_TRUE(title.ends_with(U", 2 non rinominati per errore")) << bytes(title);
@@ -122,8 +122,7 @@ TEST_F(RunFixture, SkipAllAnswersEveryLaterRefusalAndStopEndsTheRun)
     EXPECT_EQ(report.renamed, 1);
     EXPECT_EQ(report.unfinished, (std::vector<std::u32string> { dirText() }));
     EXPECT_EQ(namesIn(), (std::vector<std::string> { "A.txt", "b.txt", "c.txt", "d.txt" }));
-    EXPECT_TRUE(hooks.title.ends_with(U", operazione interrotta"));
-    EXPECT_TRUE(hooks.buttonEnabled); // the window is idle again
+    EXPECT_TRUE(engine::runTitle(report).ends_with(U", operazione interrotta"));
 }
 
 TEST_F(RunFixture, StopRequestEndsARecursiveRunBetweenEntries)
@@ -131,8 +130,8 @@ TEST_F(RunFixture, StopRequestEndsARecursiveRunBetweenEntries)
     tmp.file("one/a.txt");
     tmp.file("one/b.txt");
     tmp.file("two/c.txt");
-    scope.CheckBox10 = true;
-    StoppingHooks stopping;
+    scope.recursive = true;
+    StoppingObserver stopping;
     stopping.stopAfter = 1;
     engine::RenameRun run(fs, collator, options, state, scope, prompts, stopping);
 
@@ -152,8 +151,8 @@ TEST_F(RunFixture, AttributesThatCouldNotBeSetAreReportedOnce)
     tmp.file("target.txt");
     std::filesystem::create_symlink(tmp / "target.txt", tmp / "link");
     tmp.file("plain.txt");
-    scope.RadioButton1 = false;
-    scope.CheckBox2 = true;
+    scope.setAttributes = true;
+    scope.hidden = true;
 
     const auto report = click();
 
@@ -192,7 +191,7 @@ TEST_F(RunFixture, PreviewNeitherCountsIntoTheRunNorTouchesTheButton)
 {
     tmp.file("a.txt");
     tmp.file("b.txt");
-    StoppingHooks stopping;
+    StoppingObserver stopping;
     stopping.stopAfter = 1000;
     engine::RenameRun run(fs, collator, options, state, scope, prompts, stopping);
     run.Preview();
