@@ -5,8 +5,8 @@
 #include "qt_text.h"
 
 #include "platform/collator.h"
+#include "platform/file_system.h"
 #include "platform/name_codec.h"
-#include "platform/posix_file_system.h"
 
 #include <QAbstractListModel>
 #include <QKeyEvent>
@@ -30,12 +30,6 @@ using ItemKind = tDirectoryListBoxSpecial::ItemKind;
 // levels apart at the sizes fonts and images have today.
 constexpr int kIndentStep = 12;
 constexpr int kIndentMargin = 6;
-
-const platform::FileSystem& realFileSystem()
-{
-    static const platform::PosixFileSystem fileSystem;
-    return fileSystem;
-}
 
 /// Collapses repeated "/" and drops a trailing one ("/" stays "/").
 std::u32string normalizedPath(const std::u32string& dir)
@@ -259,10 +253,6 @@ private:
     std::array<QIcon, 3> m_icons;
     std::optional<platform::SysError> m_error;
 };
-
-tDirectoryListBoxSpecial::tDirectoryListBoxSpecial(QWidget* parent)
-    : tDirectoryListBoxSpecial(new DirectoryListModel(realFileSystem()), parent)
-{ }
 
 tDirectoryListBoxSpecial::tDirectoryListBoxSpecial(
     const platform::FileSystem& fileSystem, QWidget* parent)

@@ -36,9 +36,8 @@ public:
         DepthRole, ///< indent steps: a level's index; the current depth + 1 for a subdirectory
     };
 
-    /// Reads the real file system. Lists nothing until setDirectory().
-    explicit tDirectoryListBoxSpecial(QWidget* parent = nullptr);
-    /// Reads through `fileSystem`, which must outlive the list.
+    /// Reads through `fileSystem`, which must outlive the list. Lists nothing until
+    /// setDirectory().
     explicit tDirectoryListBoxSpecial(
         const platform::FileSystem& fileSystem, QWidget* parent = nullptr);
     ~tDirectoryListBoxSpecial() override;

@@ -10,10 +10,6 @@
 
 namespace quorvane::app {
 
-FileListBox::FileListBox(QWidget* parent)
-    : FileListBox(new FileListModel, parent)
-{ }
-
 FileListBox::FileListBox(const platform::FileSystem& fileSystem, QWidget* parent)
     : FileListBox(new FileListModel(fileSystem), parent)
 { }

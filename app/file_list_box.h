@@ -26,8 +26,6 @@ class FileListBox : public QListView
     Q_OBJECT
 
 public:
-    /// Reads the real file system.
-    explicit FileListBox(QWidget* parent = nullptr);
     /// Reads through `fileSystem`, which must outlive the list.
     explicit FileListBox(const platform::FileSystem& fileSystem, QWidget* parent = nullptr);
     ~FileListBox() override;

@@ -3,27 +3,13 @@
 
 #include "qt_text.h"
 
+#include "platform/file_system.h"
 #include "platform/name_codec.h"
-#include "platform/posix_file_system.h"
 #include "platform/wildcard.h"
 
 #include <algorithm>
 
 namespace quorvane::app {
-
-namespace {
-
-const platform::FileSystem& realFileSystem()
-{
-    static const platform::PosixFileSystem fileSystem;
-    return fileSystem;
-}
-
-} // namespace
-
-FileListModel::FileListModel(QObject* parent)
-    : FileListModel(realFileSystem(), parent)
-{ }
 
 FileListModel::FileListModel(const platform::FileSystem& fileSystem, QObject* parent)
     : QAbstractListModel(parent)

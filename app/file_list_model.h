@@ -25,8 +25,6 @@ class FileListModel : public QAbstractListModel
     Q_OBJECT
 
 public:
-    /// Reads the real file system.
-    explicit FileListModel(QObject* parent = nullptr);
     /// Reads through `fileSystem`, which must outlive the model.
     explicit FileListModel(const platform::FileSystem& fileSystem, QObject* parent = nullptr);
     ~FileListModel() override;

@@ -133,11 +133,11 @@ void TForm1::createControls()
     SpeedButton1 = named(new QToolButton(Panel4), "SpeedButton1");
     SpeedButton1->setText(QStringLiteral("&Desktop"));
     SpeedButton1->setAutoRaise(false);
-    DirectoryListBox1 = named(new tDirectoryListBoxSpecial(Panel4), "DirectoryListBox1");
+    DirectoryListBox1 = named(new tDirectoryListBoxSpecial(m_fs, Panel4), "DirectoryListBox1");
     DirectoryListBox1->setToolTip(QStringLiteral("Seleziona la directory"));
     tree->addWidget(SpeedButton1, 0, Qt::AlignLeft);
     tree->addWidget(DirectoryListBox1, 1);
-    FileListBox1 = named(new FileListBox(Splitter1), "FileListBox1");
+    FileListBox1 = named(new FileListBox(m_fs, Splitter1), "FileListBox1");
     FileListBox1->setToolTip(QStringLiteral("Premendo il tasto destro del mouse su un file, "
                                             "puoi effetuare alcune operazioni"));
     Panel4->setMinimumWidth(100);

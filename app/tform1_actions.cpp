@@ -56,21 +56,8 @@ void TForm1::connectSignals()
     });
     connect(DirectoryListBox1, &tDirectoryListBoxSpecial::directoryChanged, this,
         [this] { guarded([this] { DirectoryListBox1Change(); }); });
-    connect(DriveComboBox1, &DriveComboBox::driveChosen, this, [this] {
-        guarded([this] {
-            DirectoryListBox1->setDirectory(DriveComboBox1->currentRoot());
-            DirectoryListBox1Change();
-        });
-    });
-    connect(FilterComboBox1, &QComboBox::currentIndexChanged, this,
-        [this] { guarded([this] { FileListBox1->setMask(FilterComboBox1->mask()); }); });
-    connect(FileListBox1, &FileListBox::listChanged, this, &TForm1::Aggiorna_StatusBar);
-    connect(aggiorna, &QToolButton::clicked, this, [this] {
-        guarded([this] {
-            DirectoryListBox1->update();
-            FileListBox1->update();
-        });
-    });
+    // The drive list, the filter, the file list and the refresh button are wired once, with
+    // the file list's commands.
 }
 
 void TForm1::DirectoryListBox1Change()

@@ -167,6 +167,9 @@ void TForm1::SpeedButton1Click()
 
 void TForm1::aggiornaClick()
 {
+    // Without a monitor this is the only way to see what other programs changed, in the
+    // subdirectories as much as among the files.
+    DirectoryListBox1->update();
     FileListBox1->update();
 }
 

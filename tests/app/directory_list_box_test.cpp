@@ -2,6 +2,7 @@
 #include "app/directory_list_box.h"
 
 #include "platform/name_codec.h"
+#include "platform/posix_file_system.h"
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 
@@ -15,6 +16,13 @@
 
 namespace quorvane::app {
 namespace {
+
+/// The real disk, as the window passes it to its lists.
+const platform::FileSystem& realDisk()
+{
+    static const platform::PosixFileSystem disk;
+    return disk;
+}
 
 using platform::decodeName;
 using platform::encodeName;
@@ -80,7 +88,7 @@ protected:
 
 TEST_F(DirectoryListBoxTest, ListsLevelsThenSubdirectoriesSortedWithoutLetterCase)
 {
-    tDirectoryListBoxSpecial list;
+    tDirectoryListBoxSpecial list(realDisk());
     list.setDirectory(u32(mid));
 
     const QStringList levels = levelsOf(mid);
@@ -111,7 +119,7 @@ TEST_F(DirectoryListBoxTest, ListsLevelsThenSubdirectoriesSortedWithoutLetterCas
 
 TEST_F(DirectoryListBoxTest, ShowsThreeDistinctImages)
 {
-    tDirectoryListBoxSpecial list;
+    tDirectoryListBoxSpecial list(realDisk());
     list.setDirectory(u32(mid));
     const int current = list.currentIndex().row();
     ASSERT_GE(current, 2);
@@ -128,7 +136,7 @@ TEST_F(DirectoryListBoxTest, ShowsThreeDistinctImages)
 
 TEST_F(DirectoryListBoxTest, RootHasOneLevelAndSingleSlashPaths)
 {
-    tDirectoryListBoxSpecial list;
+    tDirectoryListBoxSpecial list(realDisk());
     list.setDirectory(U"/");
     ASSERT_GE(list.subdirectoryCount(), 1);
     EXPECT_EQ(list.model()->rowCount(), 1 + list.subdirectoryCount());
@@ -142,7 +150,7 @@ TEST_F(DirectoryListBoxTest, RootHasOneLevelAndSingleSlashPaths)
 
 TEST_F(DirectoryListBoxTest, OpensItemsByDoubleClickAndEnter)
 {
-    tDirectoryListBoxSpecial list;
+    tDirectoryListBoxSpecial list(realDisk());
     list.resize(300, 600);
     list.setDirectory(u32(temp / "top"));
     list.show();
@@ -170,7 +178,7 @@ TEST_F(DirectoryListBoxTest, OpensItemsByDoubleClickAndEnter)
 
 TEST_F(DirectoryListBoxTest, MovesAndRereadsInCodeWithoutSignallingAndNormalizesThePath)
 {
-    tDirectoryListBoxSpecial list;
+    tDirectoryListBoxSpecial list(realDisk());
     QSignalSpy changed(&list, &tDirectoryListBoxSpecial::directoryChanged);
     list.setDirectory(u32(temp.path() + "//top/mid/"));
     EXPECT_EQ(list.directory(), u32(mid));
@@ -189,7 +197,7 @@ TEST_F(DirectoryListBoxTest, KeepsTheBytesOfUndecodableNames)
 {
     const std::string bad = "caf\xE9";
     temp.dir("top/mid/" + bad + "/inner");
-    tDirectoryListBoxSpecial list;
+    tDirectoryListBoxSpecial list(realDisk());
     list.setDirectory(u32(mid));
     const int row = rowOf(list, QStringLiteral("caf\uFFFD"));
     ASSERT_NE(row, -1);

@@ -3,6 +3,7 @@
 
 #include "platform/collator.h"
 #include "platform/name_codec.h"
+#include "platform/posix_file_system.h"
 #include "support/temp_dir.h"
 
 #include <QElapsedTimer>
@@ -18,6 +19,13 @@
 
 namespace quorvane::app {
 namespace {
+
+/// The real disk, as the window passes it to its lists.
+const platform::FileSystem& realDisk()
+{
+    static const platform::PosixFileSystem disk;
+    return disk;
+}
 
 using platform::decodeName;
 using platform::encodeName;
@@ -55,7 +63,7 @@ TEST(FileListBox, ListsMatchingNonDirectoriesHiddenIncludedWithoutLetterCase)
     temp.dir("folder.mp3");
     std::filesystem::create_directory_symlink(temp / "folder.mp3", temp / "link.mp3");
 
-    FileListBox list;
+    FileListBox list(realDisk());
     QSignalSpy changed(&list, &FileListBox::listChanged);
     list.setDirectory(decodeName(temp.path()));
     EXPECT_EQ(changed.count(), 1);
@@ -79,7 +87,7 @@ TEST(FileListBox, SelectionComesInListOrderAndSurvivesAReread)
     TempDir temp;
     for (const char* name : { "a", "b", "c", "d", "e" })
         temp.file(name);
-    FileListBox list;
+    FileListBox list(realDisk());
     list.resize(200, 300);
     list.setDirectory(decodeName(temp.path()));
     list.show();
@@ -119,7 +127,7 @@ TEST(FileListBox, KeepsTheBytesOfUndecodableNames)
     const std::string latin1 = "caf\xE9.txt";
     temp.file(latin1);
     temp.file("plain.txt");
-    FileListBox list;
+    FileListBox list(realDisk());
     list.setDirectory(decodeName(temp.path()));
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.model()->index(0, 0).data().toString(), QStringLiteral("caf\uFFFD.txt"));
@@ -135,7 +143,7 @@ TEST(FileListBox, UnreadableDirectoryListsNothing)
 {
     TempDir temp;
     temp.file("x");
-    FileListBox list;
+    FileListBox list(realDisk());
     list.setDirectory(decodeName(temp.path()));
     ASSERT_EQ(list.count(), 1);
     QSignalSpy changed(&list, &FileListBox::listChanged);
@@ -164,7 +172,7 @@ TEST(FileListBox, FillsOneHundredThousandEntries)
         ASSERT_EQ(::link(seed.c_str(), (temp / ("big/" + name)).c_str()), 0) << name;
     }
 
-    FileListBox list;
+    FileListBox list(realDisk());
     list.resize(300, 600);
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));

@@ -317,6 +317,28 @@ TEST_F(WindowTest, StatusBarCountsSubdirectoriesAndFiles)
     EXPECT_EQ(window.StatusPanel1->text(), QStringLiteral(" 1 Files"));
 }
 
+TEST_F(WindowTest, EachBrowsingCommandReadsTheDirectoryOncePerList)
+{
+    tmp.file("x.mp3");
+    tmp.dir("sub");
+    reload();
+    const auto readings = [this] {
+        int total = 0;
+        for (const auto& [dir, count] : fs.listings)
+            total += count;
+        fs.listings.clear();
+        return total;
+    };
+    readings();
+
+    window.FilterComboBox1->setCurrentIndex(1);
+    window.FilterComboBox1Change();
+    EXPECT_EQ(readings(), 1) << "a filter pick re-reads the file list alone";
+
+    window.aggiornaClick();
+    EXPECT_EQ(readings(), 2) << "a refresh re-reads the tree and the file list, once each";
+}
+
 TEST_F(WindowTest, MenusAndPathButtonsHaveDistinctMnemonics)
 {
     // Alt+letter reaches every top menu and the two buttons by the path; they share the
