@@ -4,14 +4,13 @@
 #include "app/qt_translations.h"
 #include "app/tform1.h"
 
+#include "platform/current_directory.h"
 #include "platform/name_codec.h"
 #include "platform/posix_file_system.h"
 
 #include <QApplication>
 #include <QLocale>
 #include <QtGlobal>
-
-#include <filesystem>
 
 int main(int argc, char** argv)
 {
@@ -28,9 +27,8 @@ int main(int argc, char** argv)
     app::DialogHost dialogs;
     app::QtPrompts prompts;
     // The start directory is the process's own, byte for byte.
-    std::error_code ec;
-    const std::u32string start = platform::decodeName(std::filesystem::current_path(ec).native());
-    app::TForm1 window(prompts, fs, dialogs, start.empty() ? U"/" : start);
+    const std::u32string start = platform::decodeName(platform::currentDirectory());
+    app::TForm1 window(prompts, fs, dialogs, start);
     prompts.setOwner(&window);
     window.show();
     return QApplication::exec();

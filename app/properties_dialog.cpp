@@ -4,6 +4,7 @@
 #include "qt_text.h"
 #include "qt_translations.h"
 
+#include "platform/file_system.h"
 #include "platform/name_codec.h"
 
 #include <QDateTime>
@@ -13,16 +14,14 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
-#include <sys/stat.h>
-
 namespace quorvane::app {
 
 namespace {
 
-QString timeText(const timespec& time)
+QString timeText(std::int64_t nanoseconds)
 {
-    const auto ms = static_cast<qint64>(time.tv_sec) * 1000 + time.tv_nsec / 1000000;
-    return programLocale().toString(QDateTime::fromMSecsSinceEpoch(ms), QLocale::LongFormat);
+    return programLocale().toString(
+        QDateTime::fromMSecsSinceEpoch(nanoseconds / 1'000'000), QLocale::LongFormat);
 }
 
 QLabel* value(const QString& text, QWidget* parent)
@@ -67,19 +66,20 @@ PropertiesDialog::PropertiesDialog(
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Nome:"), value(toDisplay(name), this));
     form->addRow(QStringLiteral("Cartella:"), value(toDisplay(folder), this));
-    struct stat info = {};
-    if (::lstat(platform::encodeName(path).c_str(), &info) == 0) {
+    const auto info = fs.status(platform::encodeName(path), platform::Links::DoNotFollow);
+    if (info.ok()) {
         form->addRow(QStringLiteral("Dimensione:"),
             value(QStringLiteral("%1 byte").arg(
-                      programLocale().toString(static_cast<qulonglong>(info.st_size))),
+                      programLocale().toString(static_cast<qulonglong>(info.value().size))),
                 this));
-        form->addRow(QStringLiteral("Modificato:"), value(timeText(info.st_mtim), this));
-        form->addRow(QStringLiteral("Ultimo accesso:"), value(timeText(info.st_atim), this));
-        form->addRow(QStringLiteral("Permessi:"),
-            value(permissionText(static_cast<unsigned>(info.st_mode)), this));
-    } else {
+        form->addRow(QStringLiteral("Modificato:"), value(timeText(info.value().mtimeNs), this));
         form->addRow(
-            QStringLiteral("Errore:"), value(QString::fromLocal8Bit(strerror(errno)), this));
+            QStringLiteral("Ultimo accesso:"), value(timeText(info.value().atimeNs), this));
+        form->addRow(
+            QStringLiteral("Permessi:"), value(permissionText(info.value().permissions), this));
+    } else {
+        form->addRow(QStringLiteral("Errore:"),
+            value(QString::fromLocal8Bit(info.error().text().c_str()), this));
     }
     const auto attributes = fs.attributes(platform::encodeName(path));
     form->addRow(QStringLiteral("Attributi:"),

@@ -2,8 +2,8 @@
 #include "cli_commands.h"
 
 #include "cli_prompts.h"
+#include "platform/stop_signal.h"
 #include "preview_report.h"
-#include "stop_signal.h"
 #include "terminal_text.h"
 
 #include "engine/list_file.h"
@@ -14,12 +14,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
-
-#include <sys/stat.h>
 
 namespace quorvane::cli {
 
@@ -29,21 +26,21 @@ namespace {
 class SignalStop final : public engine::RunObserver
 {
 public:
-    [[nodiscard]] bool stopRequested() override { return receivedStopSignal() != 0; }
+    [[nodiscard]] bool stopRequested() override { return platform::receivedStopSignal() != 0; }
 };
 
 /// The first `count` names of the list file at `path`; nullopt (the reason told) when the
 /// file cannot be used.
-std::optional<std::vector<std::u32string>> readNamesFile(
+std::optional<std::vector<std::u32string>> readNamesFile(const platform::FileSystem& fs,
     const std::string& path, std::size_t count, std::ostream& errors)
 {
-    struct stat info = {};
-    if (::stat(path.c_str(), &info) != 0) {
+    const auto info = fs.status(path, platform::Links::Follow);
+    if (!info.ok()) {
         errors << "quorvane-cli: cannot read " << escapeForTerminal(path) << ": "
-               << std::strerror(errno) << '\n';
+               << info.error().text() << '\n';
         return std::nullopt;
     }
-    if (S_ISDIR(info.st_mode)) {
+    if (info.value().kind == platform::EntryKind::Directory) {
         errors << "quorvane-cli: " << escapeForTerminal(path)
                << " is a directory, not a list of names\n";
         return std::nullopt;
@@ -77,14 +74,15 @@ std::vector<std::string> splitRecords(const std::string& input, char separator)
     return records;
 }
 
-int transform(CliCommand& command, std::istream& in, std::ostream& out, std::ostream& errors)
+int transform(const platform::FileSystem& fs, CliCommand& command, std::istream& in,
+    std::ostream& out, std::ostream& errors)
 {
     const std::string input { std::istreambuf_iterator<char>(in), {} };
     const char separator = command.nulSeparated ? '\0' : '\n';
     std::vector<std::string> records = splitRecords(input, separator);
     if (command.namesFrom) {
         // Each record takes the name of its own position, directories included.
-        auto names = readNamesFile(*command.namesFrom, records.size(), errors);
+        auto names = readNamesFile(fs, *command.namesFrom, records.size(), errors);
         if (!names)
             return 2;
         command.state.TargetNames = std::move(*names);
@@ -112,12 +110,13 @@ int transform(CliCommand& command, std::istream& in, std::ostream& out, std::ost
 }
 
 /// --names-from: the directory's files in run order, paired with the list's lines.
-bool prepareNamesFrom(CliCommand& command, engine::RenameRun& run, std::ostream& errors)
+bool prepareNamesFrom(const platform::FileSystem& fs, CliCommand& command, engine::RenameRun& run,
+    std::ostream& errors)
 {
     std::u32string directory = command.scope.directory;
     command.state.OrderList = run.Make_List_Of_File(directory, true, true);
     // Lines beyond the last file would be ignored: they are not even read.
-    auto names = readNamesFile(*command.namesFrom, command.state.OrderList.size(), errors);
+    auto names = readNamesFile(fs, *command.namesFrom, command.state.OrderList.size(), errors);
     if (!names)
         return false;
     command.state.TargetNames
@@ -156,12 +155,12 @@ int preview(CliCommand& command, engine::RenameRun& run, const platform::FileSys
 int reportStop(int signal, const engine::RunSummary& report, std::ostream& errors)
 {
     if (report.unfinished.empty())
-        errors << "quorvane-cli: stopped by " << stopSignalName(signal)
+        errors << "quorvane-cli: stopped by " << platform::stopSignalName(signal)
                << " after the last entry\n";
     for (const std::u32string& directory : report.unfinished)
-        errors << "quorvane-cli: stopped by " << stopSignalName(signal)
+        errors << "quorvane-cli: stopped by " << platform::stopSignalName(signal)
                << "; not finished: " << escapeForTerminal(directory) << '\n';
-    return stoppedStatus(signal);
+    return platform::stoppedStatus(signal);
 }
 
 int rename(engine::RenameRun& run, std::ostream& out, std::ostream& errors)
@@ -184,7 +183,7 @@ int rename(engine::RenameRun& run, std::ostream& out, std::ostream& errors)
                << failure.error.text() << '\n';
     // A signal that came after the last entry still ends the command as stopped: whoever
     // sent it learns from the status that it arrived.
-    if (const int signal = receivedStopSignal(); signal != 0)
+    if (const int signal = platform::receivedStopSignal(); signal != 0)
         return reportStop(signal, report, errors);
     if (!report.givenUp.empty() || !report.attributesKept.empty())
         return 1;
@@ -197,10 +196,10 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
     std::ostream& errors)
 {
     if (command.mode == CliMode::Transform)
-        return transform(command, in, out, errors);
+        return transform(fs, command, in, out, errors);
 
-    std::error_code ec;
-    if (!std::filesystem::is_directory(command.directory, ec)) {
+    const auto directory = fs.status(command.directory, platform::Links::Follow);
+    if (!directory.ok() || directory.value().kind != platform::EntryKind::Directory) {
         errors << "quorvane-cli: " << escapeForTerminal(command.directory) << ": not a directory\n";
         return 2;
     }
@@ -209,7 +208,7 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
     SignalStop observer;
     engine::RenameRun run(
         fs, collator, command.options, command.state, command.scope, prompts, observer);
-    if (command.namesFrom && !prepareNamesFrom(command, run, errors))
+    if (command.namesFrom && !prepareNamesFrom(fs, command, run, errors))
         return 2;
     if (command.mode == CliMode::Preview)
         return preview(command, run, fs, out, errors);

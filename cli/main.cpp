@@ -1,7 +1,7 @@
 // quorvane-cli: the batch front end over the rename engine.
 #include "cli_commands.h"
 #include "cli_options.h"
-#include "stop_signal.h"
+#include "platform/stop_signal.h"
 #include "terminal_text.h"
 
 #include "lang/lang_error.h"
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     }
     // Only a real run has something to finish cleanly; a preview or a filter may simply die.
     if (parsed.command->mode == cli::CliMode::Rename)
-        cli::installStopHandlers();
+        platform::installStopHandlers();
     try {
         platform::PosixFileSystem fs;
         return cli::runCommand(*parsed.command, fs, std::cin, std::cout, std::cerr);

@@ -32,6 +32,19 @@ struct DirEntry
     std::int64_t mtimeNs = 0; ///< modification time, nanoseconds since the Unix epoch
 };
 
+/// What one entry is, as status() reads it.
+struct EntryStatus
+{
+    EntryKind kind = EntryKind::File;
+    std::uint64_t size = 0; ///< bytes
+    std::int64_t mtimeNs = 0; ///< modification time, nanoseconds since the Unix epoch
+    std::int64_t atimeNs = 0; ///< last access, nanoseconds since the Unix epoch
+    std::uint32_t permissions = 0; ///< the nine rwx bits of the mode
+};
+
+/// Whether status() looks through a symbolic link at the entry it names.
+enum class Links { Follow, DoNotFollow };
+
 /// How much listDirectory reads for every entry.
 enum class Detail {
     KindOnly, ///< name and kind (cheap: no per-entry system call on most file systems)
@@ -53,6 +66,10 @@ public:
     /// directories: the stored word), hidden (name begins with "." or stored bit),
     /// system and archive (stored word), kDirectoryBit for directories.
     [[nodiscard]] virtual Result<std::uint32_t> attributes(const std::string& path) const = 0;
+
+    /// What one entry is: with Links::DoNotFollow a symbolic link is reported as a link.
+    [[nodiscard]] virtual Result<EntryStatus> status(
+        const std::string& path, Links links) const = 0;
 
     /// Renames without ever replacing an existing entry. A change of letter case alone
     /// succeeds on case-insensitive volumes too. `from` == `to` is a successful no-op.

@@ -92,10 +92,15 @@ std::uint32_t attributesOf(std::string_view name, const struct stat& info, std::
     return result;
 }
 
+std::int64_t nanoseconds(const timespec& time)
+{
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000
+        + static_cast<std::int64_t>(time.tv_nsec);
+}
+
 std::int64_t mtimeNsOf(const struct stat& info)
 {
-    return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000
-        + static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+    return nanoseconds(info.st_mtim);
 }
 
 /// One entry as listDirectory reports it; nullopt when it vanished since readdir.
@@ -200,6 +205,22 @@ Status PosixFileSystem::setAttributes(const std::string& path, std::uint32_t val
             result = failure("set attributes of", path);
     }
     return result;
+}
+
+Result<EntryStatus> PosixFileSystem::status(const std::string& path, Links links) const
+{
+    struct stat info = {};
+    const int result
+        = links == Links::Follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+    if (result != 0)
+        return failure("stat", path);
+    EntryStatus status;
+    status.kind = kindOfMode(info.st_mode);
+    status.size = static_cast<std::uint64_t>(info.st_size);
+    status.mtimeNs = nanoseconds(info.st_mtim);
+    status.atimeNs = nanoseconds(info.st_atim);
+    status.permissions = static_cast<std::uint32_t>(info.st_mode) & 0777U;
+    return status;
 }
 
 bool PosixFileSystem::isDangerousDirectory(const std::string& dir) const

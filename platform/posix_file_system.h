@@ -12,6 +12,7 @@ public:
     [[nodiscard]] Result<std::vector<DirEntry>> listDirectory(
         const std::string& dir, Detail detail) const override;
     [[nodiscard]] Result<std::uint32_t> attributes(const std::string& path) const override;
+    [[nodiscard]] Result<EntryStatus> status(const std::string& path, Links links) const override;
     [[nodiscard]] Status rename(const std::string& from, const std::string& to) override;
     [[nodiscard]] Status setAttributes(const std::string& path, std::uint32_t value) override;
     [[nodiscard]] Status removeFile(const std::string& path) override;

@@ -1,7 +1,7 @@
 // quorvane-cli's options and commands, run in-process on real temporary directories.
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
-#include "cli/stop_signal.h"
+#include "platform/stop_signal.h"
 
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
@@ -349,10 +349,10 @@ TEST(CliRename, SignalStopsBeforeTheNextEntryAndListsWhatWasLeft)
         struct sigaction defaults = {};
         defaults.sa_handler = SIG_DFL;
         ASSERT_EQ(::sigaction(signal, &defaults, &previous), 0);
-        installStopHandlers();
+        platform::installStopHandlers();
         ASSERT_EQ(::raise(signal), 0);
         const Outcome o = run({ "rename", tmp.path(), "--recursive", "--case", "upper" });
-        clearStopSignal();
+        platform::clearStopSignal();
         ::sigaction(signal, &previous, nullptr);
 
         EXPECT_EQ(o.status, 128 + signal);
@@ -363,7 +363,7 @@ TEST(CliRename, SignalStopsBeforeTheNextEntryAndListsWhatWasLeft)
         EXPECT_TRUE(tmp.exists("sub/inner.txt"));
         EXPECT_TRUE(tmp.exists("top.txt"));
     }
-    EXPECT_EQ(receivedStopSignal(), 0);
+    EXPECT_EQ(platform::receivedStopSignal(), 0);
     EXPECT_EQ(run({ "rename", tmp.path(), "--recursive", "--case", "upper" }).status, 0)
         << "a cleared signal stops nothing";
     EXPECT_TRUE(tmp.exists("SUB/INNER.TXT"));

@@ -117,6 +117,31 @@ TEST(ListDirectory, FailureCarriesErrnoAndOperation)
     EXPECT_EQ(notDir.error().code, ENOTDIR);
 }
 
+TEST(Status, ReportsOneEntryAndLooksThroughLinksOnlyWhenAsked)
+{
+    TempDir dir;
+    const PosixFileSystem fs;
+    writeFile(dir / "file", "12345");
+    ASSERT_EQ(::chmod((dir / "file").c_str(), 0640), 0);
+    ASSERT_EQ(::symlink("file", (dir / "link").c_str()), 0);
+    ASSERT_EQ(::symlink("missing", (dir / "dangling").c_str()), 0);
+
+    const auto file = fs.status(dir / "file", Links::DoNotFollow);
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(file.value().kind, EntryKind::File);
+    EXPECT_EQ(file.value().size, 5U);
+    EXPECT_EQ(file.value().permissions, 0640U);
+    EXPECT_GT(file.value().mtimeNs, 0);
+
+    EXPECT_EQ(fs.status(dir / "link", Links::DoNotFollow).value().kind, EntryKind::Symlink);
+    EXPECT_EQ(fs.status(dir / "link", Links::Follow).value().kind, EntryKind::File);
+    EXPECT_EQ(fs.status(dir.path(), Links::Follow).value().kind, EntryKind::Directory);
+    EXPECT_TRUE(fs.status(dir / "dangling", Links::DoNotFollow).ok());
+    const auto dangling = fs.status(dir / "dangling", Links::Follow);
+    ASSERT_FALSE(dangling.ok());
+    EXPECT_EQ(dangling.error().code, ENOENT);
+}
+
 TEST(Attributes, HiddenByLeadingDotAndReadOnlyByWriteBits)
 {
     TempDir dir;

@@ -43,6 +43,11 @@ public:
     {
         return m_real.attributes(path);
     }
+    [[nodiscard]] platform::Result<platform::EntryStatus> status(
+        const std::string& path, platform::Links links) const override
+    {
+        return m_real.status(path, links);
+    }
     [[nodiscard]] platform::Status rename(const std::string& from, const std::string& to) override
     {
         ++renameCalls;

@@ -1,7 +1,7 @@
 // SIGINT and SIGTERM as a request to stop a rename run after the entry being renamed.
 #pragma once
 
-namespace quorvane::cli {
+namespace quorvane::platform {
 
 /// Installs handlers for SIGINT and SIGTERM that only record which signal came. The first
 /// delivery brings the default action back, so a second signal ends the process at once. A
@@ -22,4 +22,4 @@ void clearStopSignal();
 /// "SIGINT" or "SIGTERM"; "another signal" for any other number.
 [[nodiscard]] const char* stopSignalName(int signal);
 
-} // namespace quorvane::cli
+} // namespace quorvane::platform

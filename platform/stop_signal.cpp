@@ -4,7 +4,7 @@
 #include <csignal>
 #include <initializer_list>
 
-namespace quorvane::cli {
+namespace quorvane::platform {
 
 namespace {
 
@@ -29,7 +29,8 @@ void installStopHandlers()
         sigemptyset(&action.sa_mask);
         // SA_RESETHAND: a user who presses Ctrl-C twice wants out now, not after the entry.
         // SA_RESTART: the renames and the output go on undisturbed until the run looks.
-        action.sa_flags = SA_RESETHAND | SA_RESTART;
+        // glibc spells the flags as unsigned values; the field is an int.
+        action.sa_flags = static_cast<int>(static_cast<unsigned int>(SA_RESETHAND | SA_RESTART));
         ::sigaction(signal, &action, nullptr);
     }
 }
@@ -61,4 +62,4 @@ const char* stopSignalName(int signal)
     }
 }
 
-} // namespace quorvane::cli
+} // namespace quorvane::platform
