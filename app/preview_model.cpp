@@ -37,7 +37,8 @@ PreviewModel::PreviewModel(
     : QAbstractTableModel(parent)
     , m_rows(std::move(rows))
     , m_marks(std::move(marks))
-    , m_headers { constantText("DIRECTORY"), constantText("PRIMA"), constantText("DOPO") }
+    , m_headers { constantText(lang::id::DIRECTORY), constantText(lang::id::PRIMA),
+        constantText(lang::id::DOPO) }
 {
     const std::size_t count = std::min({ m_rows.UndoDirs.size(), m_rows.UndoOldNames.size(),
         m_rows.UndoNewNames.size(), static_cast<std::size_t>(std::numeric_limits<int>::max()) });

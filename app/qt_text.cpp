@@ -61,9 +61,9 @@ QString toDisplay(std::u32string_view text)
     return out;
 }
 
-QString constantText(std::string_view name)
+QString constantText(lang::ConstantId id)
 {
-    return toDisplay(lang::LookupConstant(name));
+    return toDisplay(lang::LookupConstant(id));
 }
 
 } // namespace quorvane::app

@@ -1,6 +1,9 @@
 // Texts between the core (code points) and Qt (UTF-16), without losing a name's bytes.
 #pragma once
 
+#include "lang/constant_id.h"
+#include "lang/lang_constant_ids.h"
+
 #include <QString>
 
 #include <string>
@@ -19,6 +22,6 @@ namespace quorvane::app {
 [[nodiscard]] QString toDisplay(std::u32string_view text);
 
 /// The current text of a message constant.
-[[nodiscard]] QString constantText(std::string_view name);
+[[nodiscard]] QString constantText(lang::ConstantId id);
 
 } // namespace quorvane::app

@@ -54,9 +54,9 @@ RenameRetryDialog::RenameRetryDialog(const engine::InputRequest& request, QWidge
         return b;
     };
     m_ok = button(QStringLiteral("OK"), "OkButton");
-    m_skip = button(toDisplay(lang::addedText("RUN_SALTA")), "SkipButton");
-    m_skipAll = button(toDisplay(lang::addedText("RUN_SALTA_TUTTI")), "SkipAllButton");
-    m_stop = button(toDisplay(lang::addedText("RUN_INTERROMPI")), "StopButton");
+    m_skip = button(toDisplay(lang::addedText(lang::added::RUN_SALTA)), "SkipButton");
+    m_skipAll = button(toDisplay(lang::addedText(lang::added::RUN_SALTA_TUTTI)), "SkipAllButton");
+    m_stop = button(toDisplay(lang::addedText(lang::added::RUN_INTERROMPI)), "StopButton");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (QPushButton* b : { m_ok, m_skip, m_skipAll, m_stop })

@@ -39,7 +39,7 @@ void RunProgress::progress(int processed)
     // the button keeps its caption: nothing would ever put "Rinomina" back.
     if (!m_running || (m_sincePaint.isValid() && m_sincePaint.elapsed() < 100))
         return;
-    m_button.setText(QStringLiteral("%1 %2").arg(constantText("ATTENDERE")).arg(processed));
+    m_button.setText(QStringLiteral("%1 %2").arg(constantText(lang::id::ATTENDERE)).arg(processed));
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_sincePaint.start();
 }

@@ -388,7 +388,7 @@ void TForm1::Aggiorna_StatusBar()
 {
     StatusPanel0->setText(QStringLiteral(" %1 %2")
                               .arg(DirectoryListBox1->subdirectoryCount())
-                              .arg(constantText("SOTTODIRECTORY")));
+                              .arg(constantText(lang::id::SOTTODIRECTORY)));
     StatusPanel0->setFixedWidth(Panel4->width() + 2);
     const QString files = QStringLiteral(" %1 Files").arg(FileListBox1->count());
     StatusPanel1->setText(files);

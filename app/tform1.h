@@ -125,6 +125,9 @@ private:
     void applyOneRunItems(const engine::RenameOptions& options);
     /// Runs a handler; an error that escapes it is shown, and the program goes on.
     void guarded(const std::function<void()>& handler);
+    using Handler = void (TForm1::*)();
+    /// A slot that runs `handler` inside guarded().
+    [[nodiscard]] std::function<void()> guardedSlot(Handler handler);
 
     engine::Prompts& m_prompts;
     platform::FileSystem& m_fs;

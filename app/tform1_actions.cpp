@@ -40,19 +40,29 @@ void TForm1::guarded(const std::function<void()>& handler)
     }
 }
 
+std::function<void()> TForm1::guardedSlot(Handler handler)
+{
+    return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
+}
+
 void TForm1::connectSignals()
 {
     connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn1Click(); }); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { guarded([this] { UNDO(); }); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { guarded([this] { BitBtn4Click(); }); });
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Change);
-    connect(CheckBox6, &QCheckBox::clicked, this, &TForm1::CheckBox6Click);
-    connect(CheckBox5, &QCheckBox::clicked, this, &TForm1::CheckBox5Click);
-    connect(RadioButton1, &QRadioButton::toggled, this, &TForm1::ChkAttr);
-    connect(RadioButton2, &QRadioButton::toggled, this, &TForm1::ChkAttr);
+    // Every slot runs inside guarded(): an error reaches the user as a message and never
+    // escapes into Qt's event loop.
+    const auto handle = [this](Handler handler) { return guardedSlot(handler); };
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, handle(&TForm1::ComboBox1Change));
+    connect(CheckBox6, &QCheckBox::clicked, this, handle(&TForm1::CheckBox6Click));
+    connect(CheckBox5, &QCheckBox::clicked, this, handle(&TForm1::CheckBox5Click));
+    connect(RadioButton1, &QRadioButton::toggled, this, handle(&TForm1::ChkAttr));
+    connect(RadioButton2, &QRadioButton::toggled, this, handle(&TForm1::ChkAttr));
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
-        Splittabox();
-        Aggiorna_StatusBar();
+        guarded([this] {
+            Splittabox();
+            Aggiorna_StatusBar();
+        });
     });
     connect(DirectoryListBox1, &tDirectoryListBoxSpecial::directoryChanged, this,
         [this] { guarded([this] { DirectoryListBox1Change(); }); });
@@ -92,12 +102,12 @@ void TForm1::CheckBox5Click()
     if (CheckBox5->isChecked()) {
         CheckBox7->setEnabled(false);
         CheckBox7->setChecked(true);
-        CheckBox10->setText(constantText("RINOMINA_SOTTODIR"));
-        CheckBox10->setToolTip(constantText("RINOMINA_SOTTODIR_HINT"));
+        CheckBox10->setText(constantText(lang::id::RINOMINA_SOTTODIR));
+        CheckBox10->setToolTip(constantText(lang::id::RINOMINA_SOTTODIR_HINT));
     } else {
         CheckBox7->setEnabled(true);
-        CheckBox10->setText(constantText("RINOMINA_FILES_IN_SOTTODIR"));
-        CheckBox10->setToolTip(constantText("RINOMINA_FILES_IN_SOTTODIR_HINT"));
+        CheckBox10->setText(constantText(lang::id::RINOMINA_FILES_IN_SOTTODIR));
+        CheckBox10->setToolTip(constantText(lang::id::RINOMINA_FILES_IN_SOTTODIR_HINT));
     }
 }
 
@@ -184,13 +194,13 @@ void TForm1::BitBtn1Click()
     engine::RenameRun run(m_fs, m_collator, options, m_state, scope, m_prompts, *m_progress);
     setMonitorActive(false);
     BitBtn1->setEnabled(false);
-    BitBtn1->setText(constantText("ATTENDERE"));
+    BitBtn1->setText(constantText(lang::id::ATTENDERE));
     m_progress->start();
     // The button, the one-run items and the monitor never stay in the running state,
     // whatever ends the run.
     const engine::OnScopeExit idle([&] {
         m_progress->finish();
-        BitBtn1->setText(constantText("RINOMINA"));
+        BitBtn1->setText(constantText(lang::id::RINOMINA));
         BitBtn1->setEnabled(true);
         applyOneRunItems(options);
         applyScope(scope);

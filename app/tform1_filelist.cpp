@@ -78,9 +78,7 @@ void TForm1::createFileListMenu()
 
 void TForm1::connectFileListSignals()
 {
-    const auto handle = [this](void (TForm1::*handler)()) {
-        return [this, handler] { guarded([this, handler] { (this->*handler)(); }); };
-    };
+    const auto handle = [this](Handler handler) { return guardedSlot(handler); };
     connect(
         DriveComboBox1, &DriveComboBox::driveChosen, this, handle(&TForm1::DriveComboBox1Change));
     connect(FilterComboBox1, &QComboBox::activated, this, handle(&TForm1::FilterComboBox1Change));
@@ -137,8 +135,8 @@ void TForm1::FilterComboBox1Change()
     if (FilterComboBox1->currentIndex() == FilterComboBox::otherIndex()) {
         const std::u32string answer
             = m_prompts
-                  .input({ "ESEMPIO_MASCHERA", lang::LookupConstant("INSERISCI_MASCHERA"),
-                      lang::LookupConstant("ESEMPIO_MASCHERA"), U"*.*" })
+                  .input({ "ESEMPIO_MASCHERA", lang::LookupConstant(lang::id::INSERISCI_MASCHERA),
+                      lang::LookupConstant(lang::id::ESEMPIO_MASCHERA), U"*.*" })
                   .value_or(U"*.*");
         if (answer.size() > 2 && answer != U"*.*") {
             FilterComboBox1->addItem(toDisplay(answer), toQt(answer));
@@ -211,13 +209,14 @@ void TForm1::Delete1Click()
     // The box shows the full path so the user sees exactly what goes. The text stays
     // editable as it always was, but the command never follows an edit to another entry:
     // a typo there must not delete some other file.
-    const std::optional<std::u32string> answer = m_prompts.input({ "CONFERMA_ELIMINA",
-        lang::LookupConstant("ELIMINA_FILES"), lang::LookupConstant("CONFERMA_ELIMINA"), path });
+    const std::optional<std::u32string> answer
+        = m_prompts.input({ "CONFERMA_ELIMINA", lang::LookupConstant(lang::id::ELIMINA_FILES),
+            lang::LookupConstant(lang::id::CONFERMA_ELIMINA), path });
     if (!answer)
         return;
     if (*answer != path) {
         m_prompts.tell({ "ELIMINA_SOLO_SELEZIONATO", engine::Severity::Warning,
-            lang::addedText("ELIMINA_SOLO_SELEZIONATO") });
+            lang::addedText(lang::added::ELIMINA_SOLO_SELEZIONATO) });
         return;
     }
     // Only the trash, never a permanent delete: a file the trash cannot take stays where
@@ -225,7 +224,7 @@ void TForm1::Delete1Click()
     const platform::Result<std::string> trashed = m_fs.moveToTrash(platform::encodeName(path));
     if (!trashed.ok()) {
         m_prompts.tell({ "CESTINO_FALLITO", engine::Severity::Error,
-            lang::formatText(lang::addedText("CESTINO_FALLITO"), { path }) + U"\r\n("
+            lang::formatText(lang::addedText(lang::added::CESTINO_FALLITO), { path }) + U"\r\n("
                 + platform::decodeName(trashed.error().text()) + U")" });
     }
     FileListBox1->update();

@@ -14,7 +14,7 @@ namespace quorvane::engine {
 
 namespace {
 
-std::u32string text(std::string_view constant)
+std::u32string text(lang::ConstantId constant)
 {
     return lang::LookupConstant(constant);
 }
@@ -34,8 +34,8 @@ SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
 {
     const std::u32string prefix = directoryText(directory);
     const std::string from = platform::encodeName(prefix + name);
-    const InputRequest request { "RINOMINA_FILE", text("RINOMINA_FILE"), U"Directory: " + directory,
-        name };
+    const InputRequest request { "RINOMINA_FILE", text(lang::id::RINOMINA_FILE),
+        U"Directory: " + directory, name };
     // Cancel answers the file's own name, which ends the loop below.
     std::u32string answer = prompts.input(request).value_or(name);
     for (;;) {
@@ -47,12 +47,12 @@ SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
         if (target == name && typedSafely)
             return { false, name };
         if (!typedSafely || !isAcceptableTypedName(target)) {
-            prompts.tell({ "CHAR_INVALIDI", Severity::Error, text("CHAR_INVALIDI") });
+            prompts.tell({ "CHAR_INVALIDI", Severity::Error, text(lang::id::CHAR_INVALIDI) });
         } else if (renameWithSilentRetries(fs, from, platform::encodeName(prefix + target)).ok()) {
             return { true, target };
         } else {
             (void)prompts.ask({ "FILE_IN_USO_NO_ERROR", Severity::Error,
-                text("FILE_IN_USO_NO_ERROR"), { Button::Retry }, Button::Retry });
+                text(lang::id::FILE_IN_USO_NO_ERROR), { Button::Retry }, Button::Retry });
         }
         answer = prompts.input(request).value_or(name);
     }
@@ -69,28 +69,29 @@ std::optional<std::u32string> renameCurrentDirectory(platform::FileSystem& fs, P
     const std::u32string parent = directory.substr(0, slash + 1);
     const std::u32string name = directory.substr(slash + 1);
 
-    const std::u32string answer
-        = prompts.input({ "INSERISCI_NOME", text("CAMBIA_NOME_DIR"), text("INSERISCI_NOME"), name })
-              .value_or(name);
+    const std::u32string answer = prompts
+                                      .input({ "INSERISCI_NOME", text(lang::id::CAMBIA_NOME_DIR),
+                                          text(lang::id::INSERISCI_NOME), name })
+                                      .value_or(name);
     if (answer == name)
         return std::nullopt;
-    const auto refuse = [&](std::string_view constant) {
-        prompts.tell({ std::string(constant), Severity::Information, text(constant) });
+    const auto refuse = [&](lang::ConstantId constant) {
+        prompts.tell({ std::string(constant.name), Severity::Information, text(constant) });
         return std::nullopt;
     };
     if (Check_Char_Vietati(answer, dosNames) != answer || answer.find(U"..") != std::u32string::npos
         || answer.find(U'\0') != std::u32string::npos)
-        return refuse("CHAR_INVALIDI");
+        return refuse(lang::id::CHAR_INVALIDI);
     // Any entry of that name blocks the rename, a file as much as a directory.
     if (entryExists(fs, parent + answer))
-        return refuse("DIR_ESISTENTE");
+        return refuse(lang::id::DIR_ESISTENTE);
 
     hooks.moveTree(volumeRoot);
     if (!renameWithSilentRetries(
             fs, platform::encodeName(directory), platform::encodeName(parent + answer))
              .ok()) {
         hooks.moveTree(directory);
-        return refuse("DIR_IN_USO");
+        return refuse(lang::id::DIR_IN_USO);
     }
     hooks.moveTree(parent + answer);
     return parent + answer;

@@ -149,7 +149,7 @@ std::u32string applyNamelessRule(std::u32string name)
 {
     // The text is fetched every time: the language may have been switched since the last call.
     if (!name.empty() && name.front() == U'.')
-        name.insert(0, lang::LookupConstant("SENZA_NOME"));
+        name.insert(0, lang::LookupConstant(lang::id::SENZA_NOME));
     return name;
 }
 

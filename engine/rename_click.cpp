@@ -19,9 +19,9 @@ RunSummary RenameRun::BitBtn1Click()
 
     if (m_scope.selection.size() == 1) {
         // Enter means the one selected file: the smaller run is the safe reflex.
-        const Button answer = m_prompts.ask(
-            { "UN_FILE_O_TUTTI", Severity::Confirmation, lang::LookupConstant("UN_FILE_O_TUTTI"),
-                { Button::Ok, Button::All, Button::Cancel }, Button::Ok });
+        const Button answer = m_prompts.ask({ "UN_FILE_O_TUTTI", Severity::Confirmation,
+            lang::LookupConstant(lang::id::UN_FILE_O_TUTTI),
+            { Button::Ok, Button::All, Button::Cancel }, Button::Ok });
         if (answer == Button::Cancel) {
             m_summary.aborted = true;
             return m_summary;
@@ -42,7 +42,7 @@ RunSummary RenameRun::BitBtn1Click()
     } else {
         // Paths are case-sensitive here, so the directory is shown as it is spelt.
         const Button answer = m_prompts.ask({ "NUMERAZIONE_PERICOLOSA", Severity::Warning,
-            lang::formatText(lang::LookupConstant("NUMERAZIONE_PERICOLOSA"), { directory }),
+            lang::formatText(lang::LookupConstant(lang::id::NUMERAZIONE_PERICOLOSA), { directory }),
             { Button::Abort, Button::Ignore }, Button::Abort });
         if (answer == Button::Ignore)
             RunRename(directory);

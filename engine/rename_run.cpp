@@ -19,7 +19,7 @@ namespace quorvane::engine {
 
 namespace {
 
-std::u32string text(std::string_view constant)
+std::u32string text(lang::ConstantId constant)
 {
     return lang::LookupConstant(constant);
 }
@@ -94,7 +94,7 @@ void RenameRun::tellWhatWasNotDone()
     }
     if (!m_summary.attributesKept.empty())
         m_prompts.tell({ "ATTRIBUTI_NON_IMPOSTATI", Severity::Warning,
-            lang::formatText(lang::addedText("ATTRIBUTI_NON_IMPOSTATI"),
+            lang::formatText(lang::addedText(lang::added::ATTRIBUTI_NON_IMPOSTATI),
                 { static_cast<std::int64_t>(m_summary.attributesKept.size()) }) });
     if (!m_summary.error.empty())
         m_prompts.tell({ "RUN_ERROR", Severity::Error, m_summary.error });
@@ -105,7 +105,7 @@ std::u32string captionDone(const RunSummary& summary)
     // The count is of entries that really have a new name: a run whose every rename was
     // refused must not read as a success. Hours are folded into the minutes.
     const std::int64_t ms = summary.elapsedMs;
-    return lang::formatText(text("CAPTION_DONE"),
+    return lang::formatText(text(lang::id::CAPTION_DONE),
         { platform::decodeName(kProgramTitle), std::int64_t { summary.renamed },
             std::int64_t { ms / 60000 }, std::int64_t { (ms / 1000) % 60 },
             Addzero(ms % 1000, 3) });
@@ -115,10 +115,10 @@ std::u32string runTitle(const RunSummary& summary)
 {
     std::u32string title = captionDone(summary);
     if (!summary.givenUp.empty())
-        title += lang::formatText(lang::addedText("RUN_NON_RINOMINATI"),
+        title += lang::formatText(lang::addedText(lang::added::RUN_NON_RINOMINATI),
             { static_cast<std::int64_t>(summary.givenUp.size()) });
     if (summary.stopped)
-        title += lang::addedText("RUN_INTERROTTA");
+        title += lang::addedText(lang::added::RUN_INTERROTTA);
     return title;
 }
 
@@ -219,13 +219,13 @@ RetryAnswer RenameRun::askRetry(const std::u32string& dirText, const std::u32str
 {
     m_observer.entryRefused(dirText, oldName, error);
     InputRequest request { "RINOMINA_IN_USO", retryCaption(error),
-        lang::formatText(text("RINOMINA_IN_USO"), { oldName }), newName };
+        lang::formatText(text(lang::id::RINOMINA_IN_USO), { oldName }), newName };
     for (;;) {
         RetryAnswer answer = m_prompts.askRenameRetry(request);
         // A typed "/" would move the entry elsewhere: refuse it and ask again.
         if (answer.action != RetryAnswer::Action::Retry || isAcceptableTypedName(answer.name))
             return answer;
-        m_prompts.tell({ "CHAR_INVALIDI", Severity::Error, text("CHAR_INVALIDI") });
+        m_prompts.tell({ "CHAR_INVALIDI", Severity::Error, text(lang::id::CHAR_INVALIDI) });
         request.text = std::move(answer.name);
     }
 }
@@ -235,11 +235,11 @@ std::u32string retryCaption(const platform::SysError& error)
     const std::int64_t code { error.code };
     // The box names the real reason: a taken name is not a file in use.
     if (error.code == EEXIST || error.code == ENOTEMPTY)
-        return lang::formatText(lang::addedText("NOME_GIA_USATO"), { code });
+        return lang::formatText(lang::addedText(lang::added::NOME_GIA_USATO), { code });
     if (error.code == EBUSY || error.code == ETXTBSY)
-        return lang::formatText(text("FILE_IN_USO"), { code });
-    return lang::formatText(
-        lang::addedText("RINOMINA_RIFIUTATA"), { platform::decodeName(error.text()), code });
+        return lang::formatText(text(lang::id::FILE_IN_USO), { code });
+    return lang::formatText(lang::addedText(lang::added::RINOMINA_RIFIUTATA),
+        { platform::decodeName(error.text()), code });
 }
 
 } // namespace quorvane::engine

@@ -83,7 +83,8 @@ bool RenameRun::checkSelection()
             isFile = attributes.ok() && (attributes.value() & platform::kDirectoryBit) == 0;
         }
         if (!isFile) {
-            m_summary.refused = lang::formatText(lang::addedText("SELEZIONE_NON_VALIDA"), { name });
+            m_summary.refused
+                = lang::formatText(lang::addedText(lang::added::SELEZIONE_NON_VALIDA), { name });
             m_prompts.tell({ "SELEZIONE_NON_VALIDA", Severity::Error, m_summary.refused });
             return false;
         }

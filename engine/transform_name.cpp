@@ -62,10 +62,10 @@ std::u32string numbered(const std::u32string& name, std::int64_t& counter, const
 {
     const SplitName parts = SplitExt(name);
     // The elements were stored as the constants' texts of the language then in force.
-    const std::u32string fileName = lang::LookupConstant("FILENAME");
-    const std::u32string number = lang::LookupConstant("NUMERAZIONE");
-    const std::u32string separator = lang::LookupConstant("SEPARATORE");
-    const std::u32string space = lang::LookupConstant("SPAZIO");
+    const std::u32string fileName = lang::LookupConstant(lang::id::FILENAME);
+    const std::u32string number = lang::LookupConstant(lang::id::NUMERAZIONE);
+    const std::u32string separator = lang::LookupConstant(lang::id::SEPARATORE);
+    const std::u32string space = lang::LookupConstant(lang::id::SPAZIO);
 
     std::u32string result;
     for (const std::u32string& element : state.NumLayout) {

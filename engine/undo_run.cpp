@@ -36,7 +36,7 @@ std::vector<std::size_t> UndoRun::UNDO()
         if (!status.ok()) {
             m_observer.entryRefused(log.UndoDirs[index], log.UndoNewNames[index], status.error());
             m_prompts.tell({ "FILE_X_IN_USO", Severity::Error,
-                lang::formatText(lang::LookupConstant("FILE_X_IN_USO"),
+                lang::formatText(lang::LookupConstant(lang::id::FILE_X_IN_USO),
                     { log.UndoDirs[index] + log.UndoNewNames[index] }) });
             status = renameBack(index);
         }

@@ -1,14 +1,32 @@
 // Texts of messages that this program shows beyond the built-in constants table.
 #pragma once
 
+#include "constant_id.h"
+
 #include <string>
 #include <string_view>
 
 namespace quorvane::lang {
 
-/// The Italian text of one of the program's added messages (`NOME_GIA_USATO`, ...).
-/// They are kept apart from the built-in table, whose layout and count stored language
-/// files rely on. Throws ELangError when the name is unknown.
-[[nodiscard]] std::u32string addedText(std::string_view name);
+/// The ids of the added messages. They are kept apart from the built-in table, whose
+/// layout and count stored language files rely on.
+namespace added {
+inline constexpr ConstantId ATTRIBUTI_NON_IMPOSTATI { "ATTRIBUTI_NON_IMPOSTATI" };
+inline constexpr ConstantId CESTINO_FALLITO { "CESTINO_FALLITO" };
+inline constexpr ConstantId ELIMINA_SOLO_SELEZIONATO { "ELIMINA_SOLO_SELEZIONATO" };
+inline constexpr ConstantId LISTA_NON_VALIDA { "LISTA_NON_VALIDA" };
+inline constexpr ConstantId NOME_GIA_USATO { "NOME_GIA_USATO" };
+inline constexpr ConstantId RINOMINA_RIFIUTATA { "RINOMINA_RIFIUTATA" };
+inline constexpr ConstantId RUN_INTERROMPI { "RUN_INTERROMPI" };
+inline constexpr ConstantId RUN_INTERROTTA { "RUN_INTERROTTA" };
+inline constexpr ConstantId RUN_NON_RINOMINATI { "RUN_NON_RINOMINATI" };
+inline constexpr ConstantId RUN_SALTA { "RUN_SALTA" };
+inline constexpr ConstantId RUN_SALTA_TUTTI { "RUN_SALTA_TUTTI" };
+inline constexpr ConstantId SELEZIONE_NON_VALIDA { "SELEZIONE_NON_VALIDA" };
+} // namespace added
+
+/// The Italian text of one of the program's added messages. Throws ELangError when the
+/// id has no text (a test checks every id above has one).
+[[nodiscard]] std::u32string addedText(ConstantId id);
 
 } // namespace quorvane::lang

@@ -1,7 +1,10 @@
 // The process-wide localisation manager and constant lookup.
 #pragma once
 
+#include "constant_id.h"
 #include "lang_constants.h"
+
+#include "lang/lang_constant_ids.h"
 #include "reentrant_rw_lock.h"
 
 #include <cstdint>
@@ -35,7 +38,15 @@ private:
 /// The single manager, created from the embedded LANG_CONSTS resource on first use.
 [[nodiscard]] TLanguageManager& LangManager();
 
-/// The current text of a constant. Throws ELangError when the name is unknown.
+/// The current text of a constant named at run time (a language file's entry). Throws
+/// ELangError when the name is unknown.
 [[nodiscard]] std::u32string LookupConstant(std::string_view name);
+
+/// The current text of a built-in constant; the program's code names them by id
+/// (lang/lang_constant_ids.h).
+[[nodiscard]] inline std::u32string LookupConstant(ConstantId id)
+{
+    return LookupConstant(id.name);
+}
 
 } // namespace quorvane::lang

@@ -107,7 +107,10 @@ TEST(PreviewModel, ShowsHeadersAndTextsWithASpaceForEmptyOnes)
         QStringLiteral("Dopo") };
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), headers[c]);
-        EXPECT_EQ(headers[c], app::constantText(c == 0 ? "DIRECTORY" : c == 1 ? "PRIMA" : "DOPO"));
+        EXPECT_EQ(headers[c],
+            app::constantText(c == 0 ? lang::id::DIRECTORY
+                    : c == 1         ? lang::id::PRIMA
+                                     : lang::id::DOPO));
     }
     const auto cell = [&](int row, int column) {
         return model.data(model.index(row, column), Qt::DisplayRole).toString();

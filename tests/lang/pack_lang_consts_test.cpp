@@ -39,8 +39,8 @@ struct PackerTest : ::testing::Test
         std::ofstream(dir / "src.txt", std::ios::binary) << source;
         const std::string command = std::string("'") + PACK_LANG_CONSTS + "' '"
             + (dir / "src.txt").string() + "' '" + (dir / "out.bin").string() + "' '"
-            + (dir / "out.cpp").string() + "' a@b.c http://w 2> '" + (dir / "err.txt").string()
-            + "'";
+            + (dir / "out.cpp").string() + "' a@b.c http://w '" + (dir / "ids.h").string()
+            + "' 2> '" + (dir / "err.txt").string() + "'";
         const int status = std::system(command.c_str());
         return { status, slurp(dir / "err.txt") };
     }
@@ -57,6 +57,10 @@ TEST_F(PackerTest, PacksEscapesPlaceholdersAndWindows1252)
         + std::string("\x02\0B_\x08\0http://w\0\0\0", 17);
     EXPECT_EQ(slurp(dir / "out.bin"), expected);
     EXPECT_NE(slurp(dir / "out.cpp").find("findResource"), std::string::npos);
+    // Every constant gets a compile-time id of its own name.
+    const std::string ids = slurp(dir / "ids.h");
+    EXPECT_NE(ids.find("inline constexpr ConstantId A { \"A\" };"), std::string::npos) << ids;
+    EXPECT_NE(ids.find("inline constexpr ConstantId B_ { \"B_\" };"), std::string::npos) << ids;
 
     // An unchanged result leaves the outputs alone, so nothing downstream rebuilds.
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
