@@ -4,25 +4,78 @@
 #include "file_list_box.h"
 #include "qt_text.h"
 
+#include "lang/added_texts.h"
+
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace quorvane::app {
 
-RunProgress::RunProgress(QPushButton& button, FileListBox& fileList)
+namespace {
+
+/// While a run paints itself, the person at the keyboard may only stop it: Escape asks for
+/// the stop, every other input (and closing a window) is dropped, so nothing can change
+/// the options, start a second run or close the window under the running one.
+class RunInputFilter final : public QObject
+{
+public:
+    explicit RunInputFilter(bool& stopRequested)
+        : m_stopRequested(stopRequested)
+    { }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                m_stopRequested = true;
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::Close:
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    bool& m_stopRequested;
+};
+
+} // namespace
+
+RunProgress::RunProgress(QPushButton& button, FileListBox& fileList, QStatusBar& statusBar)
     : m_button(button)
     , m_fileList(fileList)
+    , m_statusBar(statusBar)
 { }
 
 void RunProgress::start()
 {
     m_running = true;
+    m_stopRequested = false;
+    m_statusBar.showMessage(toDisplay(lang::addedText(lang::added::RUN_ESC_INTERROMPE)));
     m_sincePaint.start();
 }
 
 void RunProgress::finish()
 {
     m_running = false;
+    m_statusBar.clearMessage();
 }
 
 void RunProgress::entryRefused(const std::u32string& /*directory*/,
@@ -34,13 +87,15 @@ void RunProgress::entryRefused(const std::u32string& /*directory*/,
 
 void RunProgress::progress(int processed)
 {
-    // A long run keeps the window painted and counts on the button; user input waits
-    // until the run is over, so nothing can change under it. Outside a run (a preview)
-    // the button keeps its caption: nothing would ever put "Rinomina" back.
+    // A long run keeps the window painted and counts on the button. Outside a run (a
+    // preview) the button keeps its caption: nothing would ever put "Rinomina" back.
     if (!m_running || (m_sincePaint.isValid() && m_sincePaint.elapsed() < 100))
         return;
     m_button.setText(QStringLiteral("%1 %2").arg(constantText(lang::id::ATTENDERE)).arg(processed));
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    RunInputFilter filter(m_stopRequested);
+    qApp->installEventFilter(&filter);
+    QApplication::processEvents();
+    qApp->removeEventFilter(&filter);
     m_sincePaint.start();
 }
 

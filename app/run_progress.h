@@ -1,5 +1,5 @@
 // The window's view of a run in progress: the count on the button, the list re-read
-// before a refusal is asked about.
+// before a refusal is asked about, and Escape to stop between two entries.
 #pragma once
 
 #include "engine/run_observer.h"
@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 
 class QPushButton;
+class QStatusBar;
 
 namespace quorvane::app {
 
@@ -16,21 +17,26 @@ class FileListBox;
 class RunProgress final : public engine::RunObserver
 {
 public:
-    RunProgress(QPushButton& button, FileListBox& fileList);
+    RunProgress(QPushButton& button, FileListBox& fileList, QStatusBar& statusBar);
 
-    /// The button counts from now on ("Attendere... N"); finish() stops that.
+    /// The button counts from now on ("Attendere... N") and Escape stops the run; finish()
+    /// ends both.
     void start();
     void finish();
+    [[nodiscard]] bool running() const { return m_running; }
 
     void entryRefused(const std::u32string& directory, const std::u32string& oldName,
         const platform::SysError& error) override;
     void progress(int processed) override;
+    [[nodiscard]] bool stopRequested() override { return m_stopRequested; }
 
 private:
     QPushButton& m_button;
     FileListBox& m_fileList;
+    QStatusBar& m_statusBar;
     QElapsedTimer m_sincePaint;
     bool m_running = false; ///< a run holds the "Rinomina" button
+    bool m_stopRequested = false;
 };
 
 } // namespace quorvane::app

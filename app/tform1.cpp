@@ -70,7 +70,7 @@ TForm1::TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& d
 {
     setObjectName(QStringLiteral("Form1"));
     createControls();
-    m_progress = std::make_unique<RunProgress>(*BitBtn1, *FileListBox1);
+    m_progress = std::make_unique<RunProgress>(*BitBtn1, *FileListBox1, *StatusBar1);
     createMenus();
     createFileListMenu();
     createMonitor();

@@ -4,6 +4,7 @@
 #include "directory_list_box.h"
 #include "file_list_box.h"
 #include "qt_text.h"
+#include "run_progress.h"
 #include "tdirmon.h"
 
 #include <QTimer>
@@ -83,6 +84,10 @@ void TForm1::DirMon1Renamed(const std::u32string& /*oldName*/, const std::u32str
 
 void TForm1::RefreshLists()
 {
+    // A run in progress re-reads the lists itself when it ends; re-reading them while it
+    // paints itself would show half-renamed states.
+    if (m_progress->running())
+        return;
     MonitorEchoGuard = true;
     DirectoryListBox1->update();
     MonitorEchoGuard = true;

@@ -17,6 +17,7 @@ inline constexpr ConstantId ELIMINA_SOLO_SELEZIONATO { "ELIMINA_SOLO_SELEZIONATO
 inline constexpr ConstantId LISTA_NON_VALIDA { "LISTA_NON_VALIDA" };
 inline constexpr ConstantId NOME_GIA_USATO { "NOME_GIA_USATO" };
 inline constexpr ConstantId RINOMINA_RIFIUTATA { "RINOMINA_RIFIUTATA" };
+inline constexpr ConstantId RUN_ESC_INTERROMPE { "RUN_ESC_INTERROMPE" };
 inline constexpr ConstantId RUN_INTERROMPI { "RUN_INTERROMPI" };
 inline constexpr ConstantId RUN_INTERROTTA { "RUN_INTERROTTA" };
 inline constexpr ConstantId RUN_NON_RINOMINATI { "RUN_NON_RINOMINATI" };

@@ -18,10 +18,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -180,6 +182,38 @@ TEST_F(WindowTest, MonitorIsOffWhileARunRenamesAndOnlyWhereItIsUsed)
     QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
     EXPECT_TRUE(tmp.exists("C D.txt"));
     EXPECT_FALSE(window.DirMon1->Active());
+}
+
+TEST_F(WindowTest, EscapeStopsARunAndOtherInputWaitsForNothing)
+{
+    for (int i = 0; i < 6; ++i)
+        tmp.file("f" + std::to_string(i) + ".txt");
+    reload();
+    int renames = 0;
+    fs.renameError = [&](int, const std::string&, const std::string&) {
+        if (++renames == 2) {
+            // Someone presses Escape and clicks "Rinomina" again while the run works; the
+            // pause lets the run paint itself (and so see the input) after this entry.
+            const QPointF centre = QRectF(window.BitBtn1->rect()).center();
+            QCoreApplication::postEvent(
+                window.BitBtn1, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            for (const QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease })
+                QCoreApplication::postEvent(window.BitBtn1,
+                    new QMouseEvent(type, centre, window.BitBtn1->mapToGlobal(centre),
+                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            QTest::qSleep(150);
+        }
+        return 0;
+    };
+
+    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(renames, 2) << "the run stops after the entry it was renaming";
+    QApplication::processEvents();
+    EXPECT_EQ(renames, 2) << "the click during the run started nothing afterwards";
+    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(", operazione interrotta")))
+        << window.windowTitle().toStdString();
+    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
+    EXPECT_TRUE(window.BitBtn3->isEnabled());
 }
 
 TEST_F(WindowTest, ARunCutShortByAnErrorCanStillBeUndone)
