@@ -5,13 +5,12 @@
 
 #include "platform/inotify_watcher.h"
 #include "platform/name_codec.h"
+#include "platform/volumes.h"
 
 #include <QPointer>
 
 #include <cstdint>
 #include <system_error>
-
-#include <sys/stat.h>
 
 namespace quorvane::app {
 
@@ -30,13 +29,6 @@ static_assert(sameBit(nfFILE_NAME, platform::FileNameFilter)
     && sameBit(nfLAST_ACCESS, platform::LastAccessFilter)
     && sameBit(nfCREATION, platform::CreationFilter)
     && sameBit(nfSECURITY, platform::SecurityFilter));
-
-bool isDirectory(const std::u32string& path)
-{
-    struct stat info = {};
-    return !path.empty() && ::stat(platform::encodeName(path).c_str(), &info) == 0
-        && S_ISDIR(info.st_mode);
-}
 
 } // namespace
 
@@ -59,7 +51,7 @@ void TDirMon::setActive(bool active)
 
 void TDirMon::setPath(const std::u32string& path)
 {
-    if (isDirectory(path))
+    if (platform::isDirectory(platform::encodeName(path)))
         m_path = path.back() == U'/' ? path : path + U'/';
     if (Active()) {
         StopWatching();

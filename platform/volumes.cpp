@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorvane::platform {
@@ -270,6 +271,12 @@ bool isDangerousPath(std::string_view dir, const std::vector<std::string>& mount
         }))
         return false;
     return isInSystemTree(normalized);
+}
+
+bool isDirectory(const std::string& path)
+{
+    struct stat info = {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 std::string tempDirectory()

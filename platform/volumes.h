@@ -53,4 +53,7 @@ namespace quorvane::platform {
 /// $TMPDIR when set and not empty, otherwise "/tmp"; without a trailing "/".
 [[nodiscard]] std::string tempDirectory();
 
+/// True when `path` names a directory, also through a symbolic link.
+[[nodiscard]] bool isDirectory(const std::string& path);
+
 } // namespace quorvane::platform
