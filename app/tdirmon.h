@@ -66,6 +66,9 @@ public:
     TDirMon& operator=(TDirMon&&) = delete;
 
     [[nodiscard]] bool Active() const { return m_worker != nullptr; }
+    /// The worker thread while active, null otherwise; owned by the monitor. Tests wait on its
+    /// stage to act at a known point of a hand-over.
+    [[nodiscard]] const TWaitThread* worker() const { return m_worker.get(); }
     /// true runs StartWatching (and may throw EDirMonError), false StopWatching.
     void setActive(bool active);
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QScopeGuard>
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <utility>
@@ -36,8 +37,23 @@ public:
     [[nodiscard]] bool awaitDispatched()
     {
         std::unique_lock lock(m_mutex);
+        setStage(Stage::HandingOver);
         m_changed.wait(lock, [this] { return m_dispatched || m_stopping; });
         return !m_stopping;
+    }
+
+    /// Worker: about to wait for the next batch.
+    void enterWaitingForChanges()
+    {
+        const std::lock_guard lock(m_mutex);
+        setStage(Stage::WaitingForChanges);
+    }
+
+    /// Any thread: see TWaitThread::waitForStage.
+    [[nodiscard]] bool waitForStage(Stage stage, std::chrono::milliseconds timeout)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_stageChanged.wait_for(lock, timeout, [&] { return m_stage == stage; });
     }
 
     /// GUI thread: dispatches the parked batch unless the worker has been stopped.
@@ -82,9 +98,19 @@ private:
         return m_stopping;
     }
 
+    // Called with m_mutex held. Observers have their own condition so that announcing a stage
+    // never wakes the worker's own wait.
+    void setStage(Stage stage)
+    {
+        m_stage = stage;
+        m_stageChanged.notify_all();
+    }
+
     const Dispatch m_dispatch;
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    std::condition_variable m_stageChanged;
+    Stage m_stage = Stage::Starting;
     bool m_stopping = false;
     bool m_dispatched = true;
     std::vector<platform::ChangeRecord> m_batch;
@@ -112,9 +138,15 @@ void TWaitThread::stop()
     m_thread.join();
 }
 
+bool TWaitThread::waitForStage(Stage stage, std::chrono::milliseconds timeout) const
+{
+    return m_handOver->waitForStage(stage, timeout);
+}
+
 void TWaitThread::run()
 {
     for (;;) {
+        m_handOver->enterWaitingForChanges();
         platform::ChangeBatch batch = m_watcher->wait();
         if (batch.stopped || !m_handOver->offer(std::move(batch.records)))
             return;

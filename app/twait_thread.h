@@ -3,6 +3,7 @@
 
 #include "platform/inotify_watcher.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -30,6 +31,13 @@ class TWaitThread
 public:
     using Dispatch = std::function<void(const platform::ChangeRecord&)>;
 
+    /// Where the worker is in its loop.
+    enum class Stage {
+        Starting, ///< not yet waiting for the first batch
+        WaitingForChanges, ///< about to enter, or inside, InotifyWatcher::wait()
+        HandingOver, ///< a batch is posted to the GUI thread; sleeping until it is dispatched
+    };
+
     /// Starts the worker at once. `context` must live on the GUI thread and outlive this
     /// object; `dispatch` is only ever called on that thread. Throws std::system_error when
     /// no thread can be created.
@@ -46,6 +54,12 @@ public:
     /// rest of a batch being dispatched now. Call it on the GUI thread; calling it again does
     /// nothing.
     void stop();
+
+    /// Blocks the calling thread until the worker is at `stage` or `timeout` has passed; true
+    /// when it is there. Lets a caller act at a known point of the hand-over (stop while a batch
+    /// is posted, say) instead of guessing with a sleep. Safe on any thread; called on the GUI
+    /// thread while HandingOver, it keeps the batch from being dispatched meanwhile.
+    [[nodiscard]] bool waitForStage(Stage stage, std::chrono::milliseconds timeout) const;
 
 private:
     class HandOver;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/tdirmon.h"
+#include "app/twait_thread.h"
 #include "platform/name_codec.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <iterator>
 #include <string>
@@ -101,6 +103,17 @@ private:
     std::atomic<bool> m_stop = false;
     std::thread m_thread;
 };
+
+/// Blocks until the monitor's worker has posted a batch to the GUI thread and sleeps until it is
+/// dispatched. Called on the GUI thread, it leaves the batch undelivered until events are
+/// processed; false when the monitor is inactive or no batch came in time.
+[[nodiscard]] inline bool waitForHandOver(const app::TDirMon& monitor)
+{
+    const app::TWaitThread* worker = monitor.worker();
+    return worker != nullptr
+        && worker->waitForStage(
+            app::TWaitThread::Stage::HandingOver, std::chrono::milliseconds(kTimeoutMs));
+}
 
 /// Points the monitor at `path` and starts it.
 inline void startOn(app::TDirMon& monitor, const std::string& path)

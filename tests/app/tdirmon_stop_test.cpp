@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -21,6 +22,14 @@ namespace {
 
 using namespace std::chrono_literals;
 using app::TDirMon;
+
+/// How many descriptors this process has open.
+std::size_t openDescriptors()
+{
+    const std::filesystem::directory_iterator entries("/proc/self/fd");
+    // Less the one the iterator itself holds open.
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries))) - 1;
+}
 
 /// Creates the files f000, f001 ... so that their names sort in creation order.
 std::string numbered(int i)
@@ -36,11 +45,12 @@ TEST(TDirMonStop, StopReturnsWhileTheWorkerWaitsForItsHandOverAndDropsTheBatch)
     Recorder recorder(monitor);
     startOn(monitor, dir.path());
     dir.file("early");
-    // No event processing: the worker reads the change and blocks in the hand-over.
-    std::this_thread::sleep_for(300ms);
+    // No event processing: the worker reads the change, posts it and blocks in the hand-over.
+    ASSERT_TRUE(waitForHandOver(monitor));
     monitor.StopWatching();
     EXPECT_FALSE(monitor.Active());
-    QTest::qWait(300); // a batch posted before the stop must not show up now
+    // The delivery posted before the stop is still queued: running it must dispatch nothing.
+    QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(recorder.events.empty());
 
     monitor.setActive(true);
@@ -49,16 +59,26 @@ TEST(TDirMonStop, StopReturnsWhileTheWorkerWaitsForItsHandOverAndDropsTheBatch)
     EXPECT_FALSE(recorder.saw("created early"));
 }
 
-TEST(TDirMonStop, DestroyingAMonitorWithAPendingHandOverReturns)
+TEST(TDirMonStop, DestroyingAMonitorWithAPendingHandOverEndsItsWorkerAndReleasesTheWatch)
 {
     TempDir dir;
+    const std::size_t descriptorsBefore = openDescriptors();
     auto monitor = std::make_unique<TDirMon>();
     startOn(*monitor, dir.path());
+    EXPECT_GT(openDescriptors(), descriptorsBefore) << "a watch holds descriptors";
     dir.file("pending");
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(waitForHandOver(*monitor));
+
+    // The destructor runs on the GUI thread, which the worker is waiting for: it must release
+    // the worker rather than wait for the batch to be dispatched.
+    const auto start = std::chrono::steady_clock::now();
     monitor.reset();
-    QTest::qWait(100); // the posted delivery died with the monitor
-    SUCCEED();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    // The worker was joined and the watcher closed, not abandoned to finish later.
+    EXPECT_EQ(openDescriptors(), descriptorsBefore);
+    // The posted delivery died with the monitor; under the sanitizers this also shows that
+    // flushing the queue touches nothing that was freed.
+    QCoreApplication::sendPostedEvents();
 }
 
 TEST(TDirMonStop, ManyStartsAndStopsUnderChangesNeverHang)
@@ -85,8 +105,10 @@ TEST(TDirMonStop, ManyStartsAndStopsUnderChangesNeverHang)
             monitor.setActive(false);
         }
     }
-    QTest::qWait(100);
+    // Deliveries posted before a stop may still be queued; each must find its worker stopped.
     const std::size_t afterStops = recorder.events.size();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(recorder.events.size(), afterStops);
     monitor.setActive(true);
     dir.file("sentinel");
     ASSERT_TRUE(recorder.waitFor("created sentinel"));
@@ -132,7 +154,8 @@ TEST(TDirMonStop, AHandlerMayStopTheMonitorAndTheRestOfTheBatchIsDropped)
     for (int i = 0; i < 50; ++i)
         dir.file(numbered(i));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !monitor.Active(); }, kTimeoutMs));
-    QTest::qWait(300);
+    // The stop joined the worker, so nothing is posted any more; deliver whatever was.
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(recorder.events, std::vector<std::string> { "created " + numbered(0) });
 }
 

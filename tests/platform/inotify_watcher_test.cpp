@@ -15,9 +15,13 @@
 #include <functional>
 #include <mutex>
 #include <ostream>
+#include <string>
 #include <thread>
 
+#include <pthread.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace quorvane::platform {
 
@@ -269,15 +273,91 @@ TEST(InotifyWatcher, WithoutSubtreeSubdirectoriesAreNotWatched)
         Records { created("sentinel") });
 }
 
+/// True while the kernel has thread `tid` of this process asleep in poll() or ppoll(); the
+/// thread's syscall file reads "running" while it runs.
+bool asleepInPoll(pid_t tid)
+{
+    std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/syscall");
+    long number = -1;
+    return static_cast<bool>(in >> number) && (number == SYS_poll || number == SYS_ppoll);
+}
+
+/// Whether this kernel shows where a thread sleeps.
+bool threadStatesVisible()
+{
+    return std::ifstream("/proc/self/task/" + std::to_string(::gettid()) + "/syscall").good();
+}
+
+/// A thread blocked in watcher.wait(), whose state in the kernel a test can look at.
+class Waiter
+{
+public:
+    explicit Waiter(InotifyWatcher& watcher)
+        : m_watcher(watcher)
+        , m_thread([this] {
+            m_tid = ::gettid();
+            m_batch = m_watcher.wait();
+        })
+    { }
+    /// Stops the watcher, so that a test that failed early does not hang here.
+    ~Waiter()
+    {
+        m_watcher.stop();
+        (void)join();
+    }
+    Waiter(const Waiter&) = delete;
+    Waiter& operator=(const Waiter&) = delete;
+    Waiter(Waiter&&) = delete;
+    Waiter& operator=(Waiter&&) = delete;
+
+    /// Waits until the thread sleeps in poll() inside wait(), the moment a stop has to wake it
+    /// from; false when it is not there within 20 s.
+    [[nodiscard]] bool waitUntilWaiting() const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        while (m_tid == 0 || !asleepInPoll(m_tid)) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(1ms);
+        }
+        return true;
+    }
+    [[nodiscard]] bool stillWaiting() const { return asleepInPoll(m_tid); }
+    /// The processor time the thread has used so far, in seconds; -1 when it cannot be read.
+    [[nodiscard]] double cpuSeconds()
+    {
+        clockid_t clock {};
+        timespec used {};
+        if (::pthread_getcpuclockid(m_thread.native_handle(), &clock) != 0
+            || ::clock_gettime(clock, &used) != 0)
+            return -1;
+        return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
+    }
+    /// Waits for the thread to end and gives what wait() returned.
+    [[nodiscard]] const ChangeBatch& join()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_batch;
+    }
+
+private:
+    InotifyWatcher& m_watcher;
+    std::atomic<pid_t> m_tid = 0;
+    ChangeBatch m_batch;
+    std::thread m_thread; // last: it starts once the members it writes exist
+};
+
 TEST(InotifyWatcher, StopWakesAWaitingThreadAndStaysInForce)
 {
+    if (!threadStatesVisible())
+        GTEST_SKIP() << "the kernel does not show where a thread sleeps";
     TempDir dir;
     auto watcher = openWatcher(dir.path());
-    ChangeBatch seen;
-    std::thread waiter([&] { seen = watcher->wait(); });
-    std::this_thread::sleep_for(50ms);
+    Waiter waiter(*watcher);
+    ASSERT_TRUE(waiter.waitUntilWaiting());
     watcher->stop();
-    waiter.join();
+    const ChangeBatch& seen = waiter.join();
     EXPECT_TRUE(seen.stopped);
     EXPECT_TRUE(seen.records.empty());
 
@@ -285,29 +365,26 @@ TEST(InotifyWatcher, StopWakesAWaitingThreadAndStaysInForce)
     EXPECT_TRUE(watcher->wait().stopped);
 }
 
-double threadCpuSeconds()
-{
-    timespec now {};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 TEST(InotifyWatcher, AnIdleWaitUsesNoProcessorTime)
 {
+    if (!threadStatesVisible())
+        GTEST_SKIP() << "the kernel does not show where a thread sleeps";
     TempDir dir;
     auto watcher = openWatcher(dir.path(), kDefaultFilters, true);
-    double used = -1;
-    std::thread waiter([&] {
-        const double before = threadCpuSeconds();
-        (void)watcher->wait();
-        used = threadCpuSeconds() - before;
-    });
+    Waiter waiter(*watcher);
+    ASSERT_TRUE(waiter.waitUntilWaiting());
+    // One second measured from the moment the wait really waits, so that starting the thread
+    // is not counted and the second is not spent before the wait began.
+    const double before = waiter.cpuSeconds();
     std::this_thread::sleep_for(1s);
+    const double after = waiter.cpuSeconds();
+    EXPECT_TRUE(waiter.stillWaiting()) << "nothing changed, so the wait must not have returned";
     watcher->stop();
-    waiter.join();
+    EXPECT_TRUE(waiter.join().stopped);
+    ASSERT_GE(before, 0);
     // Sleeping in the kernel costs microseconds; waking even once a millisecond to look
     // costs milliseconds.
-    EXPECT_LT(used, 0.005);
+    EXPECT_LT(after - before, 0.005);
 }
 
 TEST(InotifyWatcher, ChangesFromAnotherThreadArriveInOrder)
