@@ -19,10 +19,15 @@ install_missing_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# build_tree DIR [cmake options...]: configures (once) and builds one tree.
-build_tree() {
+# configure_tree DIR [cmake options...]: configures one build tree.
+configure_tree() {
     local dir=$1
     shift
     cmake -S "$QUORVANE_ROOT" -B "$QUORVANE_ROOT/$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$QUORVANE_ROOT/$dir"
+}
+
+# build_tree DIR [cmake options...]: configures and builds one tree.
+build_tree() {
+    configure_tree "$@"
+    cmake --build "$QUORVANE_ROOT/$1"
 }
