@@ -3,11 +3,14 @@ set -euo pipefail
 
 QUORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QUORVANE_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libicu-dev qt6-base-dev qt6-translations-l10n)
+# What the test command needs besides: the style checkers.
+QUORVANE_TEST_PACKAGES=(clang-format clang-tidy)
 
-# Installs the Debian packages that are not installed yet (apt only when something is missing).
+# install_missing_packages [more packages...]: installs the Debian packages of QUORVANE_PACKAGES
+# and the arguments that are not installed yet (apt only when something is missing).
 install_missing_packages() {
     local missing=()
-    for package in "${QUORVANE_PACKAGES[@]}"; do
+    for package in "${QUORVANE_PACKAGES[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
             || missing+=("$package")
     done
