@@ -43,7 +43,7 @@ class RecordingDialogs final : public app::DialogHost
 public:
     int exec(QDialog& dialog) override
     {
-        opened.push_back(dialog.metaObject()->className());
+        opened.emplace_back(dialog.metaObject()->className());
         if (auto* preview = qobject_cast<app::TPreview*>(&dialog))
             previewRows = preview->findChild<QAbstractItemModel*>() != nullptr;
         return QDialog::Accepted;
