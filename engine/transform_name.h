@@ -13,7 +13,8 @@
 namespace quorvane::engine {
 
 /// An error that interrupts a run (for example no target name for an entry).
-class RunError : public std::runtime_error {
+class RunError : public std::runtime_error
+{
 public:
     using std::runtime_error::runtime_error;
 };
@@ -23,7 +24,6 @@ public:
 /// advanced by numbering. When the rules leave nothing of the name, the old name is returned:
 /// the entry keeps its name. Throws RunError when a list rename has no name for the position.
 [[nodiscard]] std::u32string TransformName(std::u32string_view entry, std::size_t position,
-                                           std::int64_t& counter, const RenameOptions& options,
-                                           const RunState& state);
+    std::int64_t& counter, const RenameOptions& options, const RunState& state);
 
 } // namespace quorvane::engine

@@ -3,7 +3,6 @@
 
 #include "engine/preview_marks.h"
 
-
 namespace quorvane::test {
 namespace {
 
