@@ -126,9 +126,16 @@ pid_t startCli(const TempDir& tmp, std::vector<std::string> arguments)
     return pid;
 }
 
-/// True once `pid` has its own handler for `signal` (the SigCgt mask of /proc/PID/status).
+/// True once `pid` runs the program and has its own handler for `signal` (the SigCgt mask of
+/// /proc/PID/status). Until the child has called exec it shows the test's own handlers, and
+/// a signal sent then would meet the program before it installed its own.
 bool catchesSignal(pid_t pid, int signal)
 {
+    std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline");
+    std::string program;
+    std::getline(cmdline, program, '\0');
+    if (program != QUORVANE_CLI)
+        return false;
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line)) {
