@@ -359,7 +359,11 @@ TEST(CliRename, SignalStopsBeforeTheNextEntryAndListsWhatWasLeft)
         EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1) << "the summary line";
         const std::string stopped = std::string("quorvane-cli: stopped by ")
             + (signal == SIGINT ? "SIGINT" : "SIGTERM") + "; not finished: ";
-        EXPECT_EQ(o.err, stopped + tmp / "sub/\n" + stopped + tmp.path() + "/\n");
+        std::string expected = stopped;
+        expected += tmp / "sub/\n";
+        expected += stopped;
+        expected += tmp.path() + "/\n";
+        EXPECT_EQ(o.err, expected);
         EXPECT_TRUE(tmp.exists("sub/inner.txt"));
         EXPECT_TRUE(tmp.exists("top.txt"));
     }
