@@ -55,7 +55,7 @@ TEST(TerminalText, ControlsAndStrayBytesAreEscapedPlainTextIsNot)
 
 TEST(TerminalText, EveryEscapedNameReadsBackToItsBytesAndIsInert)
 {
-    const std::vector<std::string> names { "plain", "a\\tb", "a\tb", "\\\t", "\\\\\\", R"(x\)",
+    const std::vector<std::string> names { "plain", "a\\tb", "a\tb", "\\\t", R"(\\\)", R"(x\)",
         "\\x1b", "\x1B\\", "\\\xFF", "\\\xC2\x9B", "C:\\new\\table", std::string("\0\\\0", 3),
         "\xC3\x28\\n\n" };
     for (const std::string& name : names) {
