@@ -14,7 +14,6 @@ namespace added {
 inline constexpr ConstantId ATTRIBUTI_NON_IMPOSTATI { "ATTRIBUTI_NON_IMPOSTATI" };
 inline constexpr ConstantId CESTINO_FALLITO { "CESTINO_FALLITO" };
 inline constexpr ConstantId ELIMINA_SOLO_SELEZIONATO { "ELIMINA_SOLO_SELEZIONATO" };
-inline constexpr ConstantId LISTA_NON_VALIDA { "LISTA_NON_VALIDA" };
 inline constexpr ConstantId NOME_GIA_USATO { "NOME_GIA_USATO" };
 inline constexpr ConstantId RINOMINA_RIFIUTATA { "RINOMINA_RIFIUTATA" };
 inline constexpr ConstantId RUN_ESC_INTERROMPE { "RUN_ESC_INTERROMPE" };
