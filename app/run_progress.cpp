@@ -1,7 +1,7 @@
 // The window's view of a run in progress.
 #include "run_progress.h"
 
-#include "file_list_box.h"
+#include "browse_pane.h"
 #include "qt_text.h"
 
 #include "lang/added_texts.h"
@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QStatusBar>
 
 namespace quorvane::app {
 
@@ -58,31 +57,32 @@ private:
 
 } // namespace
 
-RunProgress::RunProgress(QPushButton& button, FileListBox& fileList, QStatusBar& statusBar)
+RunProgress::RunProgress(QPushButton& button, BrowsePane& browse)
     : m_button(button)
-    , m_fileList(fileList)
-    , m_statusBar(statusBar)
+    , m_browse(browse)
 { }
 
 void RunProgress::start()
 {
     m_running = true;
     m_stopRequested = false;
-    m_statusBar.showMessage(toDisplay(lang::addedText(lang::added::RUN_ESC_INTERROMPE)));
+    m_browse.setRunning(true);
+    m_browse.showRunMessage(toDisplay(lang::addedText(lang::added::RUN_ESC_INTERROMPE)));
     m_sincePaint.start();
 }
 
 void RunProgress::finish()
 {
     m_running = false;
-    m_statusBar.clearMessage();
+    m_browse.setRunning(false);
+    m_browse.clearRunMessage();
 }
 
 void RunProgress::entryRefused(const std::u32string& /*directory*/,
     const std::u32string& /*oldName*/, const platform::SysError& /*error*/)
 {
     // The box about the refusal is seen against what is really on disk now.
-    m_fileList.update();
+    m_browse.rereadFiles();
 }
 
 void RunProgress::progress(int processed)

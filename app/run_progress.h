@@ -7,20 +7,19 @@
 #include <QElapsedTimer>
 
 class QPushButton;
-class QStatusBar;
 
 namespace quorvane::app {
 
-class FileListBox;
+class BrowsePane;
 
 /// Shows a run or an undo while it works. Owns no widget.
 class RunProgress final : public engine::RunObserver
 {
 public:
-    RunProgress(QPushButton& button, FileListBox& fileList, QStatusBar& statusBar);
+    RunProgress(QPushButton& button, BrowsePane& browse);
 
-    /// The button counts from now on ("Attendere... N") and Escape stops the run; finish()
-    /// ends both.
+    /// The button counts from now on ("Attendere... N"), Escape stops the run and the
+    /// lists wait for it; finish() ends all three.
     void start();
     void finish();
     [[nodiscard]] bool running() const { return m_running; }
@@ -32,8 +31,7 @@ public:
 
 private:
     QPushButton& m_button;
-    FileListBox& m_fileList;
-    QStatusBar& m_statusBar;
+    BrowsePane& m_browse;
     QElapsedTimer m_sincePaint;
     bool m_running = false; ///< a run holds the "Rinomina" button
     bool m_stopRequested = false;

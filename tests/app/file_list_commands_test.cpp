@@ -4,6 +4,8 @@
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
+#include "window_controls.h"
+
 #include "app/dialog_host.h"
 #include "app/directory_list_box.h"
 #include "app/file_list_box.h"
@@ -49,10 +51,10 @@ protected:
     FileListCommands()
         : window(prompts, fs, dialogs, platform::decodeName(tmp.path()))
     { }
-    void reload() { window.FileListBox1->update(); }
+    void reload() { ui.FileListBox1->update(); }
     int rowOf(const QString& shown) const
     {
-        QAbstractItemModel* model = window.FileListBox1->model();
+        QAbstractItemModel* model = ui.FileListBox1->model();
         for (int row = 0; row < model->rowCount(); ++row)
             if (model->index(row, 0).data().toString() == shown)
                 return row;
@@ -60,13 +62,13 @@ protected:
     }
     QPoint centreOf(const QString& shown) const
     {
-        return window.FileListBox1->visualRect(window.FileListBox1->model()->index(rowOf(shown), 0))
+        return ui.FileListBox1->visualRect(ui.FileListBox1->model()->index(rowOf(shown), 0))
             .center();
     }
     void chooseFilter(int index)
     {
-        window.FilterComboBox1->setCurrentIndex(index);
-        window.FilterComboBox1Change();
+        ui.FilterComboBox1->setCurrentIndex(index);
+        window.browsePane().FilterComboBox1Change();
     }
 
     TempDir tmp;
@@ -74,6 +76,7 @@ protected:
     FailingFileSystem fs;
     RecordingDialogs dialogs;
     app::TForm1 window;
+    WindowControls ui { window };
 };
 
 TEST_F(FileListCommands, OtherMaskAddsAnEntryOrFallsBackToAllFiles)
@@ -81,13 +84,13 @@ TEST_F(FileListCommands, OtherMaskAddsAnEntryOrFallsBackToAllFiles)
     tmp.file("x.a");
     tmp.file("y.b");
     reload();
-    const int designed = window.FilterComboBox1->count();
+    const int designed = ui.FilterComboBox1->count();
 
     prompts.inputs.emplace_back(U"*.a");
     chooseFilter(app::FilterComboBox::otherIndex());
-    EXPECT_EQ(window.FilterComboBox1->count(), designed + 1);
-    EXPECT_EQ(window.FilterComboBox1->currentText(), QStringLiteral("*.a"));
-    EXPECT_EQ(window.FileListBox1->count(), 1);
+    EXPECT_EQ(ui.FilterComboBox1->count(), designed + 1);
+    EXPECT_EQ(ui.FilterComboBox1->currentText(), QStringLiteral("*.a"));
+    EXPECT_EQ(ui.FileListBox1->count(), 1);
     EXPECT_EQ(prompts.requests.back().caption, U"Inserisci la nuova maschera");
     EXPECT_EQ(prompts.requests.back().prompt, U"Esempio:  *.tif");
 
@@ -95,25 +98,25 @@ TEST_F(FileListCommands, OtherMaskAddsAnEntryOrFallsBackToAllFiles)
              std::optional<std::u32string>(U"*.*"), std::optional<std::u32string>() }) {
         prompts.inputs.push_back(answer);
         chooseFilter(app::FilterComboBox::otherIndex());
-        EXPECT_EQ(window.FilterComboBox1->currentIndex(), 0);
-        EXPECT_EQ(window.FilterComboBox1->count(), designed + 1);
-        EXPECT_EQ(window.FileListBox1->count(), 2);
+        EXPECT_EQ(ui.FilterComboBox1->currentIndex(), 0);
+        EXPECT_EQ(ui.FilterComboBox1->count(), designed + 1);
+        EXPECT_EQ(ui.FileListBox1->count(), 2);
     }
 
     const std::size_t asked = prompts.requests.size();
     chooseFilter(designed); // the added entry filters without asking again
     EXPECT_EQ(prompts.requests.size(), asked);
-    EXPECT_EQ(window.FileListBox1->count(), 1);
+    EXPECT_EQ(ui.FileListBox1->count(), 1);
 }
 
 TEST_F(FileListCommands, RightClickOnEmptyAreaOpensNoMenuAndFocusesNothing)
 {
     tmp.file("a.txt");
     reload();
-    window.FileListBox1->setFocusedRow(0);
-    window.FileListBox1MouseDown(QPoint(5, window.FileListBox1->viewport()->height() - 5));
-    EXPECT_TRUE(window.FileListBox1->focusedName().empty());
-    EXPECT_FALSE(window.PopupMenu1->isVisible());
+    ui.FileListBox1->setFocusedRow(0);
+    window.browsePane().FileListBox1MouseDown(QPoint(5, ui.FileListBox1->viewport()->height() - 5));
+    EXPECT_TRUE(ui.FileListBox1->focusedName().empty());
+    EXPECT_FALSE(ui.PopupMenu1->isVisible());
 }
 
 TEST_F(FileListCommands, RightClickInsideASelectionLeavesOnlyThatFileSelected)
@@ -122,13 +125,13 @@ TEST_F(FileListCommands, RightClickInsideASelectionLeavesOnlyThatFileSelected)
     tmp.file("b.txt");
     tmp.file("c.txt");
     reload();
-    window.FileListBox1->selectAll();
-    window.FileListBox1MouseDown(centreOf(QStringLiteral("b.txt")));
-    EXPECT_EQ(window.FileListBox1->selectedNames(), std::vector<std::u32string> { U"b.txt" });
-    EXPECT_EQ(window.FileListBox1->focusedName(), U"b.txt");
-    EXPECT_TRUE(window.PopupMenu1->isVisible());
-    EXPECT_EQ(window.PopupMenu1->defaultAction(), window.Rinomina1);
-    window.PopupMenu1->hide();
+    ui.FileListBox1->selectAll();
+    window.browsePane().FileListBox1MouseDown(centreOf(QStringLiteral("b.txt")));
+    EXPECT_EQ(ui.FileListBox1->selectedNames(), std::vector<std::u32string> { U"b.txt" });
+    EXPECT_EQ(ui.FileListBox1->focusedName(), U"b.txt");
+    EXPECT_TRUE(ui.PopupMenu1->isVisible());
+    EXPECT_EQ(ui.PopupMenu1->defaultAction(), ui.Rinomina1);
+    ui.PopupMenu1->hide();
 }
 
 TEST_F(FileListCommands, DoubleClickRenamesTheFocusedFile)
@@ -139,17 +142,17 @@ TEST_F(FileListCommands, DoubleClickRenamesTheFocusedFile)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     prompts.inputs.emplace_back(U"ne:w.txt");
     const QPoint at = centreOf(QStringLiteral("old.txt"));
-    QTest::mouseClick(window.FileListBox1->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(window.FileListBox1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseClick(ui.FileListBox1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(ui.FileListBox1->viewport(), Qt::LeftButton, {}, at);
     ASSERT_EQ(prompts.requests.size(), 1U) << at.x() << "," << at.y();
     EXPECT_EQ(tmp.read("new.txt"), "x");
-    EXPECT_EQ(window.FileListBox1->count(), 1);
-    EXPECT_EQ(window.FileListBox1->name(0), U"new.txt");
+    EXPECT_EQ(ui.FileListBox1->count(), 1);
+    EXPECT_EQ(ui.FileListBox1->name(0), U"new.txt");
 }
 
 TEST_F(FileListCommands, RenameWithoutAFocusedFileAsksNothing)
 {
-    window.FileListBox1DblClick();
+    window.browsePane().FileListBox1DblClick();
     EXPECT_TRUE(prompts.requests.empty());
 }
 
@@ -164,21 +167,21 @@ TEST_F(FileListCommands, DeleteAsksWithTheFullPathAndMovesTheFileIntoTheUsersTra
     const std::string dataHome = data / "share";
     const ScopedEnv xdg("XDG_DATA_HOME", dataHome);
     const ScopedCurrentDirectory cwd(tmp.path());
-    window.FileListBox1->setFocusedRow(rowOf(QStringLiteral("gone.txt")));
+    ui.FileListBox1->setFocusedRow(rowOf(QStringLiteral("gone.txt")));
     prompts.inputs.emplace_back(std::nullopt);
-    window.Delete1Click();
+    window.browsePane().Delete1Click();
     EXPECT_TRUE(tmp.exists("gone.txt")) << "Cancel deletes nothing";
     ASSERT_EQ(prompts.requests.size(), 1U);
     EXPECT_EQ(prompts.requests[0].text, platform::decodeName(tmp / "gone.txt"));
     EXPECT_EQ(prompts.requests[0].prompt, U"Sei Sicuro Di Voler Eliminare Questo File ?");
 
     prompts.inputs.emplace_back(platform::decodeName(tmp / "gone.txt"));
-    window.Delete1Click();
+    window.browsePane().Delete1Click();
     EXPECT_EQ(tmp.namesIn(), std::vector<std::string> { "kept.txt" })
         << "nothing new appears in the browsed directory";
     EXPECT_EQ(readFile(dataHome + "/Trash/files/gone.txt"), "bye");
     EXPECT_TRUE(exists(dataHome + "/Trash/info/gone.txt.trashinfo"));
-    EXPECT_EQ(window.FileListBox1->count(), 1);
+    EXPECT_EQ(ui.FileListBox1->count(), 1);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -190,10 +193,10 @@ TEST_F(FileListCommands, DeleteRefusesAPathEditedToNameAnotherEntry)
     reload();
     const TempDir data;
     const ScopedEnv xdg("XDG_DATA_HOME", data.path());
-    window.FileListBox1->setFocusedRow(rowOf(QStringLiteral("clicked.txt")));
+    ui.FileListBox1->setFocusedRow(rowOf(QStringLiteral("clicked.txt")));
     for (const std::string& edited : { tmp / "other.txt", tmp / "sub" }) {
         prompts.inputs.emplace_back(platform::decodeName(edited));
-        window.Delete1Click();
+        window.browsePane().Delete1Click();
         ASSERT_FALSE(prompts.messages.empty()) << edited;
         EXPECT_EQ(prompts.messages.back().id, "ELIMINA_SOLO_SELEZIONATO") << edited;
     }
@@ -208,45 +211,45 @@ TEST_F(FileListCommands, AFileTheTrashCannotTakeStaysWhereItIsAndTheUserIsTold)
     tmp.file("stays.txt", "x");
     reload();
     fs.trashError = [](const std::string&) { return EXDEV; };
-    window.FileListBox1->setFocusedRow(rowOf(QStringLiteral("stays.txt")));
+    ui.FileListBox1->setFocusedRow(rowOf(QStringLiteral("stays.txt")));
     prompts.inputs.emplace_back(platform::decodeName(tmp / "stays.txt"));
-    window.Delete1Click();
+    window.browsePane().Delete1Click();
     ASSERT_EQ(prompts.messages.size(), 1U);
     EXPECT_EQ(prompts.messages[0].id, "CESTINO_FALLITO");
     EXPECT_NE(prompts.messages[0].text.find(platform::decodeName(tmp / "stays.txt")),
         std::u32string::npos);
     EXPECT_EQ(tmp.read("stays.txt"), "x");
     EXPECT_TRUE(fs.removeCalls.empty()) << "a failed trash is never a permanent delete";
-    EXPECT_EQ(window.FileListBox1->count(), 1);
+    EXPECT_EQ(ui.FileListBox1->count(), 1);
 }
 
 TEST_F(FileListCommands, DirectoryRenameFromTheButton)
 {
     tmp.dir("old/inner");
-    window.DirectoryListBox1->setDirectory(platform::decodeName(tmp / "old"));
-    window.DirectoryListBox1Change();
-    EXPECT_TRUE(window.rendir->isEnabled());
-    window.BitBtn3->setEnabled(true);
+    ui.DirectoryListBox1->setDirectory(platform::decodeName(tmp / "old"));
+    window.browsePane().DirectoryListBox1Change();
+    EXPECT_TRUE(ui.rendir->isEnabled());
+    ui.BitBtn3->setEnabled(true);
     prompts.inputs.emplace_back(U"new");
-    QTest::mouseClick(window.rendir, Qt::LeftButton);
+    QTest::mouseClick(ui.rendir, Qt::LeftButton);
     EXPECT_TRUE(tmp.exists("new/inner"));
-    EXPECT_EQ(window.DirectoryListBox1->directory(), platform::decodeName(tmp / "new"));
-    EXPECT_FALSE(window.BitBtn3->isEnabled());
+    EXPECT_EQ(ui.DirectoryListBox1->directory(), platform::decodeName(tmp / "new"));
+    EXPECT_FALSE(ui.BitBtn3->isEnabled());
 
     prompts.inputs.emplace_back(U"a..b");
-    QTest::mouseClick(window.rendir, Qt::LeftButton);
+    QTest::mouseClick(ui.rendir, Qt::LeftButton);
     ASSERT_EQ(prompts.messages.size(), 1U);
     EXPECT_EQ(prompts.messages[0].id, "CHAR_INVALIDI");
 }
 
 TEST_F(FileListCommands, AtTheRootTheDirectoryCannotBeRenamed)
 {
-    window.DirectoryListBox1->setDirectory(U"/");
-    window.DirectoryListBox1Change();
-    EXPECT_FALSE(window.rendir->isEnabled());
-    window.BitBtn3->setEnabled(true);
-    window.RinominalaDirectory1->trigger();
-    EXPECT_FALSE(window.BitBtn3->isEnabled());
+    ui.DirectoryListBox1->setDirectory(U"/");
+    window.browsePane().DirectoryListBox1Change();
+    EXPECT_FALSE(ui.rendir->isEnabled());
+    ui.BitBtn3->setEnabled(true);
+    ui.RinominalaDirectory1->trigger();
+    EXPECT_FALSE(ui.BitBtn3->isEnabled());
     EXPECT_TRUE(prompts.requests.empty());
 }
 
@@ -256,8 +259,8 @@ TEST_F(FileListCommands, PropertiesWithoutAFileManagerShowTheProgramsOwnDialog)
         GTEST_SKIP() << "a session bus may have a file manager that answers";
     tmp.file("song.mp3", "12345");
     reload();
-    window.FileListBox1->setFocusedRow(0);
-    window.Propriet1Click();
+    ui.FileListBox1->setFocusedRow(0);
+    window.browsePane().Propriet1Click();
     ASSERT_EQ(dialogs.opened, 1);
     EXPECT_TRUE(dialogs.texts.contains(QStringLiteral("song.mp3")));
     EXPECT_TRUE(dialogs.texts.contains(QStringLiteral("5 byte")));

@@ -4,6 +4,8 @@
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 
+#include "window_controls.h"
+
 #include "app/dialog_host.h"
 #include "app/file_list_box.h"
 #include "app/qt_prompts.h"
@@ -92,6 +94,7 @@ protected:
     FailingFileSystem fs;
     app::DialogHost dialogs;
     app::TForm1 window;
+    WindowControls ui { window };
 };
 
 /// Six files whose new names (first letter capital) are taken by six others.
@@ -117,10 +120,10 @@ ModalDriver::Action clickInRetryBox(QPushButton* (app::RenameRetryDialog::*butto
 TEST_F(WindowQuestions, SkipAllAfterTheFirstRefusalAsksOnceForSixCollisions)
 {
     makeSixCollisions(tmp);
-    window.FileListBox1->update();
+    ui.FileListBox1->update();
     ModalDriver driver(clickInRetryBox(&app::RenameRetryDialog::skipAllButton));
 
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
 
     EXPECT_EQ(driver.driven(), 1) << driver.texts().join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(fs.renameCalls, 6) << "every later entry is still tried, just not asked about";
@@ -133,17 +136,17 @@ TEST_F(WindowQuestions, SkipAllAfterTheFirstRefusalAsksOnceForSixCollisions)
 TEST_F(WindowQuestions, StopEndsTheRunAndLeavesTheWindowIdle)
 {
     makeSixCollisions(tmp);
-    window.FileListBox1->update();
+    ui.FileListBox1->update();
     ModalDriver driver(clickInRetryBox(&app::RenameRetryDialog::stopButton));
 
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
 
     EXPECT_EQ(driver.driven(), 1);
     EXPECT_EQ(fs.renameCalls, 1) << "no entry after the stop is touched";
-    EXPECT_TRUE(window.BitBtn1->isEnabled());
-    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
+    EXPECT_TRUE(ui.BitBtn1->isEnabled());
+    EXPECT_EQ(ui.BitBtn1->text(), QStringLiteral("Rinomina"));
     if (window.runState().platformKind == engine::PlatformKind::NT) {
-        EXPECT_TRUE(window.DirMon1->Active()) << "the monitor is back on";
+        EXPECT_TRUE(ui.DirMon1->Active()) << "the monitor is back on";
     }
     EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("interrotta")))
         << window.windowTitle().toStdString();

@@ -3,6 +3,8 @@
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
+#include "window_controls.h"
+
 #include "app/dialog_host.h"
 #include "app/directory_list_box.h"
 #include "app/file_list_box.h"
@@ -61,14 +63,14 @@ protected:
 
     void reload()
     {
-        window.DirectoryListBox1->update();
-        window.FileListBox1->update();
+        ui.DirectoryListBox1->update();
+        ui.FileListBox1->update();
     }
     /// Selects files of the file list by their shown names.
     void select(const std::vector<QString>& names)
     {
-        QAbstractItemModel* model = window.FileListBox1->model();
-        QItemSelectionModel* selection = window.FileListBox1->selectionModel();
+        QAbstractItemModel* model = ui.FileListBox1->model();
+        QItemSelectionModel* selection = ui.FileListBox1->selectionModel();
         selection->clearSelection();
         for (int row = 0; row < model->rowCount(); ++row) {
             const QModelIndex index = model->index(row, 0);
@@ -86,6 +88,7 @@ protected:
     FailingFileSystem fs;
     RecordingDialogs dialogs;
     app::TForm1 window;
+    WindowControls ui { window };
 };
 
 TEST_F(WindowTest, RunAndUndoOnARecursiveTree)
@@ -93,25 +96,25 @@ TEST_F(WindowTest, RunAndUndoOnARecursiveTree)
     tmp.file("a b/x y.mp3", "song");
     tmp.file("c d.txt", "text");
     reload();
-    window.CheckBox10->setChecked(true);
+    ui.CheckBox10->setChecked(true);
 
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
 
     EXPECT_EQ(namesIn(), (std::vector<std::string> { "A B", "C D.txt" }));
     EXPECT_EQ(tmp.read("A B/X Y.mp3"), "song");
     EXPECT_TRUE(window.windowTitle().startsWith(
         QStringLiteral("Quorvane 0.99 - Ultima operazione: 3 files rinominati in 0 minuti e ")))
         << window.windowTitle().toStdString();
-    EXPECT_TRUE(window.BitBtn3->isEnabled());
-    EXPECT_TRUE(window.BitBtn1->isEnabled());
-    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
-    EXPECT_EQ(window.FileListBox1->count(), 1) << "the file list is re-read after the run";
+    EXPECT_TRUE(ui.BitBtn3->isEnabled());
+    EXPECT_TRUE(ui.BitBtn1->isEnabled());
+    EXPECT_EQ(ui.BitBtn1->text(), QStringLiteral("Rinomina"));
+    EXPECT_EQ(ui.FileListBox1->count(), 1) << "the file list is re-read after the run";
 
-    QTest::mouseClick(window.BitBtn3, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn3, Qt::LeftButton);
 
     EXPECT_EQ(namesIn(), (std::vector<std::string> { "a b", "c d.txt" }));
     EXPECT_EQ(tmp.read("a b/x y.mp3"), "song");
-    EXPECT_FALSE(window.BitBtn3->isEnabled());
+    EXPECT_FALSE(ui.BitBtn3->isEnabled());
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -122,17 +125,17 @@ TEST_F(WindowTest, OneSelectedFileAsksOkOrAll)
     reload();
     select({ QStringLiteral("a.txt") });
     prompts.buttons.push_back(engine::Button::Ok);
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
     ASSERT_EQ(prompts.questions.size(), 1U);
     EXPECT_EQ(prompts.questions[0].id, "UN_FILE_O_TUTTI");
     EXPECT_EQ(namesIn(), (std::vector<std::string> { "A.txt", "b.txt" }));
-    EXPECT_FALSE(window.CheckBox7->isChecked()) << "a selection switches the directories off";
+    EXPECT_FALSE(ui.CheckBox7->isChecked()) << "a selection switches the directories off";
 
     select({ QStringLiteral("b.txt") });
     prompts.buttons.push_back(engine::Button::All);
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
     EXPECT_EQ(namesIn(), (std::vector<std::string> { "A.txt", "B.txt" }));
-    EXPECT_TRUE(window.FileListBox1->selectedNames().empty());
+    EXPECT_TRUE(ui.FileListBox1->selectedNames().empty());
 }
 
 TEST_F(WindowTest, DangerousDirectoryAbortKeepsDiskAndNumbering)
@@ -141,21 +144,21 @@ TEST_F(WindowTest, DangerousDirectoryAbortKeepsDiskAndNumbering)
     reload();
     fs.dangerous.push_back(tmp.path());
     // Arm numbering as its dialog would.
-    window.NumerazioneFiles1->setCheckable(true);
-    window.NumerazioneFiles1->setChecked(true);
+    ui.NumerazioneFiles1->setCheckable(true);
+    ui.NumerazioneFiles1->setChecked(true);
     window.runState().NumLayout = { U"Numerazione" };
-    window.Rinominainformato831->setChecked(true);
+    ui.Rinominainformato831->setChecked(true);
     prompts.buttons.push_back(engine::Button::Abort);
 
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
 
     ASSERT_EQ(prompts.questions.size(), 1U);
     EXPECT_EQ(prompts.questions[0].id, "NUMERAZIONE_PERICOLOSA");
     EXPECT_EQ(namesIn(), std::vector<std::string> { "a.txt" });
-    EXPECT_TRUE(window.NumerazioneFiles1->isChecked());
-    EXPECT_FALSE(window.Rinominainformato831->isChecked());
-    EXPECT_FALSE(window.BitBtn3->isEnabled());
-    EXPECT_TRUE(window.BitBtn1->isEnabled());
+    EXPECT_TRUE(ui.NumerazioneFiles1->isChecked());
+    EXPECT_FALSE(ui.Rinominainformato831->isChecked());
+    EXPECT_FALSE(ui.BitBtn3->isEnabled());
+    EXPECT_TRUE(ui.BitBtn1->isEnabled());
 }
 
 TEST_F(WindowTest, MonitorIsOffWhileARunRenamesAndOnlyWhereItIsUsed)
@@ -165,23 +168,23 @@ TEST_F(WindowTest, MonitorIsOffWhileARunRenamesAndOnlyWhereItIsUsed)
     reload();
     std::vector<bool> activeAtRename;
     fs.renameError = [&](int, const std::string&, const std::string&) {
-        activeAtRename.push_back(window.DirMon1->Active());
+        activeAtRename.push_back(ui.DirMon1->Active());
         return 0;
     };
-    const bool watched = window.DirMon1->Active();
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    const bool watched = ui.DirMon1->Active();
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
     EXPECT_EQ(activeAtRename, (std::vector<bool> { false, false }));
-    EXPECT_EQ(window.DirMon1->Active(), watched) << "the run puts the monitor back as it was";
+    EXPECT_EQ(ui.DirMon1->Active(), watched) << "the run puts the monitor back as it was";
 
     // Where nothing can be watched the run never switches a monitor on.
-    window.setMonitorActive(false);
+    window.browsePane().setMonitorActive(false);
     window.runState().platformKind = engine::PlatformKind::Win9x;
-    window.CheckBox8->setChecked(true);
+    ui.CheckBox8->setChecked(true);
     tmp.file("c_d.txt");
     reload();
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
     EXPECT_TRUE(tmp.exists("C D.txt"));
-    EXPECT_FALSE(window.DirMon1->Active());
+    EXPECT_FALSE(ui.DirMon1->Active());
 }
 
 TEST_F(WindowTest, EscapeStopsARunAndOtherInputWaitsForNothing)
@@ -194,26 +197,26 @@ TEST_F(WindowTest, EscapeStopsARunAndOtherInputWaitsForNothing)
         if (++renames == 2) {
             // Someone presses Escape and clicks "Rinomina" again while the run works; the
             // pause lets the run paint itself (and so see the input) after this entry.
-            const QPointF centre = QRectF(window.BitBtn1->rect()).center();
+            const QPointF centre = QRectF(ui.BitBtn1->rect()).center();
             QCoreApplication::postEvent(
-                window.BitBtn1, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+                ui.BitBtn1, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
             for (const QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease })
-                QCoreApplication::postEvent(window.BitBtn1,
-                    new QMouseEvent(type, centre, window.BitBtn1->mapToGlobal(centre),
-                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+                QCoreApplication::postEvent(ui.BitBtn1,
+                    new QMouseEvent(type, centre, ui.BitBtn1->mapToGlobal(centre), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier));
             QTest::qSleep(150);
         }
         return 0;
     };
 
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
     EXPECT_EQ(renames, 2) << "the run stops after the entry it was renaming";
     QApplication::processEvents();
     EXPECT_EQ(renames, 2) << "the click during the run started nothing afterwards";
     EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(", operazione interrotta")))
         << window.windowTitle().toStdString();
-    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
-    EXPECT_TRUE(window.BitBtn3->isEnabled());
+    EXPECT_EQ(ui.BitBtn1->text(), QStringLiteral("Rinomina"));
+    EXPECT_TRUE(ui.BitBtn3->isEnabled());
 }
 
 TEST_F(WindowTest, ARunCutShortByAnErrorCanStillBeUndone)
@@ -222,19 +225,19 @@ TEST_F(WindowTest, ARunCutShortByAnErrorCanStillBeUndone)
     tmp.file("b.txt");
     reload();
     // A list of names one short: the run stops at the second file with an error.
-    window.RinominadaFile1->setCheckable(true);
-    window.RinominadaFile1->setChecked(true);
+    ui.RinominadaFile1->setCheckable(true);
+    ui.RinominadaFile1->setChecked(true);
     window.runState().OrderList = { U"a.txtF", U"b.txtF" };
     window.runState().TargetNames = { U"first.txt" };
 
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
 
     EXPECT_TRUE(tmp.exists("First.txt"));
     ASSERT_EQ(prompts.messages.size(), 1U);
     EXPECT_EQ(prompts.messages[0].id, "RUN_ERROR");
-    EXPECT_TRUE(window.BitBtn3->isEnabled());
-    EXPECT_EQ(window.BitBtn1->text(), QStringLiteral("Rinomina"));
-    QTest::mouseClick(window.BitBtn3, Qt::LeftButton);
+    EXPECT_TRUE(ui.BitBtn3->isEnabled());
+    EXPECT_EQ(ui.BitBtn1->text(), QStringLiteral("Rinomina"));
+    QTest::mouseClick(ui.BitBtn3, Qt::LeftButton);
     EXPECT_EQ(namesIn(), (std::vector<std::string> { "a.txt", "b.txt" }));
 }
 
@@ -242,17 +245,17 @@ TEST_F(WindowTest, PreviewAfterARunLeavesUndoAbleToUndoThatRun)
 {
     tmp.file("a.txt", "x");
     reload();
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
     ASSERT_TRUE(tmp.exists("A.txt"));
 
-    window.ComboBox1->setCurrentIndex(2);
-    QTest::mouseClick(window.BitBtn4, Qt::LeftButton);
+    ui.ComboBox1->setCurrentIndex(2);
+    QTest::mouseClick(ui.BitBtn4, Qt::LeftButton);
     EXPECT_EQ(dialogs.opened, std::vector<std::string> { "quorvane::app::TPreview" });
     EXPECT_TRUE(dialogs.previewRows);
     EXPECT_EQ(namesIn(), std::vector<std::string> { "A.txt" }) << "a preview renames nothing";
-    EXPECT_TRUE(window.BitBtn3->isEnabled());
+    EXPECT_TRUE(ui.BitBtn3->isEnabled());
 
-    QTest::mouseClick(window.BitBtn3, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn3, Qt::LeftButton);
     EXPECT_EQ(tmp.read("a.txt"), "x");
 }
 
@@ -264,18 +267,18 @@ TEST_F(WindowTest, APreviewLeavesTheRenameButtonAloneAndEveryRunCountsFromOne)
     // The button shows a count at most every 100 ms: slow renames let every count show.
     std::vector<std::string> shown;
     fs.renameError = [&](int, const std::string&, const std::string&) {
-        shown.push_back(window.BitBtn1->text().toStdString());
+        shown.push_back(ui.BitBtn1->text().toStdString());
         QTest::qSleep(120);
         return 0;
     };
     const auto runWithPreviewFirst = [&](int caseMode) {
-        window.ComboBox1->setCurrentIndex(caseMode);
-        QTest::mouseClick(window.BitBtn4, Qt::LeftButton);
-        EXPECT_EQ(window.BitBtn1->text().toStdString(), "Rinomina") << "after the preview";
-        EXPECT_TRUE(window.BitBtn1->isEnabled());
+        ui.ComboBox1->setCurrentIndex(caseMode);
+        QTest::mouseClick(ui.BitBtn4, Qt::LeftButton);
+        EXPECT_EQ(ui.BitBtn1->text().toStdString(), "Rinomina") << "after the preview";
+        EXPECT_TRUE(ui.BitBtn1->isEnabled());
         shown.clear();
-        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
-        EXPECT_EQ(window.BitBtn1->text().toStdString(), "Rinomina") << "after the run";
+        QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
+        EXPECT_EQ(ui.BitBtn1->text().toStdString(), "Rinomina") << "after the run";
         return shown;
     };
 
@@ -294,45 +297,45 @@ TEST_F(WindowTest, CapitalBoxesFollowTheModeAndTheSpaceRule)
 {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_TRUE(window.CheckBox9->isVisible());
-    EXPECT_FALSE(window.CheckBox12->isEnabled()) << "capital after a space forces the dash rule";
-    EXPECT_TRUE(window.CheckBox12->isChecked());
+    EXPECT_TRUE(ui.CheckBox9->isVisible());
+    EXPECT_FALSE(ui.CheckBox12->isEnabled()) << "capital after a space forces the dash rule";
+    EXPECT_TRUE(ui.CheckBox12->isChecked());
 
-    window.CheckBox6->click();
-    EXPECT_TRUE(window.CheckBox12->isEnabled());
-    window.CheckBox12->click();
-    EXPECT_FALSE(window.CheckBox12->isChecked());
+    ui.CheckBox6->click();
+    EXPECT_TRUE(ui.CheckBox12->isEnabled());
+    ui.CheckBox12->click();
+    EXPECT_FALSE(ui.CheckBox12->isChecked());
 
-    window.ComboBox1->setCurrentIndex(2);
-    EXPECT_FALSE(window.CheckBox9->isVisible());
-    EXPECT_FALSE(window.CheckBox6->isVisible());
-    EXPECT_FALSE(window.CheckBox12->isVisible());
-    window.ComboBox1->setCurrentIndex(1);
-    EXPECT_TRUE(window.CheckBox12->isVisible());
-    EXPECT_FALSE(window.CheckBox12->isChecked()) << "boxes come back with their states";
+    ui.ComboBox1->setCurrentIndex(2);
+    EXPECT_FALSE(ui.CheckBox9->isVisible());
+    EXPECT_FALSE(ui.CheckBox6->isVisible());
+    EXPECT_FALSE(ui.CheckBox12->isVisible());
+    ui.ComboBox1->setCurrentIndex(1);
+    EXPECT_TRUE(ui.CheckBox12->isVisible());
+    EXPECT_FALSE(ui.CheckBox12->isChecked()) << "boxes come back with their states";
 
-    window.CheckBox6->click();
-    EXPECT_FALSE(window.CheckBox12->isEnabled());
-    EXPECT_TRUE(window.CheckBox12->isChecked());
+    ui.CheckBox6->click();
+    EXPECT_FALSE(ui.CheckBox12->isEnabled());
+    EXPECT_TRUE(ui.CheckBox12->isChecked());
 }
 
 TEST_F(WindowTest, OnlyDirectoriesAndAttributeBoxes)
 {
-    EXPECT_FALSE(window.CheckBox1->isEnabled());
-    window.RadioButton2->click();
-    EXPECT_TRUE(window.CheckBox1->isEnabled());
-    EXPECT_TRUE(window.CheckBox4->isEnabled());
-    window.RadioButton1->click();
-    EXPECT_FALSE(window.CheckBox3->isEnabled());
+    EXPECT_FALSE(ui.CheckBox1->isEnabled());
+    ui.RadioButton2->click();
+    EXPECT_TRUE(ui.CheckBox1->isEnabled());
+    EXPECT_TRUE(ui.CheckBox4->isEnabled());
+    ui.RadioButton1->click();
+    EXPECT_FALSE(ui.CheckBox3->isEnabled());
 
-    window.CheckBox7->setChecked(false);
-    window.CheckBox5->click();
-    EXPECT_TRUE(window.CheckBox7->isChecked());
-    EXPECT_FALSE(window.CheckBox7->isEnabled());
-    EXPECT_EQ(window.CheckBox10->text(), QStringLiteral("Le sottodirectory"));
-    window.CheckBox5->click();
-    EXPECT_TRUE(window.CheckBox7->isEnabled());
-    EXPECT_EQ(window.CheckBox10->text(), QStringLiteral("I files nelle sottodirectory"));
+    ui.CheckBox7->setChecked(false);
+    ui.CheckBox5->click();
+    EXPECT_TRUE(ui.CheckBox7->isChecked());
+    EXPECT_FALSE(ui.CheckBox7->isEnabled());
+    EXPECT_EQ(ui.CheckBox10->text(), QStringLiteral("Le sottodirectory"));
+    ui.CheckBox5->click();
+    EXPECT_TRUE(ui.CheckBox7->isEnabled());
+    EXPECT_EQ(ui.CheckBox10->text(), QStringLiteral("I files nelle sottodirectory"));
 }
 
 TEST_F(WindowTest, StatusBarCountsSubdirectoriesAndFiles)
@@ -343,12 +346,12 @@ TEST_F(WindowTest, StatusBarCountsSubdirectoriesAndFiles)
     tmp.file("y.txt");
     tmp.file("z.txt");
     reload();
-    window.Aggiorna_StatusBar();
-    EXPECT_EQ(window.StatusPanel0->text(), QStringLiteral(" 2 Sottodirectory"));
-    EXPECT_EQ(window.StatusPanel1->text(), QStringLiteral(" 3 Files"));
-    window.FilterComboBox1->setCurrentIndex(1); // Mp3
-    window.FilterComboBox1Change();
-    EXPECT_EQ(window.StatusPanel1->text(), QStringLiteral(" 1 Files"));
+    window.browsePane().Aggiorna_StatusBar();
+    EXPECT_EQ(ui.StatusPanel0->text(), QStringLiteral(" 2 Sottodirectory"));
+    EXPECT_EQ(ui.StatusPanel1->text(), QStringLiteral(" 3 Files"));
+    ui.FilterComboBox1->setCurrentIndex(1); // Mp3
+    window.browsePane().FilterComboBox1Change();
+    EXPECT_EQ(ui.StatusPanel1->text(), QStringLiteral(" 1 Files"));
 }
 
 TEST_F(WindowTest, EachBrowsingCommandReadsTheDirectoryOncePerList)
@@ -365,11 +368,11 @@ TEST_F(WindowTest, EachBrowsingCommandReadsTheDirectoryOncePerList)
     };
     readings();
 
-    window.FilterComboBox1->setCurrentIndex(1);
-    window.FilterComboBox1Change();
+    ui.FilterComboBox1->setCurrentIndex(1);
+    window.browsePane().FilterComboBox1Change();
     EXPECT_EQ(readings(), 1) << "a filter pick re-reads the file list alone";
 
-    window.aggiornaClick();
+    window.browsePane().aggiornaClick();
     EXPECT_EQ(readings(), 2) << "a refresh re-reads the tree and the file list, once each";
 }
 
@@ -394,7 +397,7 @@ TEST_F(WindowTest, MenusAndPathButtonsHaveDistinctMnemonics)
         EXPECT_EQ(itemLetters.removeDuplicates(), 0) << top->text().toStdString();
     }
     EXPECT_EQ(windowLetters.first(), QKeySequence(Qt::ALT | Qt::Key_A).toString());
-    for (const QToolButton* button : { window.rendir, window.SpeedButton1 }) {
+    for (const QToolButton* button : { ui.rendir, ui.SpeedButton1 }) {
         ASSERT_FALSE(letterOf(button->text()).isEmpty()) << button->objectName().toStdString();
         windowLetters << letterOf(button->text());
     }
@@ -410,7 +413,7 @@ TEST_F(WindowTest, PathButtonsLookLikeButtonsAndNoButtonIsClipped)
         QApplication::processEvents();
         // A button shows a frame of its own; a flat one is only its caption on the window's
         // background, which reads as a label.
-        for (QToolButton* button : { window.rendir, window.SpeedButton1 }) {
+        for (QToolButton* button : { ui.rendir, ui.SpeedButton1 }) {
             const QImage image = button->grab().toImage();
             const QColor background = button->palette().color(QPalette::Window);
             int framed = 0;
@@ -431,11 +434,11 @@ TEST_F(WindowTest, PathButtonsLookLikeButtonsAndNoButtonIsClipped)
 
 TEST_F(WindowTest, OptionsReachTheRules)
 {
-    window.ComboBox1->setCurrentIndex(3);
-    window.CheckBox8->setChecked(true);
-    window.Gestiscilettereaccentate1->trigger();
-    window.Noneliminaredellestensione1->trigger();
-    const engine::RenameOptions o = window.renameOptions();
+    ui.ComboBox1->setCurrentIndex(3);
+    ui.CheckBox8->setChecked(true);
+    ui.Gestiscilettereaccentate1->trigger();
+    ui.Noneliminaredellestensione1->trigger();
+    const engine::RenameOptions o = window.optionsPanel().renameOptions();
     EXPECT_EQ(o.ComboBox1, 3);
     EXPECT_TRUE(o.CheckBox8);
     EXPECT_TRUE(o.HandleAccents);

@@ -3,6 +3,8 @@
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
 
+#include "window_controls.h"
+
 #include "app/dialog_host.h"
 #include "app/file_list_box.h"
 #include "app/tdirmon.h"
@@ -33,14 +35,15 @@ protected:
     FailingFileSystem fs;
     app::DialogHost dialogs;
     app::TForm1 window;
+    WindowControls ui { window };
 };
 
 TEST_F(WindowMonitor, ABurstFromAnotherProgramEndsInTheRightListWithFewReReads)
 {
     if (window.runState().platformKind != engine::PlatformKind::NT)
         GTEST_SKIP() << "no directory notification here";
-    ASSERT_TRUE(window.DirMon1->Active());
-    QSignalSpy reads(window.FileListBox1, &app::FileListBox::listChanged);
+    ASSERT_TRUE(ui.DirMon1->Active());
+    QSignalSpy reads(ui.FileListBox1, &app::FileListBox::listChanged);
 
     constexpr int kFiles = 3000;
     std::atomic<bool> written = false;
@@ -53,7 +56,7 @@ TEST_F(WindowMonitor, ABurstFromAnotherProgramEndsInTheRightListWithFewReReads)
     while (!written)
         QTest::qWait(20);
     writer.join();
-    QTRY_COMPARE_WITH_TIMEOUT(window.FileListBox1->count(), kFiles, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.FileListBox1->count(), kFiles, 10000);
     EXPECT_LT(reads.count(), kFiles / 20) << "bursts are gathered into few re-reads";
 
     std::thread remover([this] {
@@ -61,7 +64,7 @@ TEST_F(WindowMonitor, ABurstFromAnotherProgramEndsInTheRightListWithFewReReads)
             std::filesystem::remove(tmp / ("f" + std::to_string(i) + ".txt"));
     });
     remover.join();
-    QTRY_COMPARE_WITH_TIMEOUT(window.FileListBox1->count(), kFiles / 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.FileListBox1->count(), kFiles / 2, 10000);
 }
 
 TEST_F(WindowMonitor, TheMonitorIsOffDuringARunAndOnAfterIt)
@@ -69,15 +72,15 @@ TEST_F(WindowMonitor, TheMonitorIsOffDuringARunAndOnAfterIt)
     if (window.runState().platformKind != engine::PlatformKind::NT)
         GTEST_SKIP() << "no directory notification here";
     tmp.file("a.txt");
-    window.FileListBox1->update();
+    ui.FileListBox1->update();
     bool activeDuringRun = true;
     fs.renameError = [&](int, const std::string&, const std::string&) {
-        activeDuringRun = window.DirMon1->Active();
+        activeDuringRun = ui.DirMon1->Active();
         return 0;
     };
-    QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
     EXPECT_FALSE(activeDuringRun);
-    EXPECT_TRUE(window.DirMon1->Active());
+    EXPECT_TRUE(ui.DirMon1->Active());
     EXPECT_TRUE(tmp.exists("A.txt"));
 }
 
@@ -86,10 +89,10 @@ TEST_F(WindowMonitor, TheMonitorFollowsTheDirectory)
     if (window.runState().platformKind != engine::PlatformKind::NT)
         GTEST_SKIP() << "no directory notification here";
     tmp.dir("sub");
-    window.DirMon1->setPath(platform::decodeName(tmp / "sub"));
-    EXPECT_EQ(window.DirMon1->Path(), platform::decodeName(tmp / "sub/"));
-    window.FileListBox1->setDirectory(platform::decodeName(tmp.path()));
-    EXPECT_EQ(window.DirMon1->Path(), platform::decodeName(tmp.path() + "/"))
+    ui.DirMon1->setPath(platform::decodeName(tmp / "sub"));
+    EXPECT_EQ(ui.DirMon1->Path(), platform::decodeName(tmp / "sub/"));
+    ui.FileListBox1->setDirectory(platform::decodeName(tmp.path()));
+    EXPECT_EQ(ui.DirMon1->Path(), platform::decodeName(tmp.path() + "/"))
         << "a re-read of the file list points the monitor at the tree's directory";
 }
 
