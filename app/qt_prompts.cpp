@@ -145,6 +145,8 @@ void QtPrompts::tell(const engine::Message& message)
 {
     QMessageBox box(iconOf(message.severity), QCoreApplication::applicationName(),
         boxText(message.text), QMessageBox::Ok, m_parent);
+    if (message.plainText)
+        box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

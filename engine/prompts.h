@@ -54,6 +54,9 @@ struct Message
     std::string id; ///< the constant of the text, or a name for a program error
     Severity severity = Severity::Information;
     std::u32string text;
+    /// Shown exactly as written, never read as markup: for texts that hold what others wrote
+    /// (a web server's answer). Front ends that show no markup may ignore it.
+    bool plainText = false;
 };
 
 /// The GUI answers with modal boxes, the command line and tests answer by script.
