@@ -12,6 +12,7 @@
 #include "lang/text_format.h"
 #include "platform/name_codec.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
@@ -78,16 +79,22 @@ bool ListingCommands::print(const engine::ListingSource& source)
 {
     QPrintDialog dialog(&m_printer, &m_owner);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    // The text-file choice is the program's own: a tab of the dialog holds it.
-    auto* tab = new QWidget(&dialog);
-    tab->setWindowTitle(QStringLiteral("Quorvane"));
-    auto* box = new QCheckBox(toQt(printText(printtext::STAMPA_SU_FILE_DI_TESTO)), tab);
+    // The text-file choice is the program's own. It goes in sight above the dialog's buttons
+    // where the dialog's layout allows, otherwise into a tab of the dialog's options.
+    auto* box = new QCheckBox(toQt(printText(printtext::STAMPA_SU_FILE_DI_TESTO)), &dialog);
     box->setObjectName(QStringLiteral("PrintToTextFile"));
     box->setChecked(m_printToFile);
-    auto* tabLayout = new QVBoxLayout(tab);
-    tabLayout->addWidget(box);
-    tabLayout->addStretch();
-    dialog.setOptionTabs({ tab });
+    if (auto* layout = qobject_cast<QBoxLayout*>(dialog.layout()); layout != nullptr) {
+        layout->insertWidget(std::max(layout->count() - 1, 0), box);
+    } else {
+        auto* tab = new QWidget(&dialog);
+        tab->setWindowTitle(QStringLiteral("Quorvane"));
+        box->setParent(tab);
+        auto* tabLayout = new QVBoxLayout(tab);
+        tabLayout->addWidget(box);
+        tabLayout->addStretch();
+        dialog.setOptionTabs({ tab });
+    }
     if (m_dialogs.exec(dialog) != QDialog::Accepted)
         return false;
     m_printToFile = box->isChecked();
