@@ -2,9 +2,8 @@
 #include "locale_time.h"
 
 #include <array>
+#include <clocale> // newlocale, strftime_l: POSIX, declared by glibc's <locale.h>
 #include <ctime>
-
-#include <locale.h>
 
 namespace quorvane::platform {
 

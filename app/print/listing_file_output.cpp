@@ -6,11 +6,12 @@
 #include <QFile>
 
 #include <string>
+#include <utility>
 
 namespace quorvane::app {
 
-ListingFileOutput::ListingFileOutput(const QString& path)
-    : m_path(path)
+ListingFileOutput::ListingFileOutput(QString path)
+    : m_path(std::move(path))
 { }
 
 bool ListingFileOutput::check(const platform::Status& status)

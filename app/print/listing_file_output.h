@@ -15,7 +15,7 @@ namespace quorvane::app {
 class ListingFileOutput
 {
 public:
-    explicit ListingFileOutput(const QString& path);
+    explicit ListingFileOutput(QString path);
 
     /// Creates the temporary file; false with errorString() when it cannot.
     [[nodiscard]] bool open();
