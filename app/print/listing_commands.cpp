@@ -125,7 +125,8 @@ bool ListingCommands::saveTextFile(const engine::ListingSource& source)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setNameFilters({ QStringLiteral("*.txt"), QStringLiteral("*.*") });
+    // "*" is every file here; Qt's "*.*" would hide names without a dot.
+    dialog.setNameFilters({ QStringLiteral("*.txt"), QStringLiteral("*") });
     dialog.setDirectory(m_saveFolder.isEmpty() ? QDir::homePath() : m_saveFolder);
     dialog.selectFile(QStringLiteral("StampaFile.txt"));
     // The dialog asks before an existing file is replaced (QFileDialog's default).
