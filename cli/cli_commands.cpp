@@ -6,6 +6,7 @@
 #include "preview_report.h"
 #include "terminal_text.h"
 
+#include "engine/cd_player_db.h"
 #include "engine/list_file.h"
 #include "engine/rename_run.h"
 #include "engine/transform_name.h"
@@ -17,6 +18,8 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <sstream>
+#include <unordered_set>
 
 namespace quorvane::cli {
 
@@ -60,6 +63,73 @@ std::optional<std::vector<std::u32string>> readNamesFile(const platform::FileSys
     return std::move(read.names);
 }
 
+/// The CD player database at `path`; nullopt (the reason told) when it cannot be read.
+std::optional<engine::IniFile> readDatabase(const std::string& path, std::ostream& errors)
+{
+    engine::IniFileRead read = engine::readIniFile(platform::decodeName(path));
+    if (!read.error.empty()) {
+        errors << "quorvane-cli: cannot read " << escapeForTerminal(path) << ": " << read.error
+               << '\n';
+        return std::nullopt;
+    }
+    return std::move(read.file);
+}
+
+/// The first `count` track titles of --album, read as the names of a list file.
+std::optional<std::vector<std::u32string>> readAlbumTitles(
+    const CliCommand& command, std::size_t count, std::ostream& errors)
+{
+    const std::string& path = *command.cdPlayer;
+    const std::optional<engine::IniFile> ini = readDatabase(path, errors);
+    if (!ini)
+        return std::nullopt;
+    const std::u32string id = platform::decodeName(*command.album);
+    const std::optional<std::size_t> section = ini->findSection(id);
+    if (!section) {
+        errors << "quorvane-cli: " << escapeForTerminal(path) << " has no album "
+               << escapeForTerminal(id) << '\n';
+        return std::nullopt;
+    }
+    const std::string album = "album " + escapeForTerminal(ini->sectionName(*section)) + " of "
+        + escapeForTerminal(path);
+    const engine::CdTracks tracks = engine::cdTrackTitles(*ini, *section);
+    if (!tracks.error.empty()) {
+        errors << "quorvane-cli: " << album << ": " << escapeForTerminal(tracks.error) << '\n';
+        return std::nullopt;
+    }
+    // The titles become the list file the window writes for its list dialog, and are read
+    // back as every list file is: an empty title takes no row.
+    std::istringstream list(engine::trackListFileBytes(tracks.titles));
+    engine::ListFileNames read = engine::readListNames(list, count);
+    if (!read.refusal.empty()) {
+        errors << "quorvane-cli: " << album << " is not a usable list of names: " << read.refusal
+               << '\n';
+        return std::nullopt;
+    }
+    return std::move(read.names);
+}
+
+/// The first `count` names of the run's list: --names-from or the titles of --album.
+std::optional<std::vector<std::u32string>> readListOfNames(const platform::FileSystem& fs,
+    const CliCommand& command, std::size_t count, std::ostream& errors)
+{
+    if (command.cdPlayer)
+        return readAlbumTitles(command, count, errors);
+    return readNamesFile(fs, *command.namesFrom, count, errors);
+}
+
+/// albums: one line per album of the database, ID TAB artist TAB title TAB numtracks.
+int albums(const CliCommand& command, std::ostream& out, std::ostream& errors)
+{
+    const std::optional<engine::IniFile> ini = readDatabase(*command.cdPlayer, errors);
+    if (!ini)
+        return 2;
+    for (const engine::CdAlbum& album : engine::cdAlbums(*ini))
+        out << escapeForTerminal(album.id) << '\t' << escapeForTerminal(album.artist) << '\t'
+            << escapeForTerminal(album.title) << '\t' << escapeForTerminal(album.numtracks) << '\n';
+    return 0;
+}
+
 std::vector<std::string> splitRecords(const std::string& input, char separator)
 {
     std::vector<std::string> records;
@@ -80,9 +150,9 @@ int transform(const platform::FileSystem& fs, CliCommand& command, std::istream&
     const std::string input { std::istreambuf_iterator<char>(in), {} };
     const char separator = command.nulSeparated ? '\0' : '\n';
     std::vector<std::string> records = splitRecords(input, separator);
-    if (command.namesFrom) {
+    if (command.namesFrom || command.cdPlayer) {
         // Each record takes the name of its own position, directories included.
-        auto names = readNamesFile(fs, *command.namesFrom, records.size(), errors);
+        auto names = readListOfNames(fs, command, records.size(), errors);
         if (!names)
             return 2;
         command.state.TargetNames = std::move(*names);
@@ -109,18 +179,54 @@ int transform(const platform::FileSystem& fs, CliCommand& command, std::istream&
     return 0;
 }
 
-/// --names-from: the directory's files in run order, paired with the list's lines.
+/// --names-from or --album: the directory's files in run order, paired with the list's names.
 bool prepareNamesFrom(const platform::FileSystem& fs, CliCommand& command, engine::RenameRun& run,
     std::ostream& errors)
 {
     std::u32string directory = command.scope.directory;
     command.state.OrderList = run.Make_List_Of_File(directory, true, true);
     // Lines beyond the last file would be ignored: they are not even read.
-    auto names = readNamesFile(fs, *command.namesFrom, command.state.OrderList.size(), errors);
+    auto names = readListOfNames(fs, command, command.state.OrderList.size(), errors);
     if (!names)
         return false;
     command.state.TargetNames
         = engine::alignTargetNames(command.state.OrderList, *names, command.keepExtension);
+    return true;
+}
+
+/// --order: the entries of the directory named by the file, in its order, for numbering.
+bool prepareOrder(const platform::FileSystem& fs, CliCommand& command, std::ostream& errors)
+{
+    const auto listing = fs.listDirectory(command.directory, platform::Detail::KindOnly);
+    if (!listing.ok()) {
+        errors << "quorvane-cli: cannot read " << escapeForTerminal(command.directory) << ": "
+               << listing.error().text() << '\n';
+        return false;
+    }
+    std::unordered_set<std::string> entries;
+    for (const platform::DirEntry& entry : listing.value())
+        entries.insert(entry.name);
+    // One name more than the directory has entries is enough to find a surplus: it must
+    // repeat a name or be none.
+    const std::string& file = *command.orderFrom;
+    const auto names = readNamesFile(fs, file, entries.size() + 1, errors);
+    if (!names)
+        return false;
+    std::unordered_set<std::u32string> seen;
+    for (const std::u32string& name : *names) {
+        std::string refusal;
+        if (!entries.contains(platform::encodeName(name)))
+            refusal = "is not an entry of " + escapeForTerminal(command.directory);
+        else if (!seen.insert(name).second)
+            refusal = "is listed twice";
+        if (!refusal.empty()) {
+            errors << "quorvane-cli: " << escapeForTerminal(file) << ": \""
+                   << escapeForTerminal(name) << "\" " << refusal << '\n';
+            return false;
+        }
+        // Every listed entry is numbered as a file, directories too.
+        command.state.OrderList.push_back(name + engine::kFileKind);
+    }
     return true;
 }
 
@@ -197,6 +303,8 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
 {
     if (command.mode == CliMode::Transform)
         return transform(fs, command, in, out, errors);
+    if (command.mode == CliMode::Albums)
+        return albums(command, out, errors);
 
     const auto directory = fs.status(command.directory, platform::Links::Follow);
     if (!directory.ok() || directory.value().kind != platform::EntryKind::Directory) {
@@ -208,7 +316,9 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
     SignalStop observer;
     engine::RenameRun run(
         fs, collator, command.options, command.state, command.scope, prompts, observer);
-    if (command.namesFrom && !prepareNamesFrom(fs, command, run, errors))
+    if ((command.namesFrom || command.cdPlayer) && !prepareNamesFrom(fs, command, run, errors))
+        return 2;
+    if (command.orderFrom && !prepareOrder(fs, command, errors))
         return 2;
     if (command.mode == CliMode::Preview)
         return preview(command, run, fs, out, errors);

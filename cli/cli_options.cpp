@@ -38,12 +38,15 @@ private:
         return false;
     }
     [[nodiscard]] bool validate();
+    [[nodiscard]] bool validateLists();
+    [[nodiscard]] ParseResult albums();
 
     std::span<const std::string> m_args;
     std::size_t m_next = 0;
     CliCommand m_command;
     std::string m_error;
     bool m_sawScope = false;
+    bool m_sawMask = false;
     std::optional<std::string> m_replaceFrom;
     std::optional<std::string> m_replaceTo;
 };
@@ -146,6 +149,10 @@ bool Parser::ruleOption(const std::string& arg)
             return false;
         m_command.namesFrom = value;
         options.RinominadaFile1 = true;
+    } else if (arg == "--cdplayer" || arg == "--album") {
+        if (!nextValue(arg, value))
+            return false;
+        (arg == "--cdplayer" ? m_command.cdPlayer : m_command.album) = value;
     } else {
         return false;
     }
@@ -160,6 +167,7 @@ bool Parser::scopeOption(const std::string& arg)
         if (!nextValue(arg, value))
             return false;
         scope.mask = platform::decodeName(value);
+        m_sawMask = true;
     } else if (arg == "--no-dirs") {
         scope.renameDirectories = false;
     } else if (arg == "--recursive") {
@@ -195,6 +203,10 @@ bool Parser::scopeOption(const std::string& arg)
                 return fail("--attributes: \"" + value + "\" may hold only the letters R, H, S, A");
             }
         }
+    } else if (arg == "--order") {
+        if (!nextValue(arg, value))
+            return false;
+        m_command.orderFrom = value;
     } else if (arg == "--force") {
         m_command.force = true;
     } else if (arg == "--no-keep-extension") {
@@ -239,13 +251,49 @@ bool Parser::validate()
         return fail("--layout and --remove-numbers exclude each other");
     if (command.scope.directoriesOnly)
         command.scope.renameDirectories = true; // only directories means directories are renamed
-    if (command.namesFrom) {
+    return validateLists();
+}
+
+/// The options that give the run a list of its own: names, titles, or an order.
+bool Parser::validateLists()
+{
+    auto& command = m_command;
+    if (command.cdPlayer.has_value() != command.album.has_value())
+        return fail("--cdplayer and --album go together");
+    if (command.cdPlayer && command.namesFrom)
+        return fail("--names-from and --cdplayer exclude each other");
+    if (command.cdPlayer)
+        command.options.RinominadaCDDB1 = true;
+    if (command.namesFrom || command.cdPlayer) {
         // Names from a list go to the files of the directory alone.
         command.scope.renameDirectories = false;
         command.scope.recursive = false;
         command.scope.directoriesOnly = false;
     }
+    if (!command.orderFrom)
+        return true;
+    if (!command.options.NumerazioneFiles1)
+        return fail("--order sets the order of numbering: it needs --layout");
+    if (command.namesFrom || command.cdPlayer)
+        return fail("--order excludes --names-from and --cdplayer, which give their own order");
+    // The list names every entry the run takes: nothing else may add to it or be ignored.
+    if (!command.scope.selection.empty() || m_sawMask || command.scope.recursive
+        || command.scope.directoriesOnly)
+        return fail("--order names the entries itself: it takes no --select, --mask, --recursive "
+                    "or --dirs-only");
+    command.state.NumCustomOrder = true;
     return true;
+}
+
+ParseResult Parser::albums()
+{
+    m_command.mode = CliMode::Albums;
+    if (m_next >= m_args.size())
+        return { {}, "albums needs the CD player database (an INI file)" };
+    m_command.cdPlayer = m_args[m_next++];
+    if (m_next < m_args.size())
+        return { {}, "albums takes one database, not also " + m_args[m_next] };
+    return { std::move(m_command), {} };
 }
 
 ParseResult Parser::run()
@@ -253,6 +301,8 @@ ParseResult Parser::run()
     if (m_args.empty() || m_args[0] == "--help" || m_args[0] == "-h")
         return { m_command, {} };
     const std::string& verb = m_args[m_next++];
+    if (verb == "albums")
+        return albums();
     if (verb == "transform") {
         m_command.mode = CliMode::Transform;
     } else if (verb == "preview" || verb == "rename") {
@@ -287,6 +337,7 @@ const char* usageText()
   quorvane-cli transform [-z] [RULES]           entries on stdin, new names on stdout
   quorvane-cli preview DIR [-z] [SCOPE] [RULES] one row per entry: directory, old, new
   quorvane-cli rename DIR [SCOPE] [RULES]       renames, then prints the summary line
+  quorvane-cli albums INI                       the albums of a CD player database
 
 transform reads one entry per line (with -z: NUL-separated); a line ending in "/"
 is a directory. Entries are numbered in input order, files only. Its output is the
@@ -296,13 +347,22 @@ preview prints directory TAB old name TAB new name, one row a line, and names on
 stderr every row whose new name is taken by an existing entry or by another row.
 With -z each field ends with a NUL byte instead and holds the name's own bytes.
 
-Names shown to a person (preview rows without -z, messages) are escaped: TAB, LF
-and CR as \t \n \r; other control characters and bytes that are not UTF-8 as \xNN
-per byte (ESC as \x1b); a backslash is doubled only before \ t n r x or an
-escape, so "AC\DC" shows as it is.
+albums prints one line per section of INI (a cdplayer.ini): ID TAB artist TAB
+title TAB track count, each "--" when the database does not say.
+
+Names shown to a person (preview rows without -z, albums, messages) are escaped:
+TAB, LF and CR as \t \n \r; other control characters and bytes that are not UTF-8
+as \xNN per byte (ESC as \x1b); a backslash is doubled only before \ t n r x or
+an escape, so "AC\DC" shows as it is.
 
 Files and directories whose name begins with "." are left alone (neither renamed
-nor entered); a file may still be named with --select.
+nor entered); a file may still be named with --select or --order.
+
+The special modes of the window and their options here: numbering (--layout, with
+--order for an order of your own), removing numbers (--remove-numbers), deleting
+or replacing a sequence (--delete, --replace/--with), 8.3 names (--short-names),
+names from a list file (--names-from) and from the CD player database (--cdplayer
+with --album).
 
 RULES:
   --case keep|optimize|upper|lower   capitalisation (default optimize)
@@ -323,6 +383,10 @@ RULES:
   --names-from FILE   new names from the non-empty lines of FILE, one per file in
                       order (UTF-8 or Windows-1252); a FILE with no name, or with a
                       control character in a line used, is refused
+  --cdplayer INI --album ID            new names from the track titles of album ID
+                      of the CD player database INI, taken as --names-from takes
+                      the lines of a file; an album whose track count is not an
+                      integer, or that has no title, is refused
 
 SCOPE (preview and rename):
   --mask GLOB         files taken (default *.*)
@@ -330,8 +394,11 @@ SCOPE (preview and rename):
   --recursive         descend into every subdirectory
   --dirs-only         rename directories only
   --select NAME       rename only this file of DIR (repeatable; a name, not a path)
+  --order FILE        with --layout: number exactly the entries of DIR named by the
+                      lines of FILE, in that order (directories too; no --select,
+                      --mask, --recursive or --dirs-only)
   --attributes [RHSA] set these attributes (an empty value clears them)
-  --no-keep-extension --names-from: names replace the extension too
+  --no-keep-extension --names-from, --cdplayer: names replace the extension too
   --force             work in a volume root or system directory
 
 Ctrl-C (SIGINT) or SIGTERM stops rename after the entry being renamed; the entries
@@ -339,8 +406,10 @@ not reached keep their names. A second signal ends the program at once.
 
 Exit status: 0 done; 1 some entries could not be renamed, read or given their
 attributes, or preview found conflicts; 2 bad usage or refused input (a --select
-that is not a file of DIR, an unusable --names-from FILE, a dangerous DIR without
---force); 130 stopped by SIGINT; 143 stopped by SIGTERM.
+that is not a file of DIR, an unusable --names-from FILE, a database that cannot
+be read or an unusable album, an --order FILE naming something that is not an
+entry of DIR or an entry twice, a dangerous DIR without --force); 130 stopped by
+SIGINT; 143 stopped by SIGTERM.
 )";
 }
 

@@ -11,7 +11,7 @@
 
 namespace quorvane::cli {
 
-enum class CliMode { Help, Transform, Preview, Rename };
+enum class CliMode { Help, Transform, Preview, Rename, Albums };
 
 /// Everything one invocation asks for.
 struct CliCommand
@@ -25,6 +25,10 @@ struct CliCommand
     bool nulSeparated = false; ///< transform: records end with NUL instead of LF
     bool keepExtension = true; ///< --names-from: new names keep the file's extension
     std::optional<std::string> namesFrom; ///< path of the list file
+    /// --cdplayer: path of the CD player database (for albums: the database listed)
+    std::optional<std::string> cdPlayer;
+    std::optional<std::string> album; ///< --album: the section whose track titles are the names
+    std::optional<std::string> orderFrom; ///< --order: path of the list of entries to number
 };
 
 /// A parsed command, or the one-line error that makes the program exit with status 2.
