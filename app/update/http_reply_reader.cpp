@@ -32,10 +32,11 @@ char upper(char c)
 int statusCodeOf(std::string_view statusLine)
 {
     // Skip the protocol field and the blanks after it; the code runs to the next blank.
-    auto it = std::ranges::find_if(statusLine, isBlank);
-    it = std::find_if_not(it, statusLine.end(), isBlank);
-    const auto end = std::find_if(it, statusLine.end(), isBlank);
-    const std::string_view field(it, end);
+    constexpr std::string_view blanks = " \t";
+    std::string_view field
+        = statusLine.substr(std::min(statusLine.find_first_of(blanks), statusLine.size()));
+    field.remove_prefix(std::min(field.find_first_not_of(blanks), field.size()));
+    field = field.substr(0, field.find_first_of(blanks));
     int code = 0;
     const auto [ptr, ec] = std::from_chars(field.data(), field.data() + field.size(), code);
     if (field.empty() || ec != std::errc {} || ptr != field.data() + field.size())

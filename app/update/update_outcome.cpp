@@ -59,7 +59,7 @@ std::string_view constantNameOf(UpdateOutcome outcome)
 
 std::u32string outcomeMessage(UpdateOutcome outcome, std::string_view body)
 {
-    const std::u32string text = lang::LookupConstant(constantNameOf(outcome));
+    std::u32string text = lang::LookupConstant(constantNameOf(outcome));
     if (outcome != UpdateOutcome::NewVersion)
         return text;
     return lang::formatText(text, { displayBody(body) });

@@ -133,7 +133,7 @@ void UpdateRequest::fail(const std::string& why)
     finish({ false, {}, why });
 }
 
-void UpdateRequest::finish(FetchResult result)
+void UpdateRequest::finish(const FetchResult& result)
 {
     if (!m_running)
         return;

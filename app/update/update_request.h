@@ -58,7 +58,7 @@ private:
     /// The header block is complete or the server closed: follow, refuse or answer.
     void replyEnded(bool closed);
     void fail(const std::string& why);
-    void finish(FetchResult result);
+    void finish(const FetchResult& result);
     void dropSocket();
 
     std::chrono::milliseconds m_inactivity = kDefaultInactivityTimeout;

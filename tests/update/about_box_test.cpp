@@ -43,9 +43,7 @@ class UrlRecorder : public QObject
 
 public:
     QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
+    Q_INVOKABLE void open(const QUrl& url) { urls << url; }
 };
 
 /// Looks at the box while it is shown, then lets `act` close it.

@@ -111,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Servers, UpdateCheckOutcome,
             UpdateOutcome::CantCheck, 1 },
         OutcomeCase { "RelativeRedirect", { { redirect("302 Found", "/elsewhere") } },
             UpdateOutcome::CantCheck, 1 },
-        OutcomeCase { "HugeBody", { { ok("Quorvane " + QByteArray(200 * 1024, '9')), false } },
+        OutcomeCase { "HugeBody",
+            { { ok("Quorvane " + QByteArray(qsizetype { 200 } * 1024, '9')), false } },
             UpdateOutcome::CantCheck, 1 },
         OutcomeCase {
             "EndlessHeaderLine", { { kLongLine + "Quorvane 0.99" } }, UpdateOutcome::CantCheck, 1 },
@@ -191,7 +192,7 @@ TEST(UpdateCheck, SilenceEndsTheCheckAfterFourSecondsByDefault)
     clock.start();
     EXPECT_EQ(run.run(UpdateTrigger::Manual), UpdateOutcome::CantCheck);
     EXPECT_GE(clock.elapsed(), 3900);
-    EXPECT_LT(clock.elapsed(), 6000);
+    EXPECT_LT(clock.elapsed(), 8000) << "a loaded machine may be late, but not by seconds";
 }
 
 TEST(UpdateCheck, HtmlFromTheServerIsShownAsPlainTextWithoutControlCharacters)

@@ -139,7 +139,7 @@ TEST(ReplyReader, RefusesALineOrBodyBeyondItsLimitButNotAtIt)
     EXPECT_FALSE(endless.feed(std::string(9000, 'H')));
 
     update::HttpReplyReader body;
-    ASSERT_TRUE(body.feed("HTTP/1.0 200 OK\r\n\r\n" + std::string(64 * 1024, 'b')));
+    ASSERT_TRUE(body.feed("HTTP/1.0 200 OK\r\n\r\n" + std::string(std::size_t { 64 } * 1024, 'b')));
     EXPECT_FALSE(body.feed("b"));
     EXPECT_FALSE(body.feed("")) << "a refused reply stays refused";
 
