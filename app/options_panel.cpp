@@ -261,10 +261,27 @@ void OptionsPanel::applyOneRunItems(const engine::RenameOptions& options)
     m_items.RinominadaCDDB1->setChecked(options.RinominadaCDDB1);
 }
 
+void OptionsPanel::enableDirectoryBoxes(bool enabled)
+{
+    // "Solo le Directory" keeps its own hold on "Le Directory".
+    CheckBox7->setEnabled(enabled && !CheckBox5->isChecked());
+    CheckBox10->setEnabled(enabled);
+}
+
+void OptionsPanel::clearDirectoryBoxes()
+{
+    CheckBox7->setChecked(false);
+    CheckBox10->setChecked(false);
+}
+
 void OptionsPanel::clearListModes()
 {
+    const bool armed = m_items.RinominadaFile1->isChecked() || m_items.RinominadaCDDB1->isChecked();
     m_items.RinominadaFile1->setChecked(false);
     m_items.RinominadaCDDB1->setChecked(false);
+    // An armed list mode held the directory boxes; with the mode gone they are free again.
+    if (armed)
+        enableDirectoryBoxes(true);
 }
 
 } // namespace quorvane::app

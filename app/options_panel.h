@@ -55,6 +55,11 @@ public:
     void applyOneRunItems(const engine::RenameOptions& options);
     /// A prepared list of names belongs to the directory and filter it was made for.
     void clearListModes();
+    /// "Le Directory" and "I files nelle Sottodirectory" enabled or not: the modes that
+    /// work on the files of one directory hold them while they are armed.
+    void enableDirectoryBoxes(bool enabled);
+    /// Both directory boxes unchecked.
+    void clearDirectoryBoxes();
     /// The capital rules as the window first shows them.
     void FormShow();
 

@@ -2,6 +2,7 @@
 #include "tform1.h"
 
 #include "browse_pane.h"
+#include "modes/mode_commands.h"
 #include "run_controller.h"
 
 #include "platform/platform_kind.h"
@@ -41,6 +42,8 @@ void TForm1::createParts()
     createMenus();
     m_options = new OptionsPanel(m_prompts, m_items, central);
     m_run = new RunController(m_prompts, m_fs, m_dialogs, m_state, *m_options, *m_browse, central);
+    m_modes
+        = new ModeCommands(m_prompts, m_fs, m_dialogs, m_state, m_items, *m_options, *m_run, *this);
 
     // The option column stands at the right edge, the buttons at the bottom right.
     auto* mainLayout = new QHBoxLayout(central);
@@ -70,8 +73,7 @@ void TForm1::createMenus()
     o.Rinominainformato831
         = item(avanzate, "Rinominainformato831", "Rinomina in formato &8.3", true);
     avanzate->addSeparator();
-    // The special modes arm themselves through their dialogs; until those exist the items
-    // cannot be checked, so no run ever applies a mode that has no parameters.
+    // The special modes arm themselves through their dialogs (ModeCommands).
     o.NumerazioneFiles1 = item(avanzate, "NumerazioneFiles1", "&Numerazione Files");
     o.EliminaNumerazioneFiles1
         = item(avanzate, "EliminaNumerazioneFiles1", "&Elimina Numerazione Files");

@@ -23,13 +23,14 @@ namespace quorvane::app {
 
 class BrowsePane;
 class DialogHost;
+class ModeCommands;
 class RunController;
 
 /// The program's single main window. It holds the run state and wires its three parts
-/// together: the browse pane (drives, tree, file list, filter, monitor), the options panel
-/// and the run controller. Questions go through `prompts`, disk work through `fs`, dialogs
-/// through `dialogs`, all three owned by the caller and outliving the window. The controls
-/// keep the program's object names; tests find them with findChild.
+/// together: the browse pane (drives, tree, file list, filter, monitor), the options panel,
+/// the run controller and the special modes. Questions go through `prompts`, disk work through
+/// `fs`, dialogs through `dialogs`, all three owned by the caller and outliving the window. The
+/// controls keep the program's object names; tests find them with findChild.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -44,6 +45,7 @@ public:
     [[nodiscard]] BrowsePane& browsePane() { return *m_browse; }
     [[nodiscard]] OptionsPanel& optionsPanel() { return *m_options; }
     [[nodiscard]] RunController& runController() { return *m_run; }
+    [[nodiscard]] ModeCommands& modeCommands() { return *m_modes; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -65,6 +67,7 @@ private:
     BrowsePane* m_browse = nullptr;
     OptionsPanel* m_options = nullptr;
     RunController* m_run = nullptr;
+    ModeCommands* m_modes = nullptr;
 
     // Menu items the window itself answers, or that wait for their windows.
     QAction* N6 = nullptr;

@@ -115,7 +115,7 @@ ListFileNames ListLineReader::result()
     if (!m_refusal.empty())
         return { {}, std::move(m_refusal) };
     if (m_kept == 0)
-        return { {}, "it holds no name" };
+        return { {}, std::string(kNoNamesRefusal) };
     ListFileNames read;
     // The lines read decide the encoding: they are the ones that become names.
     // A byte-order mark says UTF-8 whatever follows, as for any text file of the program.

@@ -19,6 +19,10 @@ namespace quorvane::engine {
 /// The longest line, in bytes, that a list file may hold: no file name can be longer.
 inline constexpr std::size_t kMaxListLineBytes = 4096;
 
+/// The refusal of a list file that holds no name. The window's list dialog takes such a
+/// file as an empty list (every file then lacks a destination); the command line refuses it.
+inline constexpr std::string_view kNoNamesRefusal = "it holds no name";
+
 /// The names read from a list file, or why it cannot be used.
 struct ListFileNames
 {

@@ -15,7 +15,7 @@ namespace {
 
 // UTF-8 texts, "\r\n" as in the built-in table. Each entry names its id, so an id and its
 // text cannot drift apart.
-constexpr std::array<std::pair<ConstantId, std::string_view>, 12> kTexts { {
+constexpr std::array<std::pair<ConstantId, std::string_view>, 17> kTexts { {
     { added::ATTRIBUTI_NON_IMPOSTATI,
         "Gli attributi di %d elementi non sono stati modificati\r\n"
         "(collegamenti simbolici, file di altri utenti o file system che non li supportano)." },
@@ -24,7 +24,12 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 12> kTexts { {
     { added::ELIMINA_SOLO_SELEZIONATO,
         "Si può eliminare solo il file su cui si è fatto clic: il percorso indicato è un "
         "altro." },
+    { added::LISTA_NON_VALIDA, "Il file non si può usare come lista di nomi:\r\n%s\r\n(%s)" },
     { added::NOME_GIA_USATO, "Esiste già un elemento con questo nome (Errore %d)" },
+    { added::ORDINA_DATA, "Per &data" },
+    { added::ORDINA_DIMENSIONE, "Per di&mensione" },
+    { added::ORDINA_INVERTI, "&Inverti" },
+    { added::ORDINA_NOME, "Per &nome" },
     { added::RINOMINA_RIFIUTATA, "Rinomina non riuscita: %s (Errore %d)" },
     { added::RUN_ESC_INTERROMPE, "Premi Esc per interrompere dopo il file in corso" },
     { added::RUN_INTERROMPI, "Interrompi" },

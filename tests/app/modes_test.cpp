@@ -1,0 +1,367 @@
+// The special modes of the "Avanzate" menu driven through their dialogs, then run on a real
+// directory.
+#include "window_controls.h"
+
+#include "support/failing_file_system.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+
+#include "app/dialog_host.h"
+#include "app/modes/tsort.h"
+#include "app/tform1.h"
+#include "platform/name_codec.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <fstream>
+#include <functional>
+
+namespace quorvane::test {
+namespace {
+
+/// Presses OK as a person would: the dialog may refuse to close.
+int pressOk(QDialog& dialog)
+{
+    dialog.accept();
+    return dialog.result();
+}
+
+int pressCancel(QDialog& dialog)
+{
+    dialog.reject();
+    return dialog.result();
+}
+
+/// Answers each dialog the window opens with the next scripted step.
+class ScriptedDialogs final : public app::DialogHost
+{
+public:
+    using Step = std::function<int(QDialog&)>;
+    int exec(QDialog& dialog) override
+    {
+        opened.push_back(dialog.objectName().toStdString());
+        if (steps.empty())
+            return pressCancel(dialog);
+        const Step step = steps.front();
+        steps.pop_front();
+        return step(dialog);
+    }
+    std::deque<Step> steps;
+    std::vector<std::string> opened;
+};
+
+template<typename T>
+T* in(const QDialog& dialog, const char* name)
+{
+    return control<T>(dialog, name);
+}
+
+QStringList items(const QListWidget& list)
+{
+    QStringList texts;
+    for (int row = 0; row < list.count(); ++row)
+        texts << list.item(row)->text();
+    return texts;
+}
+
+class ModesTest : public ::testing::Test
+{
+protected:
+    ModesTest()
+        : window(prompts, fs, dialogs, platform::decodeName(tmp.path()))
+    {
+        // The names as the list or the layout give them: capitals are another option's work.
+        ui.ComboBox1->setCurrentIndex(0);
+    }
+
+    void reload() { ui.FileListBox1->update(); }
+    void run() { QTest::mouseClick(ui.BitBtn1, Qt::LeftButton); }
+    QAction* item(const char* name) { return control<QAction>(window, name); }
+
+    TempDir tmp;
+    ScriptedPrompts prompts;
+    FailingFileSystem fs;
+    ScriptedDialogs dialogs;
+    app::TForm1 window;
+    WindowControls ui { window };
+};
+
+TEST_F(ModesTest, NumberingOffersTheDefaultLayoutNumbersTheSortedFilesAndDisarms)
+{
+    tmp.file("b.mp3");
+    tmp.file("a.mp3");
+    reload();
+    dialogs.steps.push_back([](QDialog& form) {
+        EXPECT_EQ(items(*in<QListWidget>(form, "ListBox1")),
+            (QStringList { "Numerazione", "Separatore", "Filename" }));
+        EXPECT_EQ(in<QLineEdit>(form, "Edit1")->text(), QStringLiteral("NN - Filename.ext"));
+        EXPECT_EQ(in<QLineEdit>(form, "Edit2")->text(), QStringLiteral("1"));
+        EXPECT_EQ(in<QLabel>(form, "Label1")->text(), QStringLiteral("2 cifre"));
+        return pressOk(form);
+    });
+    item("NumerazioneFiles1")->trigger();
+    ASSERT_TRUE(item("NumerazioneFiles1")->isChecked());
+
+    run();
+    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "01 - a.mp3", "02 - b.mp3" }));
+    EXPECT_FALSE(item("NumerazioneFiles1")->isChecked()) << "a run disarms the mode";
+
+    // Numbering again where it was just used warns, and the toggle disarms.
+    item("NumerazioneFiles1")->trigger();
+    ASSERT_FALSE(prompts.messages.empty());
+    EXPECT_EQ(prompts.messages.back().id, "NUMERAZIONE_APPENA_USATA");
+    EXPECT_FALSE(item("NumerazioneFiles1")->isChecked()) << "an unscripted dialog is a Cancel";
+}
+
+TEST_F(ModesTest, NumberingFieldsAreCleanedOrRefusedAndTheLayoutDrivesTheSlider)
+{
+    dialogs.steps.push_back([this](QDialog& form) {
+        auto* layout = in<QListWidget>(form, "ListBox1");
+        layout->setCurrentRow(0); // the number element
+        control<QToolButton>(form, "SpeedButton2")->click();
+        EXPECT_FALSE(in<QSlider>(form, "TrackBar1")->isEnabled()) << "no number, no digits";
+        EXPECT_EQ(in<QLabel>(form, "Label1")->text(), QStringLiteral("Off"));
+        EXPECT_EQ(in<QLineEdit>(form, "Edit1")->text(), QStringLiteral(" - Filename.ext"));
+
+        in<QLineEdit>(form, "Edit2")->setText(QStringLiteral("99999999999"));
+        EXPECT_EQ(pressOk(form), QDialog::Rejected) << "out of range keeps the dialog open";
+        EXPECT_EQ(prompts.messages.back().text, U"'99999999999' is not a valid integer value");
+
+        in<QLineEdit>(form, "Edit2")->setText(QStringLiteral("a1b2"));
+        in<QLineEdit>(form, "Edit3")->setText(QStringLiteral("-1"));
+        return pressOk(form);
+    });
+    item("NumerazioneFiles1")->trigger();
+    EXPECT_EQ(prompts.messages.back().id, "CHAR_NUMERAZIONE_NON_VALIDI");
+    EXPECT_TRUE(prompts.messages.back().text.ends_with(U"12"));
+    EXPECT_EQ(window.runState().NumStart, 12);
+    EXPECT_EQ(window.runState().NumStep, -1);
+    EXPECT_EQ(
+        window.runState().NumLayout, (std::vector<std::u32string> { U"Separatore", U"Filename" }));
+}
+
+TEST_F(ModesTest, ACustomOrderNumbersTheNamesInTheOrderChosenAndSortsNaturally)
+{
+    tmp.file("track10.ogg", "ten");
+    tmp.file("track2.ogg", "two");
+    tmp.file("track1.ogg", "one");
+    reload();
+    window.runState().NumStep = 5;
+    window.runState().NumDigits = 3;
+    dialogs.steps.push_back([](QDialog& form) {
+        in<QCheckBox>(form, "CheckBox1")->setChecked(true);
+        return pressOk(form);
+    });
+    dialogs.steps.push_back([](QDialog& sort) {
+        EXPECT_EQ(
+            items(*in<QListWidget>(sort, "StringGrid1")), (QStringList { "001", "006", "011" }));
+        auto* names = in<QListWidget>(sort, "StringGrid2");
+        EXPECT_EQ(items(*names), (QStringList { "track1.ogg", "track10.ogg", "track2.ogg" }));
+        static_cast<app::TSort&>(sort).sortByName();
+        EXPECT_EQ(items(*names), (QStringList { "track1.ogg", "track2.ogg", "track10.ogg" }));
+        static_cast<app::TSort&>(sort).reverse();
+        return pressOk(sort);
+    });
+    item("NumerazioneFiles1")->trigger();
+    EXPECT_FALSE(ui.CheckBox7->isEnabled()) << "a custom order holds the directory boxes";
+
+    run();
+    EXPECT_EQ(tmp.read("001 - track10.ogg"), "ten");
+    EXPECT_EQ(tmp.read("006 - track2.ogg"), "two");
+    EXPECT_EQ(tmp.read("011 - track1.ogg"), "one");
+    EXPECT_TRUE(ui.CheckBox7->isEnabled()) << "the run frees them";
+}
+
+TEST_F(ModesTest, RemovingNumbersKeepsTheSliderOnCancelAndExcludesNumbering)
+{
+    tmp.file("03 - esempio.mp3");
+    reload();
+    dialogs.steps.push_back([](QDialog& form) {
+        in<QSlider>(form, "TrackBar1")->setValue(4);
+        EXPECT_EQ(in<QLabel>(form, "Label1")->text(),
+            QStringLiteral("Elimina una sequenza numerica con almeno 4 cifre consecutive"));
+        return pressCancel(form);
+    });
+    item("EliminaNumerazioneFiles1")->trigger();
+    EXPECT_FALSE(item("EliminaNumerazioneFiles1")->isChecked());
+    EXPECT_EQ(window.runState().NumDigits, 4) << "the slider acts at once, Cancel keeps it";
+
+    // Numbering armed, then removal confirmed: only the removal stays.
+    dialogs.steps.push_back(pressOk);
+    item("NumerazioneFiles1")->trigger();
+    ASSERT_TRUE(item("NumerazioneFiles1")->isChecked());
+    dialogs.steps.push_back([](QDialog& form) {
+        in<QSlider>(form, "TrackBar1")->setValue(2);
+        in<QRadioButton>(form, "RadioButton2")->click();
+        return pressOk(form);
+    });
+    item("EliminaNumerazioneFiles1")->trigger();
+    EXPECT_TRUE(item("EliminaNumerazioneFiles1")->isChecked());
+    EXPECT_FALSE(item("NumerazioneFiles1")->isChecked());
+
+    run();
+    EXPECT_EQ(tmp.namesIn(), std::vector<std::string> { "esempio.mp3" });
+    EXPECT_FALSE(item("EliminaNumerazioneFiles1")->isChecked());
+}
+
+TEST_F(ModesTest, SequencesArmOnlyWithTextsAndApplyTogether)
+{
+    tmp.file("xaxb.dat");
+    reload();
+    prompts.inputs = { U"ab", std::nullopt };
+    item("SostSeqCar1")->trigger();
+    EXPECT_FALSE(item("SostSeqCar1")->isChecked()) << "the second box was cancelled";
+
+    prompts.inputs = { U"ab", U"c" };
+    item("SostSeqCar1")->trigger();
+    ASSERT_TRUE(item("SostSeqCar1")->isChecked());
+    EXPECT_EQ(prompts.requests.back().caption, U"Sostituisci la stringa: \"ab\"");
+    prompts.inputs = { U"x" };
+    item("EliminaSequenzaCaratteri1")->trigger();
+    ASSERT_TRUE(item("EliminaSequenzaCaratteri1")->isChecked());
+
+    run();
+    EXPECT_EQ(tmp.namesIn(), std::vector<std::string> { "c.dat" });
+    EXPECT_FALSE(item("SostSeqCar1")->isChecked());
+    EXPECT_FALSE(item("EliminaSequenzaCaratteri1")->isChecked());
+}
+
+/// Chooses `path` in the open dialog.
+ScriptedDialogs::Step choose(const std::string& path)
+{
+    return [path](QDialog& dialog) {
+        auto& open = dynamic_cast<QFileDialog&>(dialog);
+        open.selectFile(QString::fromStdString(path));
+        return pressOk(open);
+    };
+}
+
+TEST_F(ModesTest, AListWithTooFewNamesAsksThenKeepsTheRestAndRenamesInTheDraggedOrder)
+{
+    tmp.file("a.mp3", "A");
+    tmp.file("b.mp3", "B");
+    tmp.file("c.mp3", "C");
+    TempDir lists;
+    lists.file("names.txt", "Intro\r\n\r\nOutro\r\n");
+    reload();
+    dialogs.steps.push_back(choose(lists.path() + "/names.txt"));
+    dialogs.steps.push_back([this](QDialog& align) {
+        auto* sources = in<QListWidget>(align, "StringGrid1");
+        EXPECT_EQ(items(*sources), (QStringList { "a.mp3", "b.mp3", "c.mp3" }));
+        EXPECT_EQ(
+            items(*in<QListWidget>(align, "StringGrid2")), (QStringList { "Intro", "Outro", "" }));
+        // «b.mp3» dragged above «a.mp3».
+        sources->insertItem(0, sources->takeItem(1));
+        prompts.buttons.push_back(engine::Button::Yes);
+        EXPECT_EQ(pressOk(align), QDialog::Rejected) << "an incomplete table stays open";
+        EXPECT_EQ(prompts.questions.back().id, "TABELLA_INCOMPLETA");
+        EXPECT_EQ(in<QListWidget>(align, "StringGrid2")->item(2)->text(), QStringLiteral("c"));
+        return pressOk(align);
+    });
+    item("RinominadaFile1")->trigger();
+    ASSERT_TRUE(item("RinominadaFile1")->isChecked());
+    EXPECT_FALSE(ui.CheckBox7->isEnabled());
+    EXPECT_FALSE(ui.CheckBox7->isChecked());
+
+    run();
+    EXPECT_EQ(tmp.read("Intro.mp3"), "B");
+    EXPECT_EQ(tmp.read("Outro.mp3"), "A");
+    EXPECT_EQ(tmp.read("c.mp3"), "C");
+    EXPECT_FALSE(item("RinominadaFile1")->isChecked());
+}
+
+TEST_F(ModesTest, AFileThatIsNoListLeavesTheModeUnarmedWithTheBoxesFree)
+{
+    tmp.file("a.mp3");
+    reload();
+    TempDir lists;
+    lists.file("cover.jpg", std::string("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
+    dialogs.steps.push_back(choose(lists.path() + "/cover.jpg"));
+    item("RinominadaFile1")->trigger();
+    EXPECT_FALSE(item("RinominadaFile1")->isChecked());
+    EXPECT_TRUE(ui.CheckBox7->isEnabled());
+    ASSERT_FALSE(prompts.messages.empty());
+    EXPECT_EQ(prompts.messages.back().id, "LISTA_NON_VALIDA");
+    EXPECT_EQ(dialogs.opened.size(), 1U) << "no alignment dialog for a file that is no list";
+}
+
+class CdPlayerTest : public ModesTest
+{
+protected:
+    CdPlayerTest()
+        : m_config(qgetenv("XDG_CONFIG_HOME"))
+        , m_temp(qgetenv("TMPDIR"))
+    {
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.path()));
+        qputenv("TMPDIR", QByteArray::fromStdString(temp.path()));
+    }
+    ~CdPlayerTest() override
+    {
+        qputenv("XDG_CONFIG_HOME", m_config);
+        qputenv("TMPDIR", m_temp);
+    }
+    CdPlayerTest(const CdPlayerTest&) = delete;
+    CdPlayerTest& operator=(const CdPlayerTest&) = delete;
+
+    QByteArray m_config;
+    QByteArray m_temp;
+    TempDir config;
+    TempDir temp;
+};
+
+TEST_F(CdPlayerTest, AnAlbumBecomesTheListAndABadTrackCountKeepsTheDialogOpen)
+{
+    config.file("Quorvane/cdplayer.ini",
+        "[7A0B3C2D]\r\ntitle=Live\r\nnumtracks=2\r\n0=Intro\r\n1=Outro\r\n"
+        "[BAD]\nartist=X\nnumtracks=two\n");
+    tmp.file("t1.mp3");
+    tmp.file("t2.mp3");
+    reload();
+    dialogs.steps.push_back([this](QDialog& albums) {
+        auto* grid = in<QTableWidget>(albums, "DBGrid");
+        EXPECT_EQ(grid->rowCount(), 2);
+        EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("--"));
+        grid->setCurrentCell(1, 0);
+        control<QPushButton>(albums, "Button1")->click();
+        EXPECT_EQ(albums.result(), QDialog::Rejected) << "a bad count keeps the dialog open";
+        EXPECT_EQ(prompts.messages.back().text, U"'two' is not a valid integer value");
+        grid->setCurrentCell(0, 0);
+        EXPECT_EQ(in<QLineEdit>(albums, "Edit1")->text(), QStringLiteral("-- - Live"));
+        control<QPushButton>(albums, "Button1")->click();
+        return albums.result();
+    });
+    dialogs.steps.push_back([](QDialog& align) {
+        EXPECT_EQ(
+            items(*in<QListWidget>(align, "StringGrid2")), (QStringList { "Intro", "Outro" }));
+        return pressOk(align);
+    });
+    item("RinominadaCDDB1")->trigger();
+    ASSERT_TRUE(item("RinominadaCDDB1")->isChecked());
+    EXPECT_EQ(temp.read("quorvane.tmp"), "Intro\r\nOutro\r\n");
+
+    run();
+    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "Intro.mp3", "Outro.mp3" }));
+}
+
+TEST_F(CdPlayerTest, NoDatabaseSaysSoAndArmsNothing)
+{
+    item("RinominadaCDDB1")->trigger();
+    EXPECT_FALSE(item("RinominadaCDDB1")->isChecked());
+    ASSERT_FALSE(prompts.messages.empty());
+    EXPECT_EQ(prompts.messages.back().id, "CDPLAYER_INI_VUOTO");
+    EXPECT_TRUE(dialogs.opened.empty());
+}
+
+} // namespace
+} // namespace quorvane::test
