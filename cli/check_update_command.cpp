@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include <exception>
 #include <memory>
 #endif
 
@@ -65,16 +66,40 @@ update::FetchResult fetch(const update::HttpUrl& server)
     return result;
 }
 
+/// Asks `server` and tells what it said; the exit status.
+int checkAt(const update::HttpUrl& server, std::ostream& out, std::ostream& errors)
+{
+    const update::FetchResult result = fetch(server);
+    const update::UpdateOutcome outcome = update::judge(result);
+    printMessage(update::outcomeMessage(outcome, result.body), out);
+    switch (outcome) {
+    case update::UpdateOutcome::UpToDate:
+        return kUpToDate;
+    case update::UpdateOutcome::NewVersion:
+        return kNewVersionOffered;
+    case update::UpdateOutcome::CantCheck:
+        break;
+    }
+    const std::string why = result.received
+        ? "the answer is not a version of " + std::string(update::kProductName)
+        : result.failure;
+    errors << "quorvane-cli: check-update: " << escapeForTerminal(std::string_view(why)) << '\n';
+    return kCheckFailed;
+}
+
 #endif
 
 } // namespace
 
 const char* checkUpdateUsage()
 {
-    return "quorvane-cli check-update [--server URL]\n"
-           "  Asks the version server (or URL, http:// only) whether a newer version exists and\n"
-           "  prints what the window would show. Exit status: 0 up to date, 3 another version is\n"
-           "  offered, 1 the check could not be made, 2 bad arguments.\n";
+    return R"(quorvane-cli check-update [--server URL]      whether a newer version exists
+
+check-update asks the version server (or URL, http:// only), as the window's
+"Cerca aggiornamenti" does, and prints the message the window would show.
+Exit status: 0 up to date, 3 another version is offered, 1 the check could not
+be made (the reason on stderr), 2 bad usage.
+)";
 }
 
 int runCheckUpdate(std::span<const std::string> args, std::ostream& out, std::ostream& errors)
@@ -109,22 +134,14 @@ int runCheckUpdate(std::span<const std::string> args, std::ostream& out, std::os
         }
         server = *parsed;
     }
-    const update::FetchResult result = fetch(server);
-    const update::UpdateOutcome outcome = update::judge(result);
-    printMessage(update::outcomeMessage(outcome, result.body), out);
-    switch (outcome) {
-    case update::UpdateOutcome::UpToDate:
-        return kUpToDate;
-    case update::UpdateOutcome::NewVersion:
-        return kNewVersionOffered;
-    case update::UpdateOutcome::CantCheck:
-        break;
+    try {
+        return checkAt(server, out, errors);
+    } catch (const std::exception& e) {
+        // A message text that cannot be found (a broken language) is still a failed check.
+        errors << "quorvane-cli: check-update: " << escapeForTerminal(std::string_view(e.what()))
+               << '\n';
+        return kCheckFailed;
     }
-    const std::string why = result.received
-        ? "the answer is not a version of " + std::string(update::kProductName)
-        : result.failure;
-    errors << "quorvane-cli: check-update: " << escapeForTerminal(std::string_view(why)) << '\n';
-    return kCheckFailed;
 #endif
 }
 

@@ -21,7 +21,8 @@ inline constexpr int kNewVersionOffered = 3;
 [[nodiscard]] int runCheckUpdate(
     std::span<const std::string> args, std::ostream& out, std::ostream& errors);
 
-/// The usage lines of check-update, for the program's --help.
+/// The usage of check-update for --help: its synopsis line (to be indented by two blanks, as
+/// the other commands' are), then a paragraph.
 [[nodiscard]] const char* checkUpdateUsage();
 
 } // namespace quorvane::cli

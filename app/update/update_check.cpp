@@ -19,10 +19,16 @@ UpdateCheck::UpdateCheck(engine::Prompts& prompts, QObject* parent)
 
 bool UpdateCheck::start(UpdateTrigger trigger)
 {
-    if (m_waiting || !m_request.start(m_server))
+    if (m_waiting)
         return false;
+    // Set before the request starts: a request that fails at once may report before
+    // start() returns.
     m_waiting = true;
     m_trigger = trigger;
+    if (!m_request.start(m_server)) {
+        m_waiting = false;
+        return false;
+    }
     return true;
 }
 
