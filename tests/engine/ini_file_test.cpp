@@ -80,32 +80,24 @@ TEST(IniFile, NamesMatchWithoutRegardToCaseByTheWindows1252Pairs)
 
 TEST(IniFile, HostileBytesNeverBreakTheReader)
 {
-    // Very long lines, and many lines whose searches for "]" and "=" find nothing: quadratic
-    // work would not end within the test's time.
-    const std::string longValue(3'000'000, 'v');
-    const IniFile longLine = IniFile::parse("[S]\nk=" + longValue + "\n[T]\n");
-    EXPECT_EQ(longLine.value(0, U"k")->size(), longValue.size());
-    EXPECT_EQ(longLine.sectionCount(), 2U);
-    std::string many;
-    for (int i = 0; i < 300'000; ++i)
+    // Many lines whose searches for "]" and "=" find nothing: quadratic work would not end
+    // within the test's time.
+    std::string many = "[S]\nk=" + std::string(1'000'000, 'v') + "\n";
+    for (int i = 0; i < 100'000; ++i)
         many += "[unclosed\nno equals sign\n[" + std::to_string(i) + "]\n";
     const IniFile lines = IniFile::parse(many);
-    EXPECT_EQ(lines.sectionCount(), 300'001U);
-    EXPECT_EQ(lines.findSection(U"299999"), std::optional<std::size_t>(300'000));
+    EXPECT_EQ(lines.value(0, U"k")->size(), 1'000'000U);
+    EXPECT_EQ(lines.findSection(U"99999"), std::optional<std::size_t>(100'001));
 
+    // Random bytes, rich in the characters the reader looks at: parsed and walked whole.
     std::mt19937 random(7);
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int round = 0; round < 200; ++round) {
+    for (int size = 0; size < 8000; size += 37) {
         std::string bytes;
-        const int size = round * 37;
         for (int i = 0; i < size; ++i) {
-            const int b = byte(random);
-            // Bias towards the characters the reader looks at.
-            bytes.push_back(b < 40 ? "[]=;\r\n \""[b % 8] : static_cast<char>(b));
+            const auto b = static_cast<char>(random() % 256);
+            bytes.push_back(b >= 0 && b < 40 ? "[]=;\r\n \""[b % 8] : b);
         }
-        const IniFile ini = IniFile::parse(bytes);
-        for (const std::u32string& section : dump(ini))
-            EXPECT_LE(section.size(), std::size_t(size) + 1);
+        EXPECT_LE(dump(IniFile::parse(bytes)).size(), std::size_t(size));
     }
 }
 
