@@ -8,14 +8,12 @@
 
 #include "engine/cd_player_db.h"
 #include "engine/list_file.h"
+#include "engine/list_file_reader.h"
 #include "engine/rename_run.h"
 #include "engine/transform_name.h"
 #include "platform/collator.h"
 #include "platform/name_codec.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
@@ -37,27 +35,10 @@ public:
 std::optional<std::vector<std::u32string>> readNamesFile(const platform::FileSystem& fs,
     const std::string& path, std::size_t count, std::ostream& errors)
 {
-    const auto info = fs.status(path, platform::Links::Follow);
-    if (!info.ok()) {
-        errors << "quorvane-cli: cannot read " << escapeForTerminal(path) << ": "
-               << info.error().text() << '\n';
-        return std::nullopt;
-    }
-    if (info.value().kind == platform::EntryKind::Directory) {
-        errors << "quorvane-cli: " << escapeForTerminal(path)
-               << " is a directory, not a list of names\n";
-        return std::nullopt;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        errors << "quorvane-cli: cannot read " << escapeForTerminal(path) << ": "
-               << std::strerror(errno) << '\n';
-        return std::nullopt;
-    }
-    engine::ListFileNames read = engine::readListNames(file, count);
+    engine::ListFileNames read = engine::readListFile(fs, path, count);
     if (!read.refusal.empty()) {
         errors << "quorvane-cli: " << escapeForTerminal(path)
-               << " is not a usable list of names: " << read.refusal << '\n';
+               << " is not a usable list of names: " << escapeForTerminal(read.refusal) << '\n';
         return std::nullopt;
     }
     return std::move(read.names);

@@ -1,13 +1,14 @@
 // The CD player database: the albums of cdplayer.ini and the track titles of one of them.
 #include "cd_player_db.h"
 
+#include "integer_text.h"
+
 #include "platform/config_home.h"
 #include "platform/name_codec.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <limits>
 
 namespace quorvane::engine {
 
@@ -43,39 +44,6 @@ std::u32string ascii(std::string_view text)
     return out;
 }
 
-/// The value of an integer text as the database's numbers are read: an optional sign and
-/// decimal digits, nothing else (no blanks, no "$" hexadecimal), within the 32-bit range.
-std::optional<std::int32_t> numtracksValue(std::u32string_view text)
-{
-    bool negative = false;
-    if (!text.empty() && (text.front() == U'+' || text.front() == U'-')) {
-        negative = text.front() == U'-';
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return std::nullopt;
-    // Accumulated as a negative number, whose range reaches one further than the positive.
-    std::int64_t value = 0;
-    for (const char32_t c : text) {
-        if (c < U'0' || c > U'9')
-            return std::nullopt;
-        value = value * 10 - static_cast<std::int64_t>(c - U'0');
-        if (value < std::numeric_limits<std::int32_t>::min())
-            return std::nullopt;
-    }
-    if (!negative) {
-        if (-value > std::numeric_limits<std::int32_t>::max())
-            return std::nullopt;
-        return static_cast<std::int32_t>(-value);
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-std::u32string notAnInteger(std::u32string_view text)
-{
-    return U"'" + std::u32string(text) + U"' is not a valid integer value";
-}
-
 } // namespace
 
 std::vector<CdAlbum> cdAlbums(const IniFile& ini)
@@ -95,9 +63,9 @@ CdTracks cdTrackTitles(const IniFile& ini, std::size_t sectionIndex)
         return { {}, U"there is no album " + ascii(std::to_string(sectionIndex + 1)) };
     std::int32_t tracks = 0;
     if (const auto numtracks = ini.value(sectionIndex, U"numtracks")) {
-        const auto value = numtracksValue(*numtracks);
+        const auto value = integerValue(*numtracks);
         if (!value)
-            return { {}, notAnInteger(*numtracks) };
+            return { {}, notAnIntegerMessage(*numtracks) };
         tracks = std::clamp(*value, 0, kMaxCdTracks);
     }
     const auto count = static_cast<std::size_t>(tracks);
