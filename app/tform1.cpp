@@ -3,7 +3,9 @@
 
 #include "browse_pane.h"
 #include "modes/mode_commands.h"
+#include "print/listing_commands.h"
 #include "run_controller.h"
+#include "slot_guard.h"
 
 #include "platform/platform_kind.h"
 #include "platform/volumes.h"
@@ -33,6 +35,22 @@ TForm1::TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& d
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::connectListing()
+{
+    // The listing covers what the window shows: the tree's directory and the filter's mask.
+    const auto listing = [this](void (ListingCommands::*command)(const engine::ListingSource&)) {
+        return [this, command] {
+            runGuarded(m_prompts, [this, command] {
+                ((*m_listing).*command)({ m_browse->directory(), m_browse->mask() });
+            });
+        };
+    };
+    connect(N6, &QAction::triggered, this, listing(&ListingCommands::N6Click));
+    connect(AnteprimadiStampa1, &QAction::triggered, this,
+        listing(&ListingCommands::AnteprimadiStampa1Click));
+    connect(Stampa1, &QAction::triggered, this, listing(&ListingCommands::Stampa1Click));
+}
 
 void TForm1::createParts()
 {
@@ -130,6 +148,8 @@ void TForm1::FormCreate(const std::u32string& startDirectory)
         ListingFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         ListingFont.setPointSize(9);
     }
+    m_listing = std::make_unique<ListingCommands>(*this, m_prompts, m_fs, m_dialogs, ListingFont);
+    connectListing();
     m_browse->start(startDirectory);
 }
 

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QMainWindow>
 
+#include <memory>
 #include <string>
 
 class QAction;
@@ -23,14 +24,15 @@ namespace quorvane::app {
 
 class BrowsePane;
 class DialogHost;
+class ListingCommands;
 class ModeCommands;
 class RunController;
 
 /// The program's single main window. It holds the run state and wires its three parts
 /// together: the browse pane (drives, tree, file list, filter, monitor), the options panel,
-/// the run controller and the special modes. Questions go through `prompts`, disk work through
-/// `fs`, dialogs through `dialogs`, all three owned by the caller and outliving the window. The
-/// controls keep the program's object names; tests find them with findChild.
+/// the run controller, the special modes and the printed listing. Questions go through `prompts`,
+/// disk work through `fs`, dialogs through `dialogs`, all three owned by the caller and outliving
+/// the window. The controls keep the program's object names; tests find them with findChild.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -46,6 +48,7 @@ public:
     [[nodiscard]] OptionsPanel& optionsPanel() { return *m_options; }
     [[nodiscard]] RunController& runController() { return *m_run; }
     [[nodiscard]] ModeCommands& modeCommands() { return *m_modes; }
+    [[nodiscard]] ListingCommands& listingCommands() { return *m_listing; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -57,6 +60,7 @@ private:
     void createMenus();
     void createParts();
     void connectParts();
+    void connectListing();
 
     engine::Prompts& m_prompts;
     platform::FileSystem& m_fs;
@@ -68,6 +72,7 @@ private:
     OptionsPanel* m_options = nullptr;
     RunController* m_run = nullptr;
     ModeCommands* m_modes = nullptr;
+    std::unique_ptr<ListingCommands> m_listing;
 
     // Menu items the window itself answers, or that wait for their windows.
     QAction* N6 = nullptr;

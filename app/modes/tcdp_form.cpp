@@ -15,6 +15,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quorvane::app {
 
 namespace {
@@ -87,6 +89,9 @@ void TCDPForm::CDPlayer()
             { &album.id, &album.artist, &album.title, &album.numtracks })
             DBGrid->setItem(row, column++, new QTableWidgetItem(toDisplay(*cell)));
     }
+    // CD identifiers are longer than the column's usual width: show them whole.
+    DBGrid->resizeColumnToContents(0);
+    DBGrid->setColumnWidth(0, std::max(DBGrid->columnWidth(0), 64));
     DBGrid->setCurrentCell(-1, -1);
     Edit1->clear();
     Button1->setEnabled(false);

@@ -432,6 +432,17 @@ TEST_F(WindowTest, PathButtonsLookLikeButtonsAndNoButtonIsClipped)
     }
 }
 
+TEST_F(WindowTest, ListingMenuItemsOpenTheirWindowsOnTheShownDirectory)
+{
+    tmp.file("song.mp3");
+    reload();
+    control<QAction>(window, "N6")->trigger();
+    control<QAction>(window, "AnteprimadiStampa1")->trigger();
+    EXPECT_EQ(dialogs.opened,
+        (std::vector<std::string> { "quorvane::app::TStampa", "quorvane::app::TAnteprima" }));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
 TEST_F(WindowTest, OptionsReachTheRules)
 {
     ui.ComboBox1->setCurrentIndex(3);
