@@ -8,6 +8,9 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -79,23 +82,18 @@ private:
     {
         QByteArray bytes = script.bytes;
         bytes.replace("{PORT}", QByteArray::number(port()));
-        if (script.trickleMs <= 0) {
-            socket->write(bytes);
+        const qsizetype piece = script.trickleMs > 0 ? 1 : std::max<qsizetype>(bytes.size(), 1);
+        auto* timer = new QTimer(socket);
+        QObject::connect(timer, &QTimer::timeout, socket, [=, sent = qsizetype { 0 }]() mutable {
+            if (sent < bytes.size()) {
+                socket->write(bytes.mid(sent, piece));
+                sent += piece;
+                return;
+            }
+            timer->stop();
             if (script.close)
                 socket->disconnectFromHost();
-            return;
-        }
-        auto* timer = new QTimer(socket);
-        QObject::connect(
-            timer, &QTimer::timeout, socket, [socket, timer, bytes, script, sent = 0]() mutable {
-                if (sent < bytes.size()) {
-                    socket->write(bytes.mid(sent++, 1));
-                    return;
-                }
-                timer->stop();
-                if (script.close)
-                    socket->disconnectFromHost();
-            });
+        });
         timer->start(script.trickleMs);
     }
 

@@ -10,8 +10,8 @@
 #include <quorvane_version.h>
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -61,11 +61,6 @@ struct OutcomeCase
     qsizetype requests; ///< how many requests the server must have seen
 };
 
-void PrintTo(const OutcomeCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 class UpdateCheckOutcome : public ::testing::TestWithParam<OutcomeCase>
 {
 };
@@ -78,8 +73,17 @@ TEST_P(UpdateCheckOutcome, MenuCommandTellsWhatTheServerSaid)
     ASSERT_EQ(run.prompts.messages.size(), 1U);
     EXPECT_EQ(run.prompts.messages[0].id, update::constantNameOf(GetParam().outcome));
     EXPECT_TRUE(run.prompts.messages[0].plainText);
-    EXPECT_EQ(server.requests().size(), GetParam().requests);
+    ASSERT_EQ(server.requests().size(), GetParam().requests);
+    EXPECT_EQ(server.requests()[0].toStdString(),
+        update::requestBytes({ "127.0.0.1", server.port(), "/quorvane-latest-version" }));
     EXPECT_FALSE(run.check.isWaiting());
+}
+
+/// The file the project ships for the version server to send.
+QByteArray shippedFile()
+{
+    QFile file(QStringLiteral(QUORVANE_WEB_DIR "/quorvane-latest-version"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
 }
 
 const QByteArray kLongLine = "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(9000, 'x') + "\r\n\r\n";
@@ -87,6 +91,7 @@ const QByteArray kLongLine = "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(9000, 'x
 INSTANTIATE_TEST_SUITE_P(Servers, UpdateCheckOutcome,
     ::testing::Values(
         OutcomeCase { "UpToDate", { { ok("Quorvane 0.99") } }, UpdateOutcome::UpToDate, 1 },
+        OutcomeCase { "ShippedServerFile", { { ok(shippedFile()) } }, UpdateOutcome::UpToDate, 1 },
         OutcomeCase { "Newer", { { ok("Quorvane 1.00") } }, UpdateOutcome::NewVersion, 1 },
         OutcomeCase { "OwnVersionAndLineBreak", { { ok("Quorvane 0.99\r\n") } },
             UpdateOutcome::NewVersion, 1 },
@@ -103,13 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Servers, UpdateCheckOutcome,
             UpdateOutcome::UpToDate, 4 },
         OutcomeCase { "EndlessRedirects", { { redirect("302 Found", "http://127.0.0.1:{PORT}/") } },
             UpdateOutcome::CantCheck, 1 + update::UpdateRequest::kMaxRedirects },
-        OutcomeCase { "SeeOther", { { redirect("303 See Other", "http://127.0.0.1:{PORT}/") } },
-            UpdateOutcome::CantCheck, 1 },
-        OutcomeCase { "RedirectWithoutLocation", { { "HTTP/1.0 301 Moved\r\n\r\n" } },
-            UpdateOutcome::CantCheck, 1 },
         OutcomeCase { "RedirectToHttps", { { redirect("302 Found", "https://127.0.0.1:{PORT}/") } },
-            UpdateOutcome::CantCheck, 1 },
-        OutcomeCase { "RelativeRedirect", { { redirect("302 Found", "/elsewhere") } },
             UpdateOutcome::CantCheck, 1 },
         OutcomeCase { "HugeBody",
             { { ok("Quorvane " + QByteArray(qsizetype { 200 } * 1024, '9')), false } },
@@ -117,8 +116,6 @@ INSTANTIATE_TEST_SUITE_P(Servers, UpdateCheckOutcome,
         OutcomeCase {
             "EndlessHeaderLine", { { kLongLine + "Quorvane 0.99" } }, UpdateOutcome::CantCheck, 1 },
         OutcomeCase { "Silence", { { {}, false } }, UpdateOutcome::CantCheck, 1 },
-        OutcomeCase { "SilenceAfterPartOfTheBody", { { ok("Quorvane 0.9"), false } },
-            UpdateOutcome::CantCheck, 1 },
         // About 50 bytes, one every 15 ms: longer than the 500 ms of silence allowed, but
         // every byte restarts the clock.
         OutcomeCase { "EveryPacketRestartsTheTimer", { { ok("Quorvane 0.99"), true, 15 } },
@@ -131,31 +128,6 @@ TEST(UpdateCheck, AServerThatTricklesForeverIsGivenUp)
     CheckRun run(server.url());
     run.check.request().setTotalTimeout(300ms);
     EXPECT_EQ(run.run(UpdateTrigger::Manual), UpdateOutcome::CantCheck);
-}
-
-TEST(UpdateCheck, SendsTheExactRequest)
-{
-    HttpTestServer server({ { ok("Quorvane 0.99") } });
-    CheckRun run(server.url());
-    run.run(UpdateTrigger::Manual);
-    ASSERT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(server.requests()[0].toStdString(),
-        update::requestBytes({ "127.0.0.1", server.port(), "/quorvane-latest-version" }));
-    EXPECT_TRUE(server.requests()[0].startsWith("GET /quorvane-latest-version HTTP/1.0\r\n"));
-}
-
-TEST(UpdateCheck, ConnectionRefusedCannotCheck)
-{
-    quint16 closedPort = 0;
-    {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-        closedPort = probe.serverPort();
-    }
-    CheckRun run("http://127.0.0.1:" + std::to_string(closedPort) + "/");
-    EXPECT_EQ(run.run(UpdateTrigger::Manual), UpdateOutcome::CantCheck);
-    ASSERT_EQ(run.prompts.messages.size(), 1U);
-    EXPECT_EQ(run.prompts.messages[0].text, U"Impossibile cercare nuova versione");
 }
 
 TEST(UpdateCheck, AtStartUpAnUpToDateAnswerIsNotReportedButOthersAre)
@@ -220,32 +192,6 @@ TEST(UpdateCheck, HtmlFromTheServerIsShownAsPlainTextWithoutControlCharacters)
     EXPECT_TRUE(shown.contains(
         QStringLiteral("\nQuorvane <b>2.0</b> <img src=\"http://127.0.0.1:1/x.png\">[31m\n")))
         << shown.toStdString();
-}
-
-// The file the project ships for the server, served by a stock web server, means "up to date".
-TEST(UpdateCheck, ShippedServerFileMeansUpToDate)
-{
-    const char* script = R"(
-import functools, http.server, sys, threading
-handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=sys.argv[1])
-server = http.server.HTTPServer(("127.0.0.1", 0), handler)
-threading.Timer(20, server.shutdown).start()
-print(server.server_address[1], flush=True)
-server.serve_forever()
-)";
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-        { QStringLiteral("-c"), QString::fromUtf8(script), QStringLiteral(QUORVANE_WEB_DIR) });
-    if (!python.waitForStarted(5000))
-        GTEST_SKIP() << "python3 is not available";
-    ASSERT_TRUE(python.waitForReadyRead(10000));
-    const std::string port = python.readLine().trimmed().toStdString();
-    CheckRun run("http://127.0.0.1:" + port + "/quorvane-latest-version");
-    EXPECT_EQ(run.run(UpdateTrigger::Manual), UpdateOutcome::UpToDate);
-    ASSERT_EQ(run.prompts.messages.size(), 1U);
-    EXPECT_EQ(run.prompts.messages[0].id, "LATEST_VERSION");
-    python.kill();
-    python.waitForFinished(5000);
 }
 
 } // namespace

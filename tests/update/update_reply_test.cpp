@@ -17,73 +17,47 @@ using update::HttpUrl;
 using update::StatusKind;
 using update::UpdateOutcome;
 
-TEST(StatusLine, CodeIsTheSecondBlankSeparatedFieldOrZero)
+TEST(StatusLine, CodeIsTheSecondBlankSeparatedFieldOrZeroAndOnlyThreeHundredsRedirect)
 {
-    const std::pair<const char*, int> cases[] = {
-        { "HTTP/1.0 200 OK", 200 },
-        { "HTTP/1.1 404 Not Found", 404 },
-        { "HTTP/1.0  302\tFound", 302 },
-        { "HTTP/1.0 2OO OK", 0 },
-        { "HTTP/1.0 302Found", 0 },
-        { "HTTP/1.0", 0 },
-        { "", 0 },
-        { "HTTP/1.0 99999999999 Big", 0 },
-    };
-    for (const auto& [line, code] : cases)
+    const std::pair<const char*, int> codes[] = { { "HTTP/1.1 404 Not Found", 404 },
+        { "HTTP/1.0  302\tFound", 302 }, { "HTTP/1.0 2OO OK", 0 }, { "HTTP/1.0 302Found", 0 },
+        { "HTTP/1.0", 0 }, { "HTTP/1.0 99999999999 Big", 0 } };
+    for (const auto& [line, code] : codes)
         EXPECT_EQ(update::statusCodeOf(line), code) << line;
-}
-
-TEST(StatusLine, OnlyThreeHundredToThreeHundredTwoRedirect)
-{
-    const std::pair<int, StatusKind> cases[] = { { 0, StatusKind::Answer },
-        { 200, StatusKind::Answer }, { 298, StatusKind::Answer }, { 299, StatusKind::Unusable },
-        { 300, StatusKind::Redirect }, { 301, StatusKind::Redirect }, { 302, StatusKind::Redirect },
-        { 303, StatusKind::Unusable }, { 399, StatusKind::Unusable }, { 400, StatusKind::Answer },
-        { 404, StatusKind::Answer }, { 500, StatusKind::Answer } };
-    for (const auto& [status, kind] : cases)
+    const std::pair<int, StatusKind> kinds[] = { { 0, StatusKind::Answer },
+        { 298, StatusKind::Answer }, { 299, StatusKind::Unusable }, { 300, StatusKind::Redirect },
+        { 302, StatusKind::Redirect }, { 303, StatusKind::Unusable }, { 399, StatusKind::Unusable },
+        { 404, StatusKind::Answer } };
+    for (const auto& [status, kind] : kinds)
         EXPECT_EQ(update::statusKindOf(status), kind) << status;
-}
-
-TEST(StatusLine, LocationHeaderIsFoundInAnyCaseAndTrimmed)
-{
-    EXPECT_EQ(update::locationOf("Location: http://a/b"), "http://a/b");
     EXPECT_EQ(update::locationOf("LOCATION:\t http://a/ "), "http://a/");
     EXPECT_EQ(update::locationOf("location:x"), "x");
     EXPECT_EQ(update::locationOf("Content-Location: http://a/"), std::nullopt);
-    EXPECT_EQ(update::locationOf("Locations: http://a/"), std::nullopt);
 }
 
-struct UrlCase
+TEST(HttpUrls, OnlyPlainHttpThatCannotBreakTheRequestIsAccepted)
 {
-    const char* text;
-    std::optional<HttpUrl> expected;
-};
-
-class ParseHttpUrl : public ::testing::TestWithParam<UrlCase>
-{
-};
-
-TEST_P(ParseHttpUrl, AcceptsOnlyPlainHttpThatCannotBreakTheRequest)
-{
-    EXPECT_EQ(update::parseHttpUrl(GetParam().text), GetParam().expected) << GetParam().text;
+    const std::pair<const char*, std::optional<HttpUrl>> cases[] = {
+        { "HTTP://127.0.0.1:8080", HttpUrl { "127.0.0.1", 8080, "/" } },
+        { "http://[::1]:81/a?b#part", HttpUrl { "::1", 81, "/a?b" } },
+        { "http://host?x=1", HttpUrl { "host", 80, "/?x=1" } },
+        { "https://host/", std::nullopt },
+        { "/relative/path", std::nullopt },
+        { "http://user@host/", std::nullopt },
+        { "http://host:65536/", std::nullopt },
+        { "http://host/a b", std::nullopt },
+        { "http://host/a\r\nX-Injected: 1", std::nullopt },
+        { "http://host/\xc3\xa0", std::nullopt },
+    };
+    for (const auto& [text, url] : cases)
+        EXPECT_EQ(update::parseHttpUrl(text), url) << text;
+    const HttpUrl configured = update::defaultServer();
+    EXPECT_FALSE(configured.host.empty());
+    EXPECT_EQ(configured.port, 80);
+    EXPECT_EQ(configured.path, "/quorvane-latest-version");
 }
 
-INSTANTIATE_TEST_SUITE_P(Urls, ParseHttpUrl,
-    ::testing::Values(UrlCase { "http://www.example.org/quorvane-latest-version",
-                          HttpUrl { "www.example.org", 80, "/quorvane-latest-version" } },
-        UrlCase { "HTTP://127.0.0.1:8080", HttpUrl { "127.0.0.1", 8080, "/" } },
-        UrlCase { "http://[::1]:81/a?b#part", HttpUrl { "::1", 81, "/a?b" } },
-        UrlCase { "http://host?x=1", HttpUrl { "host", 80, "/?x=1" } },
-        UrlCase { "http://host:/p", HttpUrl { "host", 80, "/p" } },
-        UrlCase { "https://host/", std::nullopt }, UrlCase { "/relative/path", std::nullopt },
-        UrlCase { "ftp://host/", std::nullopt }, UrlCase { "http://user@host/", std::nullopt },
-        UrlCase { "http://host:0/", std::nullopt }, UrlCase { "http://host:65536/", std::nullopt },
-        UrlCase { "http://host:8o/", std::nullopt }, UrlCase { "http:///path", std::nullopt },
-        UrlCase { "http://[::1/", std::nullopt }, UrlCase { "http://host/a b", std::nullopt },
-        UrlCase { "http://host/a\r\nX-Injected: 1", std::nullopt },
-        UrlCase { "http://host/\xc3\xa0", std::nullopt }));
-
-TEST(Request, IsTheExactBytesWithThePortInTheHostOnlyWhenNotEighty)
+TEST(HttpUrls, RequestIsTheExactBytesWithThePortInTheHostOnlyWhenNotEighty)
 {
     EXPECT_EQ(update::requestBytes({ "www.example.org", 80, "/quorvane-latest-version" }),
         "GET /quorvane-latest-version HTTP/1.0\r\n"
@@ -95,18 +69,10 @@ TEST(Request, IsTheExactBytesWithThePortInTheHostOnlyWhenNotEighty)
     EXPECT_EQ(update::hostHeader({ "::1", 8080, "/" }), "[::1]:8080");
 }
 
-TEST(Request, ConfiguredServerAsksForTheLatestVersionFile)
-{
-    const HttpUrl server = update::defaultServer();
-    EXPECT_FALSE(server.host.empty());
-    EXPECT_EQ(server.port, 80);
-    EXPECT_EQ(server.path, "/quorvane-latest-version");
-}
-
 TEST(ReplyReader, PiecesOfAnySizeGiveTheSameReply)
 {
     const std::string reply
-        = "HTTP/1.0 302 Found\r\nServer: x\r\nLocation: http://b/\r\n\r\nbody\r\n";
+        = "HTTP/1.0 302 Found\r\nServer: x\nLocation: http://b/\r\n\r\nbody\r\n";
     for (const std::size_t piece : { std::size_t { 1 }, std::size_t { 3 }, reply.size() }) {
         update::HttpReplyReader reader;
         for (std::size_t at = 0; at < reply.size(); at += piece)
@@ -118,14 +84,6 @@ TEST(ReplyReader, PiecesOfAnySizeGiveTheSameReply)
     }
 }
 
-TEST(ReplyReader, LinesEndWithLineFeedAlone)
-{
-    update::HttpReplyReader reader;
-    ASSERT_TRUE(reader.feed("HTTP/1.0 200 OK\nX: y\n\nQuorvane 0.99"));
-    EXPECT_EQ(reader.status(), 200);
-    EXPECT_EQ(reader.body(), "Quorvane 0.99");
-}
-
 TEST(ReplyReader, RefusesALineOrBodyBeyondItsLimitButNotAtIt)
 {
     const std::string atLimit(8 * 1024 - 3, 'a');
@@ -133,7 +91,6 @@ TEST(ReplyReader, RefusesALineOrBodyBeyondItsLimitButNotAtIt)
     EXPECT_TRUE(fits.feed("HTTP/1.0 200 OK\r\nX: " + atLimit + "\r\n\r\n"));
     update::HttpReplyReader tooLong;
     EXPECT_FALSE(tooLong.feed("HTTP/1.0 200 OK\r\nX: " + atLimit + "a\r\n"));
-    EXPECT_TRUE(tooLong.failed());
     // Without a line end the limit still holds: a server cannot make the line grow forever.
     update::HttpReplyReader endless;
     EXPECT_FALSE(endless.feed(std::string(9000, 'H')));
@@ -155,11 +112,9 @@ TEST(Answer, OnlyTheExactOwnVersionIsUpToDateAndOnlyTheProductNameCounts)
     const std::pair<const char*, UpdateOutcome> cases[] = {
         { "Quorvane 0.99", UpdateOutcome::UpToDate },
         { "Quorvane 0.99\r\n", UpdateOutcome::NewVersion },
-        { "Quorvane 1.00", UpdateOutcome::NewVersion },
         { "Quorvane", UpdateOutcome::NewVersion },
         { "quorvane 1.00", UpdateOutcome::CantCheck },
         { " Quorvane 0.99", UpdateOutcome::CantCheck },
-        { "<html>Not Found</html>", UpdateOutcome::CantCheck },
         { "", UpdateOutcome::CantCheck },
     };
     for (const auto& [body, outcome] : cases)
@@ -175,16 +130,9 @@ TEST(Answer, ShownTextKeepsLineEndsAndLosesOtherControlCharacters)
                                   "1.0"),
         U"Quorvane 1.0");
     EXPECT_EQ(update::displayBody("Quorvane \xe0 1.0"), U"Quorvane \u00e0 1.0") << "Windows-1252";
-}
-
-TEST(Answer, NewVersionShowsTheBodyExactlyBetweenTheLineBreaks)
-{
-    const std::u32string text
-        = update::outcomeMessage(UpdateOutcome::NewVersion, "Quorvane 1.00\n");
-    EXPECT_TRUE(text.starts_with(
-        U"E' disponibile una nuova versione:\r\nQuorvane 1.00\n\r\nScaricala da "));
-    EXPECT_EQ(update::outcomeMessage(UpdateOutcome::CantCheck, "Quorvane 1.00"),
-        U"Impossibile cercare nuova versione");
+    EXPECT_TRUE(update::outcomeMessage(UpdateOutcome::NewVersion, "Quorvane 1.00\n")
+                    .starts_with(
+                        U"E' disponibile una nuova versione:\r\nQuorvane 1.00\n\r\nScaricala da "));
 }
 
 } // namespace
