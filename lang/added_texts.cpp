@@ -15,22 +15,43 @@ namespace {
 
 // UTF-8 texts, "\r\n" as in the built-in table. Each entry names its id, so an id and its
 // text cannot drift apart.
-constexpr std::array<std::pair<ConstantId, std::string_view>, 17> kTexts { {
+constexpr std::array<std::pair<ConstantId, std::string_view>, 30> kTexts { {
     { added::ATTRIBUTI_NON_IMPOSTATI,
         "Gli attributi di %d elementi non sono stati modificati\r\n"
         "(collegamenti simbolici, file di altri utenti o file system che non li supportano)." },
     { added::CESTINO_FALLITO,
         "Impossibile spostare il file nel cestino:\r\n%s\r\n\r\nIl file non è stato toccato." },
+    { added::CRONOLOGIA, "Cronologia operazioni" },
+    { added::CRONOLOGIA_ANNULLA, "&Annulla l'operazione" },
+    { added::CRONOLOGIA_ANNULLATA, "annullata" },
+    { added::CRONOLOGIA_COMPLETATA, "completata" },
+    { added::CRONOLOGIA_DATA, "Data" },
+    { added::CRONOLOGIA_DIRECTORY, "Directory" },
+    { added::CRONOLOGIA_FILES, "Files" },
+    { added::CRONOLOGIA_INTERROTTA, "interrotta" },
+    { added::CRONOLOGIA_STATO, "Stato" },
     { added::ELIMINA_SOLO_SELEZIONATO,
         "Si può eliminare solo il file su cui si è fatto clic: il percorso indicato è un "
         "altro." },
+    { added::GIA_ANNULLATA,
+        "Questa operazione è già stata annullata: i file hanno già i nomi di prima." },
     { added::LISTA_NON_VALIDA, "Il file non si può usare come lista di nomi:\r\n%s\r\n(%s)" },
     { added::NOME_GIA_USATO, "Esiste già un elemento con questo nome (Errore %d)" },
+    { added::OPERAZIONE_INTERROTTA,
+        "L'ultima operazione (%s, %d files in %s) si è interrotta prima della fine.\r\n\r\n"
+        "Vuoi annullarla e ridare ai file i nomi di prima?" },
     { added::ORDINA_DATA, "Per &data" },
     { added::ORDINA_DIMENSIONE, "Per di&mensione" },
     { added::ORDINA_INVERTI, "&Inverti" },
     { added::ORDINA_NOME, "Per &nome" },
+    { added::REGISTRO_NON_SCRIVIBILE,
+        "Impossibile scrivere il registro delle operazioni:\r\n%s\r\n\r\n"
+        "Senza registro questa operazione non potrà essere annullata se il programma viene "
+        "chiuso o si interrompe. Continuare comunque?" },
     { added::RINOMINA_RIFIUTATA, "Rinomina non riuscita: %s (Errore %d)" },
+    { added::RIPRISTINO_INCOMPLETO,
+        "%d nomi non sono stati ripristinati (cambiati da altri nel frattempo o in uso):"
+        "\r\n%s" },
     { added::RUN_ESC_INTERROMPE, "Premi Esc per interrompere dopo il file in corso" },
     { added::RUN_INTERROMPI, "Interrompi" },
     { added::RUN_INTERROTTA, ", operazione interrotta" },
