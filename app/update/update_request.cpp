@@ -11,6 +11,8 @@ UpdateRequest::UpdateRequest(QObject* parent)
 {
     m_inactivityTimer.setSingleShot(true);
     m_totalTimer.setSingleShot(true);
+    // A coarse timer may fire 5 % early: a server would be given up after 3.8 s, not 4.
+    m_inactivityTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_inactivityTimer, &QTimer::timeout, this, [this] {
         fail("no answer from " + m_url.host + " within " + std::to_string(m_inactivity.count())
             + " ms");
