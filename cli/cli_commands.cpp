@@ -7,6 +7,7 @@
 #include "terminal_text.h"
 
 #include "engine/cd_player_db.h"
+#include "engine/journal_writer.h"
 #include "engine/list_file.h"
 #include "engine/list_file_reader.h"
 #include "engine/rename_run.h"
@@ -297,6 +298,9 @@ int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, 
     SignalStop observer;
     engine::RenameRun run(
         fs, collator, command.options, command.state, command.scope, prompts, observer);
+    engine::JournalWriter journal(engine::defaultRunsDirectory());
+    if (command.mode == CliMode::Rename && !command.noJournal)
+        run.setJournal(&journal);
     if ((command.namesFrom || command.cdPlayer) && !prepareNamesFrom(fs, command, run, errors))
         return 2;
     if (command.orderFrom && !prepareOrder(fs, command, errors))

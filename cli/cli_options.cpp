@@ -209,6 +209,8 @@ bool Parser::scopeOption(const std::string& arg)
         m_command.orderFrom = value;
     } else if (arg == "--force") {
         m_command.force = true;
+    } else if (arg == "--no-journal") {
+        m_command.noJournal = true;
     } else if (arg == "--no-keep-extension") {
         m_command.keepExtension = false;
     } else {
@@ -338,6 +340,8 @@ const char* usageText()
   quorvane-cli preview DIR [-z] [SCOPE] [RULES] one row per entry: directory, old, new
   quorvane-cli rename DIR [SCOPE] [RULES]       renames, then prints the summary line
   quorvane-cli albums INI                       the albums of a CD player database
+  quorvane-cli history                          the recorded runs, oldest first
+  quorvane-cli undo [ID] [--no-journal]         undoes the latest recorded run (or ID)
 
 transform reads one entry per line (with -z: NUL-separated); a line ending in "/"
 is a directory. Entries are numbered in input order, files only. Its output is the
@@ -400,6 +404,18 @@ SCOPE (preview and rename):
   --attributes [RHSA] set these attributes (an empty value clears them)
   --no-keep-extension --names-from, --cdplayer: names replace the extension too
   --force             work in a volume root or system directory
+  --no-journal        rename without a run journal: the run cannot be undone later
+
+rename first writes its plan to a run journal in $XDG_STATE_HOME/quorvane/runs
+(default ~/.local/state/quorvane/runs; the last 50 runs are kept) and renames
+nothing when that cannot be done, unless --no-journal is given. history lists the
+journals: ID, date, state (complete, interrupted or undone), entries, kind and
+directory. undo renames back, last entry first and never over an existing entry,
+every entry of the run that still bears a name the run gave it, and names each
+entry it could not restore; an entry changed since by someone else is left alone.
+undo after an interrupted undo finishes it; a run already undone is refused. The
+undo's exit status is 0 when everything was restored, 1 otherwise, 2 for bad usage
+or an unknown ID.
 
 Ctrl-C (SIGINT) or SIGTERM stops rename after the entry being renamed; the entries
 not reached keep their names. A second signal ends the program at once.

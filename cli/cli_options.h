@@ -22,6 +22,7 @@ struct CliCommand
     engine::RunState state;
     engine::RunScope scope;
     bool force = false; ///< answer Ignore to the dangerous-directory warning
+    bool noJournal = false; ///< rename without writing the run journal
     bool nulSeparated = false; ///< transform: records end with NUL instead of LF
     bool keepExtension = true; ///< --names-from: new names keep the file's extension
     std::optional<std::string> namesFrom; ///< path of the list file

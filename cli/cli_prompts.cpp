@@ -25,6 +25,11 @@ engine::Button CliPrompts::ask(const engine::Question& question)
                  << " (refused; --force works there anyway)\n";
         return engine::Button::Abort;
     }
+    if (question.id == "REGISTRO_NON_SCRIVIBILE") {
+        m_errors << "quorvane-cli: " << terminalLine(question.text)
+                 << " (refused: nothing was renamed; --no-journal renames without a journal)\n";
+        return engine::Button::No;
+    }
     if (offers(engine::Button::Ok))
         return engine::Button::Ok;
     return question.buttons.empty() ? engine::Button::Cancel : question.buttons.front();

@@ -2,10 +2,12 @@
 #include "check_update_command.h"
 #include "cli_commands.h"
 #include "cli_options.h"
+#include "journal_commands.h"
 #include "listing_command.h"
 #include "platform/stop_signal.h"
 #include "terminal_text.h"
 
+#include "engine/journal_writer.h"
 #include "lang/lang_error.h"
 #include "platform/posix_file_system.h"
 
@@ -29,6 +31,14 @@ int runOwnParserCommand(std::span<const std::string> args)
     }
     if (args[0] == "check-update")
         return cli::runCheckUpdate(args.subspan(1), std::cout, std::cerr);
+    if (args[0] == "history")
+        return cli::runHistory(
+            args.subspan(1), engine::defaultRunsDirectory(), std::cout, std::cerr);
+    if (args[0] == "undo") {
+        platform::PosixFileSystem fs;
+        return cli::runUndo(
+            args.subspan(1), fs, engine::defaultRunsDirectory(), std::cout, std::cerr);
+    }
     return -1;
 }
 

@@ -1,6 +1,7 @@
 // The file list's own commands that rename: one file, and the current directory.
 #include "file_commands.h"
 
+#include "journal_writer.h"
 #include "name_rules.h"
 #include "rename_retry.h"
 #include "rename_run.h"
@@ -27,12 +28,43 @@ bool entryExists(const platform::FileSystem& fs, const std::u32string& path)
     return attributes.ok() || attributes.error().code != ENOENT;
 }
 
+/// Journals one rename of `dir` + `from` to `to` before it happens: the plan the first time,
+/// a typed name on later attempts. False when it must not happen; `journal` becomes null when
+/// the user chose to go on without one.
+bool journalOne(JournalWriter*& journal, Prompts& prompts, JournalKind kind, const std::string& dir,
+    const std::string& from, const std::string& to)
+{
+    if (journal == nullptr)
+        return true;
+    if (journal->active())
+        return journal->typed(0, to).ok();
+    const platform::Status begun = journal->begin(kind, dir, { plannedEntry(dir, from, to) });
+    if (begun.ok())
+        return true;
+    if (!proceedWithoutJournal(prompts, begun.error()))
+        return false;
+    journal = nullptr;
+    return true;
+}
+
+/// The closing record of a one-entry journal.
+void closeOne(JournalWriter* journal, bool renamed)
+{
+    if (journal != nullptr && journal->active()) {
+        if (renamed)
+            journal->done(0);
+        journal->close(renamed ? 1 : 0, renamed ? 0 : 1);
+    }
+}
+
 } // namespace
 
 SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
-    const std::u32string& directory, const std::u32string& name, bool dosNames)
+    const std::u32string& directory, const std::u32string& name, bool dosNames,
+    JournalWriter* journal)
 {
     const std::u32string prefix = directoryText(directory);
+    const std::string prefixBytes = platform::encodeName(prefix);
     const std::string from = platform::encodeName(prefix + name);
     const InputRequest request { "RINOMINA_FILE", text(lang::id::RINOMINA_FILE),
         U"Directory: " + directory, name };
@@ -44,11 +76,18 @@ SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
         const bool typedSafely = answer.find(U'/') == std::u32string::npos
             && answer.find(U'\0') == std::u32string::npos;
         const std::u32string target = Check_Char_Vietati(answer, dosNames);
-        if (target == name && typedSafely)
+        if (target == name && typedSafely) {
+            closeOne(journal, false);
             return { false, name };
+        }
         if (!typedSafely || !isAcceptableTypedName(target)) {
             prompts.tell({ "CHAR_INVALIDI", Severity::Error, text(lang::id::CHAR_INVALIDI) });
+        } else if (!journalOne(journal, prompts, JournalKind::OneFile, prefixBytes,
+                       platform::encodeName(name), platform::encodeName(target))) {
+            closeOne(journal, false);
+            return { false, name };
         } else if (renameWithSilentRetries(fs, from, platform::encodeName(prefix + target)).ok()) {
+            closeOne(journal, true);
             return { true, target };
         } else {
             (void)prompts.ask({ "FILE_IN_USO_NO_ERROR", Severity::Error,
@@ -60,7 +99,7 @@ SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
 
 std::optional<std::u32string> renameCurrentDirectory(platform::FileSystem& fs, Prompts& prompts,
     DirectoryRenameHooks& hooks, const std::u32string& directory, const std::u32string& volumeRoot,
-    bool dosNames)
+    bool dosNames, JournalWriter* journal)
 {
     hooks.disableUndo();
     const std::size_t slash = directory.rfind(U'/');
@@ -86,13 +125,18 @@ std::optional<std::u32string> renameCurrentDirectory(platform::FileSystem& fs, P
     if (entryExists(fs, parent + answer))
         return refuse(lang::id::DIR_ESISTENTE);
 
+    if (!journalOne(journal, prompts, JournalKind::Directory, platform::encodeName(parent),
+            platform::encodeName(name), platform::encodeName(answer)))
+        return std::nullopt;
     hooks.moveTree(volumeRoot);
     if (!renameWithSilentRetries(
             fs, platform::encodeName(directory), platform::encodeName(parent + answer))
              .ok()) {
+        closeOne(journal, false);
         hooks.moveTree(directory);
         return refuse(lang::id::DIR_IN_USO);
     }
+    closeOne(journal, true);
     hooks.moveTree(parent + answer);
     return parent + answer;
 }

@@ -10,6 +10,8 @@
 
 namespace quorvane::engine {
 
+class JournalWriter;
+
 /// What a single-file rename ended with.
 struct SingleRenameResult
 {
@@ -21,8 +23,12 @@ struct SingleRenameResult
 /// (RINOMINA_FILE). Forbidden characters are removed from the answer; a refused rename
 /// shows FILE_IN_USO_NO_ERROR and asks again, until it succeeds or the user gives the file
 /// its own name back (Cancel does that). Never called without a file.
+/// With `journal` (owned by the caller, unused before) the rename is journaled: when the
+/// journal cannot be written the user is asked whether to rename without it (No: nothing
+/// is renamed).
 [[nodiscard]] SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
-    const std::u32string& directory, const std::u32string& name, bool dosNames);
+    const std::u32string& directory, const std::u32string& name, bool dosNames,
+    JournalWriter* journal = nullptr);
 
 /// The window's side of renaming the current directory.
 class DirectoryRenameHooks
@@ -39,9 +45,9 @@ public:
 /// forbidden characters and ".." (CHAR_INVALIDI) and an existing name (DIR_ESISTENTE); a
 /// failed rename leaves the tree on the old directory and shows DIR_IN_USO. At a volume root
 /// nothing is renamed; otherwise the tree steps away to `volumeRoot` while the directory is
-/// renamed. Returns the new path.
+/// renamed. Returns the new path. `journal` as for renameOneFile.
 [[nodiscard]] std::optional<std::u32string> renameCurrentDirectory(platform::FileSystem& fs,
     Prompts& prompts, DirectoryRenameHooks& hooks, const std::u32string& directory,
-    const std::u32string& volumeRoot, bool dosNames);
+    const std::u32string& volumeRoot, bool dosNames, JournalWriter* journal = nullptr);
 
 } // namespace quorvane::engine

@@ -1,6 +1,7 @@
 // The rename run: per-directory passes, the rename loop and the timed run.
 #include "rename_run.h"
 
+#include "journal_writer.h"
 #include "name_rules.h"
 #include "rename_retry.h"
 #include "transform_name.h"
@@ -60,16 +61,29 @@ bool RenameRun::usesOrderList() const
 void RenameRun::RunRename(const std::u32string& directory)
 {
     const auto start = std::chrono::steady_clock::now();
+    const int countBefore = m_state.RenamedCount;
+    // Every name is decided before the first rename, so that the whole run can be written
+    // to the journal and undone from there whatever stops it.
+    const UndoLog plan = planRun(directory, usesOrderList() ? &m_state.OrderList : nullptr);
+    if (!beginJournal(directory, plan)) {
+        m_state.RenamedCount = countBefore;
+        return;
+    }
     m_state.undo = UndoLog {};
+    m_state.lastRunJournal = m_journal != nullptr && m_journal->active() ? m_journal->id() : "";
     m_summary.ran = true;
     m_observer.runStarted();
     try {
-        Renamer(directory, usesOrderList() ? &m_state.OrderList : nullptr, false, false);
+        executePlan(plan, countBefore);
     } catch (const std::exception& e) {
         // What was renamed before the error stays logged, so it can still be undone; the
         // caller enables "Annulla" from the summary whatever ended the run.
         m_summary.error = platform::decodeName(e.what());
     }
+    if (m_summary.error.empty())
+        m_summary.error = m_planError;
+    if (m_journal != nullptr)
+        m_journal->close(static_cast<std::size_t>(m_summary.renamed), m_summary.givenUp.size());
     if (m_options.NumerazioneFiles1)
         m_state.LastNumberedDir = directory;
     m_options.NumerazioneFiles1 = false;
@@ -82,6 +96,86 @@ void RenameRun::RunRename(const std::u32string& directory)
     m_summary.processed = m_state.RenamedCount;
     m_observer.runFinished(m_summary);
     tellWhatWasNotDone();
+}
+
+UndoLog RenameRun::planRun(const std::u32string& directory, const EntryList* list)
+{
+    UndoLog plan;
+    m_rows = &plan;
+    m_planError.clear();
+    try {
+        Renamer(directory, list, false, true);
+    } catch (const RunError& e) {
+        // The entries planned before the error are still renamed, as a run that met the
+        // error on its way would have; the error is reported at the end.
+        m_planError = platform::decodeName(e.what());
+    }
+    m_rows = nullptr;
+    return plan;
+}
+
+bool RenameRun::beginJournal(const std::u32string& directory, const UndoLog& plan)
+{
+    if (m_journal == nullptr)
+        return true;
+    std::vector<JournalEntry> entries;
+    for (std::size_t row = 0; row < plan.size(); ++row) {
+        if (plan.UndoOldNames[row] != plan.UndoNewNames[row])
+            entries.push_back(plannedEntry(platform::encodeName(plan.UndoDirs[row]),
+                platform::encodeName(plan.UndoOldNames[row]),
+                platform::encodeName(plan.UndoNewNames[row])));
+    }
+    const platform::Status begun
+        = m_journal->begin(JournalKind::Run, platform::encodeName(directory), std::move(entries));
+    if (begun.ok() || proceedWithoutJournal(m_prompts, begun.error()))
+        return true;
+    m_summary.refused = platform::decodeName(begun.error().describe());
+    return false;
+}
+
+void RenameRun::executePlan(const UndoLog& plan, int countBefore)
+{
+    std::size_t journalIndex = 0;
+    for (std::size_t row = 0; row < plan.size(); ++row) {
+        if (m_observer.stopRequested()) {
+            m_summary.stopped = true;
+            noteUnfinished(plan.UndoDirs[row]);
+            m_state.RenamedCount = countBefore + static_cast<int>(row);
+            return;
+        }
+        const std::u32string& directory = plan.UndoDirs[row];
+        const std::u32string& oldName = plan.UndoOldNames[row];
+        const std::u32string& newName = plan.UndoNewNames[row];
+        std::u32string finalName = oldName;
+        if (newName != oldName)
+            finalName = renameEntry(directory, oldName, newName, journalIndex++);
+        // Attributes go to the entry under the name it has now; a given-up rename keeps
+        // its old name, so no other file can receive them.
+        if (m_scope.setAttributes)
+            setAttributes(directory, finalName);
+        m_state.RenamedCount = countBefore + static_cast<int>(row) + 1;
+        m_observer.progress(m_state.RenamedCount);
+        if (m_summary.stopped) { // Stop was answered for this entry
+            noteUnfinished(directory);
+            return;
+        }
+    }
+}
+
+void RenameRun::noteUnfinished(std::u32string directory)
+{
+    // The pass of the entry's directory and every pass around it, innermost first: the
+    // passes of the directories between it and the run's own directory.
+    const std::u32string top = directoryText(m_scope.directory);
+    for (;;) {
+        m_summary.unfinished.push_back(directory);
+        if (directory.size() <= top.size() || !directory.starts_with(top))
+            return;
+        const std::size_t slash = directory.rfind(U'/', directory.size() - 2);
+        if (slash == std::u32string::npos)
+            return;
+        directory.resize(slash + 1);
+    }
 }
 
 void RenameRun::tellWhatWasNotDone()
@@ -145,32 +239,27 @@ void RenameRun::Renamer(
         return;
 
     const EntryList& entries = list != nullptr ? *list : built;
-    const std::string dirBytes = platform::encodeName(directory);
+    // A real pass outside a run: plan it and carry it out at once.
+    if (!preview) {
+        const int countBefore = m_state.RenamedCount;
+        UndoLog plan;
+        UndoLog* const outer = m_rows;
+        m_rows = &plan;
+        Renamer(directory, &entries, false, true);
+        m_rows = outer;
+        executePlan(plan, countBefore);
+        return;
+    }
+    UndoLog& rows = m_rows != nullptr ? *m_rows : m_state.previewRows;
     std::int64_t counter = 1;
     std::size_t position = 0;
     for (const std::u32string& entry : entries) {
-        if (m_summary.stopped || (!preview && m_observer.stopRequested())) {
-            m_summary.stopped = true;
-            break;
-        }
         std::u32string oldName = extract_name(entry);
         std::u32string newName = TransformName(entry, position, counter, m_options, m_state);
         ++m_state.RenamedCount;
-        if (preview) {
-            m_state.previewRows.append(directory, std::move(oldName), std::move(newName));
-        } else {
-            const std::u32string finalName
-                = newName == oldName ? oldName : renameEntry(directory, oldName, newName);
-            // Attributes go to the entry under the name it has now; a given-up rename
-            // keeps its old name, so no other file can receive them.
-            if (m_scope.setAttributes)
-                setAttributes(directory, finalName);
-            m_observer.progress(m_state.RenamedCount);
-        }
+        rows.append(directory, std::move(oldName), std::move(newName));
         ++position;
     }
-    if (m_summary.stopped)
-        m_summary.unfinished.push_back(directory);
 }
 
 void RenameRun::setAttributes(const std::u32string& directory, const std::u32string& name)
@@ -181,9 +270,11 @@ void RenameRun::setAttributes(const std::u32string& directory, const std::u32str
         m_summary.attributesKept.push_back({ directory + name, status.error() });
 }
 
-std::u32string RenameRun::renameEntry(
-    const std::u32string& dirText, const std::u32string& oldName, std::u32string newName)
+std::u32string RenameRun::renameEntry(const std::u32string& dirText, const std::u32string& oldName,
+    std::u32string newName, std::size_t journalIndex)
 {
+    JournalWriter* const journal
+        = m_journal != nullptr && m_journal->active() ? m_journal : nullptr;
     const std::string dirBytes = platform::encodeName(dirText);
     const std::string from = dirBytes + platform::encodeName(oldName);
     for (;;) {
@@ -192,6 +283,8 @@ std::u32string RenameRun::renameEntry(
         const platform::Status status
             = renameWithSilentRetries(m_fs, from, dirBytes + platform::encodeName(newName));
         if (status.ok()) {
+            if (journal != nullptr)
+                journal->done(journalIndex);
             m_state.undo.append(dirText, oldName, newName);
             ++m_summary.renamed;
             m_observer.entryRenamed(dirText, oldName, newName);
@@ -200,11 +293,26 @@ std::u32string RenameRun::renameEntry(
         const RetryAnswer answer = m_skipAllRefused
             ? RetryAnswer { RetryAnswer::Action::SkipAll, {} }
             : askRetry(dirText, oldName, newName, status.error());
-        if (answer.action == RetryAnswer::Action::Retry) {
+        if (journal != nullptr)
+            journal->refused(journalIndex, status.error().code);
+        platform::SysError reason = status.error();
+        if (answer.action == RetryAnswer::Action::Retry && answer.name != oldName) {
+            // The typed name is known from nowhere else: it is on disk before the rename.
+            const platform::Status recorded = journal != nullptr
+                ? journal->typed(journalIndex, platform::encodeName(answer.name))
+                : platform::Status {};
+            if (recorded.ok()) {
+                newName = answer.name;
+                continue;
+            }
+            reason = recorded.error();
+        } else if (answer.action == RetryAnswer::Action::Retry) {
             newName = answer.name;
             continue;
         }
-        m_summary.givenUp.push_back({ dirText, oldName, newName, status.error() });
+        if (journal != nullptr)
+            journal->givenUp(journalIndex);
+        m_summary.givenUp.push_back({ dirText, oldName, newName, reason });
         m_observer.entryGivenUp(m_summary.givenUp.back());
         if (answer.action == RetryAnswer::Action::SkipAll)
             m_skipAllRefused = true;

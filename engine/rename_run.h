@@ -19,6 +19,8 @@
 
 namespace quorvane::engine {
 
+class JournalWriter;
+
 /// One run. The run changes `options` (one-run items switched off), `state` (counts, undo
 /// log, cleared flags) and `scope` (directory options off under a selection, the selection
 /// cleared by "All"); everything it asks goes through `prompts`, its progress goes to
@@ -54,10 +56,24 @@ public:
 
     [[nodiscard]] const RunSummary& summary() const { return m_summary; }
 
+    /// Journals the real run into `journal` (owned by the caller, unused before the run):
+    /// its plan is on disk before the first rename, and when it cannot be written the user
+    /// is asked whether to rename without it (No refuses the run, nothing renamed). Null,
+    /// the default, runs without a journal. Its id goes to state.lastRunJournal.
+    void setJournal(JournalWriter* journal) { m_journal = journal; }
+
 private:
+    /// The rows of a real run in run order, every entry with the name it is to get; an
+    /// error met on the way (a list with too few names) ends the plan there.
+    [[nodiscard]] UndoLog planRun(const std::u32string& directory, const EntryList* list);
+    /// Starts the journal of the plan; false when the run must not go on.
+    [[nodiscard]] bool beginJournal(const std::u32string& directory, const UndoLog& plan);
+    /// Renames the rows of a plan in order, counting them in RenamedCount from countBefore.
+    void executePlan(const UndoLog& plan, int countBefore);
+    void noteUnfinished(std::u32string directory);
     /// The rename loop of one entry; returns the name the entry has afterwards.
-    [[nodiscard]] std::u32string renameEntry(
-        const std::u32string& dirText, const std::u32string& oldName, std::u32string newName);
+    [[nodiscard]] std::u32string renameEntry(const std::u32string& dirText,
+        const std::u32string& oldName, std::u32string newName, std::size_t journalIndex);
     [[nodiscard]] RetryAnswer askRetry(const std::u32string& dirText, const std::u32string& oldName,
         const std::u32string& newName, const platform::SysError& error);
     void setAttributes(const std::u32string& directory, const std::u32string& name);
@@ -76,6 +92,9 @@ private:
     RunObserver& m_observer;
     RunSummary m_summary;
     bool m_skipAllRefused = false; ///< "skip every error" was answered in this run
+    JournalWriter* m_journal = nullptr; ///< active once its plan is on disk
+    UndoLog* m_rows = nullptr; ///< where a preview pass writes its rows
+    std::u32string m_planError; ///< what ended the plan early
 };
 
 /// The directory text used to build paths: the directory with one final "/".

@@ -52,6 +52,7 @@ struct RunState
     std::u32string LastNumberedDir; ///< directory of the last run with numbering
     PlatformKind platformKind = PlatformKind::NT; ///< decides whether the monitor is used
     UndoLog undo; ///< the last run's renames, reversed by "Annulla"
+    std::string lastRunJournal; ///< the journal of the run in `undo`; empty when none
     UndoLog previewRows; ///< the last preview's rows, kept apart so a preview never spoils an undo
 };
 

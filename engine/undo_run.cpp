@@ -1,6 +1,7 @@
 // "Annulla": the renames of the last run reversed, last one first.
 #include "undo_run.h"
 
+#include "journal_writer.h"
 #include "rename_retry.h"
 
 #include "lang/language_manager.h"
@@ -29,6 +30,10 @@ std::vector<std::size_t> UndoRun::UNDO()
 {
     std::vector<std::size_t> givenUp;
     const UndoLog& log = m_state.undo;
+    if (!beginJournal())
+        return givenUp;
+    JournalWriter* const journal
+        = m_journal != nullptr && m_journal->active() ? m_journal : nullptr;
     // Last first: a parent directory logged after its contents gets its old name back
     // before them, so the paths logged for the contents exist again when their turn comes.
     for (std::size_t index = log.size(); index-- > 0;) {
@@ -40,6 +45,11 @@ std::vector<std::size_t> UndoRun::UNDO()
                     { log.UndoDirs[index] + log.UndoNewNames[index] }) });
             status = renameBack(index);
         }
+        const std::size_t step = log.size() - 1 - index;
+        if (journal != nullptr && status.ok())
+            journal->done(step);
+        else if (journal != nullptr)
+            journal->givenUp(step);
         if (status.ok()) {
             m_observer.entryRenamed(
                 log.UndoDirs[index], log.UndoNewNames[index], log.UndoOldNames[index]);
@@ -49,7 +59,29 @@ std::vector<std::size_t> UndoRun::UNDO()
                 log.UndoOldNames[index], status.error() });
         }
     }
+    if (journal != nullptr)
+        journal->close(log.size() - givenUp.size(), givenUp.size());
     return givenUp;
+}
+
+bool UndoRun::beginJournal()
+{
+    if (m_journal == nullptr)
+        return true;
+    const UndoLog& log = m_state.undo;
+    std::vector<JournalEntry> entries;
+    entries.reserve(log.size());
+    for (std::size_t index = log.size(); index-- > 0;) {
+        const std::string dir = platform::encodeName(log.UndoDirs[index]);
+        entries.push_back(plannedEntry(dir, platform::encodeName(log.UndoNewNames[index]),
+            platform::encodeName(log.UndoOldNames[index])));
+    }
+    const std::string top
+        = log.empty() ? std::string {} : platform::encodeName(log.UndoDirs.back());
+    const platform::Status begun
+        = m_journal->begin(JournalKind::Undo, top, std::move(entries), m_state.lastRunJournal);
+    m_refused = !begun.ok() && !proceedWithoutJournal(m_prompts, begun.error());
+    return !m_refused;
 }
 
 } // namespace quorvane::engine

@@ -1,0 +1,127 @@
+// quorvane-cli history and undo: the recorded runs, and the undo of one of them.
+#include "journal_commands.h"
+
+#include "cli_prompts.h"
+#include "terminal_text.h"
+
+#include "engine/recorded_undo.h"
+#include "platform/locale_time.h"
+#include "platform/name_codec.h"
+
+#include <cstdio>
+#include <ostream>
+
+namespace quorvane::cli {
+
+namespace {
+
+const char* stateWord(engine::RecordedState state)
+{
+    switch (state) {
+    case engine::RecordedState::Complete:
+        return "complete";
+    case engine::RecordedState::Interrupted:
+        return "interrupted";
+    case engine::RecordedState::Undone:
+        return "undone";
+    }
+    return "?";
+}
+
+const char* kindWord(engine::JournalKind kind)
+{
+    switch (kind) {
+    case engine::JournalKind::Run:
+        return "run";
+    case engine::JournalKind::Undo:
+        return "undo";
+    case engine::JournalKind::OneFile:
+        return "file";
+    case engine::JournalKind::Directory:
+        return "directory";
+    }
+    return "?";
+}
+
+std::string localTime(std::int64_t seconds)
+{
+    const platform::LocalDateTime t = platform::localDateTime(seconds * 1'000'000'000);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
+        t.hour, t.minute, t.second);
+    return text;
+}
+
+std::string pathText(const std::string& bytes)
+{
+    return escapeForTerminal(platform::decodeName(bytes));
+}
+
+} // namespace
+
+int runHistory(std::span<const std::string> args, const std::string& runsDirectory,
+    std::ostream& out, std::ostream& errors)
+{
+    if (!args.empty()) {
+        errors << "quorvane-cli: history takes no arguments\n";
+        return 2;
+    }
+    const engine::JournalStore store(runsDirectory);
+    for (const engine::RecordedRun& run : store.runs())
+        out << run.id << "  " << localTime(run.created) << "  " << stateWord(run.state) << "  "
+            << run.entries << "  " << kindWord(run.kind) << "  " << pathText(run.directory) << '\n';
+    return 0;
+}
+
+int runUndo(std::span<const std::string> args, platform::FileSystem& fs,
+    const std::string& runsDirectory, std::ostream& out, std::ostream& errors)
+{
+    std::string id;
+    bool journaled = true;
+    for (const std::string& arg : args) {
+        if (arg == "--no-journal") {
+            journaled = false;
+        } else if (arg.starts_with('-') || !id.empty()) {
+            errors << "quorvane-cli: usage: quorvane-cli undo [ID] [--no-journal]\n";
+            return 2;
+        } else {
+            id = arg;
+        }
+    }
+    const engine::JournalStore store(runsDirectory);
+    CliPrompts prompts(errors, false);
+    engine::RunObserver quiet;
+    engine::RecordedUndo undo(fs, store, prompts, quiet);
+    undo.setJournaled(journaled);
+    const engine::RecordedUndoReport report = undo.undo(id);
+    using Refusal = engine::RecordedUndoReport::Refusal;
+    switch (report.refusal) {
+    case Refusal::NoSuchRun:
+        errors << "quorvane-cli: " << (id.empty() ? "no recorded run" : "no recorded run " + id)
+               << " in " << pathText(runsDirectory) << '\n';
+        return 2;
+    case Refusal::AlreadyUndone:
+        errors << "quorvane-cli: run " << report.undoneRun
+               << " was already undone; nothing was renamed\n";
+        return 1;
+    case Refusal::NoJournal:
+        return 1; // the prompts said why
+    case Refusal::None:
+        break;
+    }
+    out << "undo of run " << report.undoneRun << ": " << report.restored << " restored, "
+        << report.unchanged << " already had their names, " << report.notRestored.size()
+        << " not restored\n";
+    for (const engine::NotRestored& entry : report.notRestored) {
+        errors << "quorvane-cli: not restored: " << pathText(entry.path) << " (was "
+               << pathText(entry.oldName) << "): ";
+        if (entry.error == 0)
+            errors << "changed since the run, left alone\n";
+        else
+            errors << "error " << entry.error << " ("
+                   << platform::SysError { entry.error, {} }.text() << ")\n";
+    }
+    return report.notRestored.empty() ? 0 : 1;
+}
+
+} // namespace quorvane::cli

@@ -1,0 +1,98 @@
+// The run journal's file format: records with a checksum each, written and read back.
+//
+// Version 1. A journal file starts with the 8 bytes "QVJRNL1\n" and holds records, each
+//   u32 payload length | u32 CRC-32 (IEEE, as zlib) of the payload | payload
+// (integers little-endian). A payload is a type byte and the type's fields, where a number
+// is a u64 and a byte string is a u32 length and its bytes (names exactly as on disk):
+//   'H' header:   kind byte ('R' run, 'U' undo, 'F' one file, 'D' a directory), creation
+//                 time (seconds since the epoch), directory, id of the run undone (undo only)
+//   'E' entry:    directory (ending in "/"), old name, new name, st_dev, st_ino of the entry,
+//                 and the temporary name a case-only change passes through (empty otherwise)
+//   'S' start:    every entry is written and on disk; renames may follow
+//   'T' typed:    index, a name typed by the user that the entry is renamed to next
+//   'D' done:     index; the entry has its new (or last typed) name
+//   'X' refused:  index, errno of a refused rename
+//   'G' given up: index; the entry keeps its old name
+//   'C' close:    renamed count, count of entries that kept their names
+// Entries are numbered from 0 in the order of their 'E' records. A record that is cut off
+// or fails its checksum ends the readable part of a file: whatever follows it is ignored.
+#pragma once
+
+#include "platform/journal_file.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvane::engine {
+
+inline constexpr std::string_view kJournalMagic = "QVJRNL1\n";
+
+/// What a journal records.
+enum class JournalKind : char {
+    Run = 'R', ///< a rename run
+    Undo = 'U', ///< the undo of an earlier run
+    OneFile = 'F', ///< the file list's single-file rename
+    Directory = 'D', ///< the rename of the current directory
+};
+
+/// One planned rename. Names are bytes as on disk.
+struct JournalEntry
+{
+    std::string directory; ///< ends in "/"
+    std::string oldName;
+    std::string newName;
+    platform::FileIdentity identity; ///< of the entry before the run; unknown when unreadable
+    std::string temporaryName; ///< the middle name of a case-only change, else empty
+};
+
+/// What happened to one entry, as far as the progress records tell.
+struct JournalProgress
+{
+    std::vector<std::string> typedNames; ///< in the order they were typed
+    bool done = false;
+    bool givenUp = false;
+    int lastError = 0;
+};
+
+/// A journal as read back.
+struct JournalContents
+{
+    JournalKind kind = JournalKind::Run;
+    std::int64_t created = 0;
+    std::string directory;
+    std::string undoneRun; ///< for an undo: the id of the run it reverses
+    std::vector<JournalEntry> entries;
+    std::vector<JournalProgress> progress; ///< index-aligned with entries
+    bool started = false; ///< the plan was complete and durable ('S' seen)
+    bool closed = false; ///< the closing record was seen
+    std::uint64_t closedRenamed = 0;
+    std::uint64_t closedFailed = 0;
+    bool torn = false; ///< bytes after the last good record were ignored
+};
+
+/// CRC-32 (IEEE 802.3, reflected, as zlib's crc32).
+[[nodiscard]] std::uint32_t crc32(std::string_view bytes);
+
+/// Builds records: each call appends one complete record to `out`.
+class JournalEncoder
+{
+public:
+    static void header(std::string& out, JournalKind kind, std::int64_t created,
+        std::string_view directory, std::string_view undoneRun);
+    static void entry(std::string& out, const JournalEntry& entry);
+    static void start(std::string& out);
+    static void typed(std::string& out, std::uint64_t index, std::string_view name);
+    static void done(std::string& out, std::uint64_t index);
+    static void refused(std::string& out, std::uint64_t index, int error);
+    static void givenUp(std::string& out, std::uint64_t index);
+    static void close(std::string& out, std::uint64_t renamed, std::uint64_t failed);
+};
+
+/// Reads a whole journal file's bytes. nullopt when the bytes are not a journal (wrong
+/// magic, or no complete header record).
+[[nodiscard]] std::optional<JournalContents> decodeJournal(std::string_view bytes);
+
+} // namespace quorvane::engine

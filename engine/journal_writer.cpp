@@ -1,0 +1,206 @@
+// Writes one run's journal: the plan made durable before the first rename, then its
+// progress in batches.
+#include "journal_writer.h"
+
+#include "journal_store.h"
+
+#include "lang/added_texts.h"
+#include "lang/text_format.h"
+#include "platform/case_fold.h"
+#include "platform/current_directory.h"
+#include "platform/name_codec.h"
+#include "platform/posix_rename.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+
+namespace quorvane::engine {
+
+namespace {
+
+/// Progress is written when this much is buffered: a few writes for a large run, and
+/// little lost to a crash (the disk, not the journal, decides what is undone).
+constexpr std::size_t kBatchBytes = 64 * 1024;
+
+/// "20250301-142233-123": UTC time to the millisecond, so that ids sort as runs happened.
+std::string timeId()
+{
+    using namespace std::chrono;
+    const auto now = floor<milliseconds>(system_clock::now());
+    const auto day = floor<days>(now);
+    const year_month_day date { day };
+    const hh_mm_ss time { now - day };
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02u%02u-%02ld%02ld%02ld-%03ld", int { date.year() },
+        unsigned { date.month() }, unsigned { date.day() }, static_cast<long>(time.hours().count()),
+        static_cast<long>(time.minutes().count()), static_cast<long>(time.seconds().count()),
+        static_cast<long>(time.subseconds().count()));
+    return text;
+}
+
+std::int64_t secondsNow()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(
+        std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+std::string defaultRunsDirectory()
+{
+    const std::string state = platform::stateHome();
+    return state.empty() ? std::string {} : state + "/quorvane/runs";
+}
+
+bool proceedWithoutJournal(Prompts& prompts, const platform::SysError& error)
+{
+    const Button answer = prompts.ask({ "REGISTRO_NON_SCRIVIBILE", Severity::Warning,
+        lang::formatText(lang::addedText(lang::added::REGISTRO_NON_SCRIVIBILE),
+            { platform::decodeName(error.describe()) }),
+        { Button::Yes, Button::No }, Button::No });
+    return answer == Button::Yes;
+}
+
+JournalEntry plannedEntry(std::string directory, std::string oldName, std::string newName)
+{
+    JournalEntry entry;
+    entry.directory = std::move(directory);
+    entry.oldName = std::move(oldName);
+    entry.newName = std::move(newName);
+    return entry;
+}
+
+JournalWriter::JournalWriter(std::string runsDirectory)
+    : m_directory(std::move(runsDirectory))
+{ }
+
+JournalWriter::~JournalWriter()
+{
+    if (active())
+        flush();
+}
+
+platform::Status JournalWriter::create()
+{
+    if (m_directory.empty())
+        return platform::SysError { ENOENT, "no home directory for the run journal" };
+    if (platform::Status made = platform::makeDirectories(m_directory); !made.ok())
+        return made;
+    const std::string base = timeId();
+    for (int attempt = 1;; ++attempt) {
+        m_id = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+        m_path = m_directory + "/" + m_id + std::string(kJournalSuffix);
+        const platform::Status created = m_file.create(m_path);
+        if (created.ok() || created.error().code != EEXIST || attempt == 100)
+            return created;
+    }
+}
+
+platform::Status JournalWriter::begin(JournalKind kind, std::string_view directory,
+    std::vector<JournalEntry> entries, std::string_view undoneRun)
+{
+    m_entries = std::move(entries);
+    // Recovery may run from anywhere: every path is recorded absolute.
+    const std::string workingDirectory = platform::currentDirectory();
+    const auto absolute = [&](std::string_view path) {
+        if (path.starts_with('/'))
+            return std::string(path);
+        return workingDirectory + (workingDirectory.ends_with('/') ? "" : "/") + std::string(path);
+    };
+    std::string bytes(kJournalMagic);
+    JournalEncoder::header(bytes, kind, secondsNow(), absolute(directory), undoneRun);
+    for (JournalEntry& entry : m_entries) {
+        entry.directory = absolute(entry.directory);
+        const std::string from = entry.directory + entry.oldName;
+        if (!entry.identity.known()) {
+            // An entry that cannot be identified is recorded anyway: its rename will most
+            // likely fail, and recovery never touches what it cannot identify.
+            if (auto identity = platform::fileIdentity(from); identity.ok())
+                entry.identity = identity.value();
+        }
+        if (entry.oldName != entry.newName
+            && platform::equalsIgnoreCase(
+                platform::decodeName(entry.oldName), platform::decodeName(entry.newName))) {
+            const std::string temporary = platform::caseRenameTemporaryName(from, 0);
+            entry.temporaryName = temporary.substr(temporary.rfind('/') + 1);
+        }
+        JournalEncoder::entry(bytes, entry);
+    }
+    JournalEncoder::start(bytes);
+
+    platform::Status status = create();
+    if (status.ok())
+        status = m_file.append(bytes);
+    if (status.ok())
+        status = m_file.sync();
+    if (status.ok())
+        status = platform::syncDirectory(m_directory);
+    if (!status.ok()) {
+        if (m_file.isOpen()) {
+            m_file.close();
+            (void)platform::removeJournalFile(m_path);
+        }
+        return status;
+    }
+    JournalStore(m_directory).prune(kKeptJournals);
+    return {};
+}
+
+platform::Status JournalWriter::typed(std::size_t index, std::string_view name)
+{
+    JournalEncoder::typed(m_pending, index, name);
+    const std::string bytes = std::move(m_pending);
+    m_pending.clear();
+    platform::Status status = m_file.append(bytes);
+    if (status.ok())
+        status = m_file.sync();
+    return status;
+}
+
+void JournalWriter::done(std::size_t index)
+{
+    JournalEncoder::done(m_pending, index);
+    flushIfFull();
+}
+
+void JournalWriter::refused(std::size_t index, int error)
+{
+    JournalEncoder::refused(m_pending, index, error);
+    flushIfFull();
+}
+
+void JournalWriter::givenUp(std::size_t index)
+{
+    JournalEncoder::givenUp(m_pending, index);
+    flushIfFull();
+}
+
+void JournalWriter::close(std::size_t renamed, std::size_t failed)
+{
+    if (!active())
+        return;
+    JournalEncoder::close(m_pending, renamed, failed);
+    flush();
+    // The closing record tells history the run ended; losing it to a power cut would only
+    // make a finished run read as interrupted, which its undo handles the same way.
+    (void)m_file.sync();
+    m_file.close();
+}
+
+void JournalWriter::flushIfFull()
+{
+    if (m_pending.size() >= kBatchBytes)
+        flush();
+}
+
+void JournalWriter::flush()
+{
+    // Progress records only describe what the disk shows anyway: a failed write costs the
+    // history some detail, never the undo, so the run goes on.
+    (void)m_file.append(m_pending);
+    m_pending.clear();
+}
+
+} // namespace quorvane::engine

@@ -1,0 +1,77 @@
+// Writes one run's journal: the plan made durable before the first rename, then its
+// progress in batches.
+#pragma once
+
+#include "journal_format.h"
+#include "prompts.h"
+
+#include "platform/journal_file.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvane::engine {
+
+/// The directory of the journals: $XDG_STATE_HOME/quorvane/runs (default
+/// ~/.local/state/quorvane/runs); empty when no home is known.
+[[nodiscard]] std::string defaultRunsDirectory();
+
+/// How many journals are kept; older ones are removed when a new one is written.
+inline constexpr std::size_t kKeptJournals = 50;
+
+/// One journal file. begin() must succeed before the first rename; the progress calls are
+/// then cheap (buffered, written in batches without fsync), except typed(), which is on
+/// disk when it returns because the rename that follows it is known from nowhere else.
+/// Destroyed without close(), it writes what is buffered and leaves the run interrupted.
+class JournalWriter
+{
+public:
+    explicit JournalWriter(std::string runsDirectory);
+    ~JournalWriter();
+    JournalWriter(const JournalWriter&) = delete;
+    JournalWriter& operator=(const JournalWriter&) = delete;
+
+    /// Creates the journal, writes the header and every entry, then fsyncs the file and
+    /// the directory. Unknown identities are read from the disk (dir + old name) here; the
+    /// temporary name of a change of letter case alone is filled in. On failure no journal
+    /// remains and nothing may be renamed under it. Removes journals beyond kKeptJournals.
+    [[nodiscard]] platform::Status begin(JournalKind kind, std::string_view directory,
+        std::vector<JournalEntry> entries, std::string_view undoneRun = {});
+
+    [[nodiscard]] bool active() const { return m_file.isOpen(); }
+    /// The run's id (the journal's file name without ".journal"), once begun.
+    [[nodiscard]] const std::string& id() const { return m_id; }
+    [[nodiscard]] const std::vector<JournalEntry>& entries() const { return m_entries; }
+
+    /// The next attempt renames entry `index` to `name`; on disk before it returns.
+    [[nodiscard]] platform::Status typed(std::size_t index, std::string_view name);
+    void done(std::size_t index);
+    void refused(std::size_t index, int error);
+    void givenUp(std::size_t index);
+    /// The closing record, written and synced. The journal is finished afterwards.
+    void close(std::size_t renamed, std::size_t failed);
+
+private:
+    void flushIfFull();
+    void flush();
+    [[nodiscard]] platform::Status create();
+
+    std::string m_directory;
+    std::string m_id;
+    std::string m_path;
+    platform::AppendFile m_file;
+    std::string m_pending;
+    std::vector<JournalEntry> m_entries;
+};
+
+/// Asks, after begin() failed, whether to rename without a journal (REGISTRO_NON_SCRIVIBILE,
+/// No by default); true to go on.
+[[nodiscard]] bool proceedWithoutJournal(Prompts& prompts, const platform::SysError& error);
+
+/// The identity-less part of an entry: what the run means to do, names as bytes.
+[[nodiscard]] JournalEntry plannedEntry(
+    std::string directory, std::string oldName, std::string newName);
+
+} // namespace quorvane::engine

@@ -1,0 +1,174 @@
+// Undo of a recorded run, decided by looking at the disk.
+#include "recorded_undo.h"
+
+#include "journal_writer.h"
+#include "rename_retry.h"
+
+#include "lang/added_texts.h"
+#include "lang/text_format.h"
+#include "platform/journal_file.h"
+#include "platform/name_codec.h"
+#include "platform/posix_rename.h"
+
+#include <algorithm>
+
+namespace quorvane::engine {
+
+namespace {
+
+/// As many as the platform's case-only rename tries.
+constexpr int kTemporaryAttempts = 8;
+
+bool holds(const std::string& path, const platform::FileIdentity& identity)
+{
+    const auto found = platform::fileIdentity(path);
+    return found.ok() && found.value() == identity;
+}
+
+/// True when the directory lists exactly these bytes. On a case-insensitive volume two
+/// spellings of one name reach the same entry; only the listing says which one it bears.
+bool listsExactly(const std::string& directory, const std::string& name)
+{
+    const auto names = platform::directoryNames(directory);
+    return names.ok() && std::ranges::find(names.value(), name) != names.value().end();
+}
+
+} // namespace
+
+LocatedEntry locateEntry(const JournalEntry& entry, const JournalProgress& progress)
+{
+    if (!entry.identity.known())
+        return {};
+    std::vector<std::string> candidates(progress.typedNames.rbegin(), progress.typedNames.rend());
+    candidates.push_back(entry.newName);
+    const std::string from = entry.directory + entry.oldName;
+    if (!entry.temporaryName.empty())
+        candidates.push_back(entry.temporaryName);
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        const std::string temporary = platform::caseRenameTemporaryName(from, attempt);
+        candidates.push_back(temporary.substr(temporary.rfind('/') + 1));
+    }
+
+    const bool atOldName = holds(from, entry.identity);
+    for (const std::string& name : candidates) {
+        if (name == entry.oldName || !holds(entry.directory + name, entry.identity))
+            continue;
+        // Both spellings reach the entry: a case-insensitive volume (or two hard links);
+        // the listing decides which name it really bears.
+        if (atOldName && listsExactly(entry.directory, entry.oldName))
+            return { EntryPlace::NotRenamed, entry.oldName };
+        return { EntryPlace::Renamed, name };
+    }
+    if (atOldName)
+        return { EntryPlace::NotRenamed, entry.oldName };
+    return {};
+}
+
+RecordedUndo::RecordedUndo(
+    platform::FileSystem& fs, const JournalStore& store, Prompts& prompts, RunObserver& observer)
+    : m_fs(fs)
+    , m_store(store)
+    , m_prompts(prompts)
+    , m_observer(observer)
+{ }
+
+std::optional<RecordedRun> RecordedUndo::target(const std::string& id) const
+{
+    const std::vector<RecordedRun> runs = m_store.runs();
+    const auto named = [&](const std::string& wanted) -> std::optional<RecordedRun> {
+        const auto it = std::ranges::find(runs, wanted, &RecordedRun::id);
+        return it == runs.end() ? std::nullopt : std::optional(*it);
+    };
+    std::optional<RecordedRun> chosen
+        = id.empty() ? (runs.empty() ? std::nullopt : std::optional(runs.back())) : named(id);
+    if (chosen && chosen->kind == JournalKind::Undo)
+        chosen = named(chosen->undoneRun);
+    return chosen;
+}
+
+RecordedUndoReport RecordedUndo::undo(const std::string& id)
+{
+    RecordedUndoReport report;
+    const std::optional<RecordedRun> run = target(id);
+    const std::optional<JournalContents> contents = run ? m_store.load(run->id) : std::nullopt;
+    if (!contents) {
+        report.refusal = RecordedUndoReport::Refusal::NoSuchRun;
+        return report;
+    }
+    report.undoneRun = run->id;
+    if (run->state == RecordedState::Undone) {
+        report.refusal = RecordedUndoReport::Refusal::AlreadyUndone;
+        report.refused = lang::addedText(lang::added::GIA_ANNULLATA);
+        return report;
+    }
+
+    JournalWriter journal(m_store.directory());
+    if (m_journaled) {
+        // The undo's plan is the run's, reversed; where each entry is now is decided as
+        // the undo reaches it, because a parent directory renamed back first changes the
+        // paths of everything inside it.
+        std::vector<JournalEntry> reversed;
+        reversed.reserve(contents->entries.size());
+        for (auto it = contents->entries.rbegin(); it != contents->entries.rend(); ++it)
+            reversed.push_back(
+                { it->directory, it->newName, it->oldName, it->identity, it->temporaryName });
+        const platform::Status begun
+            = journal.begin(JournalKind::Undo, contents->directory, std::move(reversed), run->id);
+        if (!begun.ok() && !proceedWithoutJournal(m_prompts, begun.error())) {
+            report.refusal = RecordedUndoReport::Refusal::NoJournal;
+            report.refused = platform::decodeName(begun.error().describe());
+            return report;
+        }
+        if (begun.ok())
+            report.journal = journal.id();
+    }
+    m_observer.runStarted();
+    undoEntries(*contents, journal.active() ? &journal : nullptr, report);
+    journal.close(report.restored, report.notRestored.size());
+    return report;
+}
+
+void RecordedUndo::undoEntries(
+    const JournalContents& run, JournalWriter* journal, RecordedUndoReport& report)
+{
+    const std::size_t count = run.entries.size();
+    for (std::size_t step = 0; step < count; ++step) {
+        // Last first, as the in-session undo: a parent gets its old name back before the
+        // entries whose recorded paths go through it.
+        const std::size_t index = count - 1 - step;
+        const JournalEntry& entry = run.entries[index];
+        const LocatedEntry where = locateEntry(entry, run.progress[index]);
+        const std::u32string dir = platform::decodeName(entry.directory);
+        if (where.place == EntryPlace::NotRenamed) {
+            ++report.unchanged;
+        } else if (where.place == EntryPlace::Changed) {
+            report.notRestored.push_back({ entry.directory + entry.newName, entry.oldName, 0 });
+            if (journal != nullptr)
+                journal->givenUp(step);
+            m_observer.entryGivenUp({ dir, platform::decodeName(entry.newName),
+                platform::decodeName(entry.oldName), platform::SysError { 0, "changed since" } });
+        } else {
+            const platform::Status status = renameWithSilentRetries(
+                m_fs, entry.directory + where.name, entry.directory + entry.oldName);
+            if (status.ok()) {
+                ++report.restored;
+                if (journal != nullptr)
+                    journal->done(step);
+                m_observer.entryRenamed(
+                    dir, platform::decodeName(where.name), platform::decodeName(entry.oldName));
+            } else {
+                report.notRestored.push_back(
+                    { entry.directory + where.name, entry.oldName, status.error().code });
+                if (journal != nullptr) {
+                    journal->refused(step, status.error().code);
+                    journal->givenUp(step);
+                }
+                m_observer.entryGivenUp({ dir, platform::decodeName(where.name),
+                    platform::decodeName(entry.oldName), status.error() });
+            }
+        }
+        m_observer.progress(static_cast<int>(step + 1));
+    }
+}
+
+} // namespace quorvane::engine

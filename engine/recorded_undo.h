@@ -1,0 +1,96 @@
+// Undo of a recorded run, decided by looking at the disk: what a journal planned, where
+// each entry is now, and the rename back of what the run really did.
+#pragma once
+
+#include "journal_store.h"
+#include "prompts.h"
+#include "run_observer.h"
+
+#include "platform/file_system.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvane::engine {
+
+/// Where one planned entry is found, by its identity.
+enum class EntryPlace {
+    NotRenamed, ///< the old name holds it
+    Renamed, ///< another name of the plan holds it (new, typed or temporary), not the old one
+    Changed, ///< neither: renamed, removed or replaced by someone else since; never touched
+};
+
+struct LocatedEntry
+{
+    EntryPlace place = EntryPlace::Changed;
+    std::string name; ///< the name that holds it now (Renamed)
+};
+
+/// Looks for the entry under its old name and under every name the run may have given it:
+/// the names typed for it (last first), its planned new name, and the temporary names of a
+/// change of letter case.
+[[nodiscard]] LocatedEntry locateEntry(const JournalEntry& entry, const JournalProgress& progress);
+
+/// An entry an undo did not give its old name back.
+struct NotRestored
+{
+    std::string path; ///< where the entry was looked for or found (bytes)
+    std::string oldName;
+    int error = 0; ///< errno of the refused rename; 0 when the entry had changed
+};
+
+/// What an undo of a recorded run did.
+struct RecordedUndoReport
+{
+    enum class Refusal {
+        None, ///< the undo ran
+        NoSuchRun, ///< no recorded run has the id (or there is none at all)
+        AlreadyUndone, ///< a finished undo already restored that run
+        NoJournal, ///< the undo's journal could not be written and the user said No
+    };
+    Refusal refusal = Refusal::None;
+    /// The refusal in the program's words (Italian), for a window; empty when it ran.
+    std::u32string refused;
+    std::string undoneRun; ///< id of the run that was undone
+    std::string journal; ///< id of the undo's own journal; empty when not journaled
+    std::size_t restored = 0; ///< entries renamed back
+    std::size_t unchanged = 0; ///< entries that still had their old names
+    std::vector<NotRestored> notRestored;
+
+    [[nodiscard]] bool complete() const { return refusal == Refusal::None && notRestored.empty(); }
+};
+
+/// Undoes recorded runs. Every rename back is the run's never-overwrite rename, last entry
+/// first, and is itself journaled (kind Undo) so that an interrupted undo can be finished
+/// by undoing the same run again.
+class RecordedUndo
+{
+public:
+    RecordedUndo(platform::FileSystem& fs, const JournalStore& store, Prompts& prompts,
+        RunObserver& observer);
+
+    /// Without a journal of its own (the user asked for that). Default: journaled.
+    void setJournaled(bool journaled) { m_journaled = journaled; }
+
+    /// The run to undo for `id`: the latest run when empty. An undo journal stands for the
+    /// run it reverses, so "undo" after an interrupted undo finishes it. nullopt when there
+    /// is no such run.
+    [[nodiscard]] std::optional<RecordedRun> target(const std::string& id) const;
+
+    /// Undoes the run `id` (the latest when empty). A run already undone is refused.
+    RecordedUndoReport undo(const std::string& id);
+
+private:
+    void undoEntries(
+        const JournalContents& run, class JournalWriter* journal, RecordedUndoReport& report);
+
+    platform::FileSystem& m_fs;
+    const JournalStore& m_store;
+    Prompts& m_prompts;
+    RunObserver& m_observer;
+    bool m_journaled = true;
+};
+
+} // namespace quorvane::engine

@@ -1,0 +1,153 @@
+// The system calls behind the run journal.
+#include "journal_file.h"
+
+#include "volumes.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quorvane::platform {
+
+std::string stateHome()
+{
+    // Base directories must be absolute; a relative setting is to be ignored.
+    const char* configured = std::getenv("XDG_STATE_HOME"); // NOLINT(concurrency-mt-unsafe)
+    if (configured != nullptr && *configured == '/')
+        return normalizeDirectory(configured);
+    const std::vector<std::string> homes = homeDirectories();
+    if (homes.empty())
+        return {};
+    const std::string& home = homes.front();
+    return home == "/" ? "/.local/state" : home + "/.local/state";
+}
+
+Result<FileIdentity> fileIdentity(const std::string& path)
+{
+    struct stat info = {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return lastError("lstat " + path);
+    return FileIdentity { static_cast<std::uint64_t>(info.st_dev),
+        static_cast<std::uint64_t>(info.st_ino) };
+}
+
+Status makeDirectories(const std::string& path)
+{
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        const std::string prefix = path.substr(0, slash);
+        if (!prefix.empty() && ::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST)
+            return lastError("mkdir " + prefix);
+        if (slash == std::string::npos)
+            break;
+    }
+    struct stat info = {};
+    if (::stat(path.c_str(), &info) != 0)
+        return lastError("stat " + path);
+    if (!S_ISDIR(info.st_mode))
+        return SysError { ENOTDIR, "mkdir " + path };
+    return {};
+}
+
+Result<std::vector<std::string>> directoryNames(const std::string& dir)
+{
+    DIR* stream = ::opendir(dir.c_str());
+    if (stream == nullptr)
+        return lastError("opendir " + dir);
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(stream)) { // NOLINT(concurrency-mt-unsafe)
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    const int error = errno;
+    ::closedir(stream);
+    if (error != 0)
+        return SysError { error, "readdir " + dir };
+    return names;
+}
+
+Status removeJournalFile(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0)
+        return lastError("unlink " + path);
+    return {};
+}
+
+Status syncDirectory(const std::string& dir)
+{
+    const int fd
+        = retryOnEintr([&] { return ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    if (fd < 0)
+        return lastError("open " + dir);
+    const int result = retryOnEintr([&] { return ::fsync(fd); });
+    const SysError error = lastError("fsync " + dir);
+    ::close(fd);
+    if (result != 0)
+        return error;
+    return {};
+}
+
+AppendFile::~AppendFile()
+{
+    close();
+}
+
+void AppendFile::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+Status AppendFile::create(const std::string& path)
+{
+    close();
+    m_path = path;
+    m_fd = retryOnEintr([&] {
+        return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+    });
+    if (m_fd < 0)
+        return lastError("create " + path);
+    return {};
+}
+
+Status AppendFile::openExisting(const std::string& path)
+{
+    close();
+    m_path = path;
+    m_fd = retryOnEintr(
+        [&] { return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW); });
+    if (m_fd < 0)
+        return lastError("open " + path);
+    return {};
+}
+
+Status AppendFile::append(std::string_view bytes)
+{
+    if (m_fd < 0)
+        return SysError { EBADF, "write " + m_path };
+    while (!bytes.empty()) {
+        const ssize_t written
+            = retryOnEintr([&] { return ::write(m_fd, bytes.data(), bytes.size()); });
+        if (written < 0)
+            return lastError("write " + m_path);
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+Status AppendFile::sync()
+{
+    if (m_fd < 0)
+        return SysError { EBADF, "fsync " + m_path };
+    if (retryOnEintr([&] { return ::fsync(m_fd); }) != 0)
+        return lastError("fsync " + m_path);
+    return {};
+}
+
+} // namespace quorvane::platform

@@ -1,0 +1,72 @@
+// The system calls behind the run journal: where it lives, an append-only file made durable
+// on request, and the identity of an entry.
+#pragma once
+
+#include "sys_error.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvane::platform {
+
+/// The base directory of the user's state files, without a trailing "/": $XDG_STATE_HOME
+/// when it is an absolute path, otherwise ".local/state" in the home directory. Empty when
+/// no home is known.
+[[nodiscard]] std::string stateHome();
+
+/// What an entry is, whatever its name: the device and the inode number (lstat, so a
+/// symbolic link is identified as itself).
+struct FileIdentity
+{
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+
+    /// An identity that was never read; it matches nothing.
+    [[nodiscard]] bool known() const { return inode != 0; }
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+/// The identity of the entry at `path` (not following a final symbolic link).
+[[nodiscard]] Result<FileIdentity> fileIdentity(const std::string& path);
+
+/// Creates `path` and its missing parents with mode 0700; an existing directory is success.
+[[nodiscard]] Status makeDirectories(const std::string& path);
+
+/// The names in a directory, "." and ".." left out, in no particular order.
+[[nodiscard]] Result<std::vector<std::string>> directoryNames(const std::string& dir);
+
+/// Removes one file.
+[[nodiscard]] Status removeJournalFile(const std::string& path);
+
+/// Makes the entries of a directory (a new file's name) durable: fsync of the directory.
+[[nodiscard]] Status syncDirectory(const std::string& dir);
+
+/// A file written only at its end (O_APPEND), whose bytes reach the disk when sync() is
+/// called. Closed by its destructor.
+class AppendFile
+{
+public:
+    AppendFile() = default;
+    ~AppendFile();
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    /// Creates a new file with mode 0600; EEXIST when the name is taken.
+    [[nodiscard]] Status create(const std::string& path);
+    /// Opens an existing file to add to it.
+    [[nodiscard]] Status openExisting(const std::string& path);
+    /// Writes every byte (short writes and EINTR are continued).
+    [[nodiscard]] Status append(std::string_view bytes);
+    /// fsync of the file.
+    [[nodiscard]] Status sync();
+    [[nodiscard]] bool isOpen() const { return m_fd >= 0; }
+    void close();
+
+private:
+    int m_fd = -1;
+    std::string m_path;
+};
+
+} // namespace quorvane::platform
