@@ -53,6 +53,8 @@ public:
     void start(const std::u32string& directory);
 
     [[nodiscard]] const std::u32string& directory() const;
+    /// Moves the tree to `directory` and everything that follows it.
+    void openDirectory(const std::u32string& directory);
     /// The filter's mask, "*.*" when nothing narrower is chosen.
     [[nodiscard]] std::u32string mask() const;
     [[nodiscard]] std::vector<std::u32string> selectedNames() const;
@@ -123,9 +125,6 @@ private:
     void monitorFailed(const char* what);
     /// The full path of the focused file; empty when no file has the focus.
     [[nodiscard]] std::u32string focusedPath() const;
-    /// Moves the tree to `directory` and everything that follows it.
-    void openDirectory(const std::u32string& directory);
-
     engine::Prompts& m_prompts;
     platform::FileSystem& m_fs;
     DialogHost& m_dialogs;

@@ -2,15 +2,20 @@
 #include "app/dialog_host.h"
 #include "app/qt_prompts.h"
 #include "app/qt_translations.h"
+#include "app/settings/settings_store.h"
 #include "app/tform1.h"
 
+#include "platform/close_signals.h"
 #include "platform/current_directory.h"
 #include "platform/name_codec.h"
 #include "platform/posix_file_system.h"
 
 #include <QApplication>
 #include <QLocale>
+#include <QSocketNotifier>
 #include <QtGlobal>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -28,8 +33,29 @@ int main(int argc, char** argv)
     app::QtPrompts prompts;
     // The start directory is the process's own, byte for byte.
     const std::u32string start = platform::decodeName(platform::currentDirectory());
-    app::TForm1 window(prompts, fs, dialogs, start);
+    app::SettingsStore settings;
+    // A session that ends or a plain kill closes the window as the user would, so the exit
+    // sequence saves the settings; a question open at that moment is closed unanswered.
+    app::TForm1* closable = nullptr;
+    bool closeRequested = false;
+    std::unique_ptr<QSocketNotifier> closeNotifier;
+    if (const int closeRequests = platform::installCloseSignals(); closeRequests >= 0) {
+        closeNotifier = std::make_unique<QSocketNotifier>(closeRequests, QSocketNotifier::Read);
+        QObject::connect(closeNotifier.get(), &QSocketNotifier::activated, [&] {
+            closeNotifier->setEnabled(false);
+            closeRequested = true;
+            QApplication::closeAllWindows();
+            if (closable != nullptr)
+                closable->close();
+        });
+    }
+    app::TForm1 window(prompts, fs, dialogs, start, &settings);
     prompts.setOwner(&window);
+    closable = &window;
+    if (closeRequested) {
+        window.close();
+        return 0;
+    }
     window.show();
     return QApplication::exec();
 }

@@ -274,6 +274,46 @@ void OptionsPanel::clearDirectoryBoxes()
     CheckBox10->setChecked(false);
 }
 
+BasicOptions OptionsPanel::basicOptions() const
+{
+    BasicOptions o;
+    o.Ogni = CheckBox6->isChecked();
+    o.Dir = CheckBox7->isChecked();
+    o.Spazi = CheckBox8->isChecked();
+    o.Prima = CheckBox9->isChecked();
+    o.SubDir = CheckBox10->isChecked();
+    o.Trattini = CheckBox11->isChecked();
+    o.Solo_Trattini = CheckBox12->isChecked();
+    o.Tipo_Rename = ComboBox1->currentIndex();
+    o.Attributi = RadioButton1->isChecked();
+    o.R = CheckBox1->isChecked();
+    o.H = CheckBox2->isChecked();
+    o.S = CheckBox3->isChecked();
+    o.A = CheckBox4->isChecked();
+    return o;
+}
+
+void OptionsPanel::applyBasicOptions(const BasicOptions& o)
+{
+    CheckBox6->setChecked(o.Ogni);
+    CheckBox6Click();
+    CheckBox7->setChecked(o.Dir);
+    CheckBox8->setChecked(o.Spazi);
+    CheckBox9->setChecked(o.Prima);
+    CheckBox10->setChecked(o.SubDir);
+    CheckBox11->setChecked(o.Trattini);
+    CheckBox12->setChecked(o.Solo_Trattini);
+    // A stored index outside the list keeps the current mode.
+    if (o.Tipo_Rename >= 0 && o.Tipo_Rename < ComboBox1->count())
+        ComboBox1->setCurrentIndex(o.Tipo_Rename);
+    (o.Attributi ? RadioButton1 : RadioButton2)->setChecked(true);
+    ChkAttr();
+    CheckBox1->setChecked(o.R);
+    CheckBox2->setChecked(o.H);
+    CheckBox3->setChecked(o.S);
+    CheckBox4->setChecked(o.A);
+}
+
 void OptionsPanel::clearListModes()
 {
     const bool armed = m_items.RinominadaFile1->isChecked() || m_items.RinominadaCDDB1->isChecked();

@@ -1,6 +1,8 @@
 // The option column of the main window and the menu items that set rename options.
 #pragma once
 
+#include "settings/stored_settings.h"
+
 #include "engine/rename_options.h"
 #include "engine/run_scope.h"
 
@@ -60,6 +62,10 @@ public:
     void enableDirectoryBoxes(bool enabled);
     /// Both directory boxes unchecked.
     void clearDirectoryBoxes();
+    /// The column as the settings file stores it.
+    [[nodiscard]] BasicOptions basicOptions() const;
+    /// Puts stored options into the column; each control's own rule runs as after a click.
+    void applyBasicOptions(const BasicOptions& options);
     /// The capital rules as the window first shows them.
     void FormShow();
 

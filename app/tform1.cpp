@@ -1,11 +1,13 @@
 // The main window: its parts, menus and layout, start-up and exit.
 #include "tform1.h"
 
+#include "about/taboutbox.h"
 #include "browse_pane.h"
 #include "modes/mode_commands.h"
 #include "print/listing_commands.h"
 #include "run_controller.h"
 #include "slot_guard.h"
+#include "update/update_check.h"
 
 #include "platform/platform_kind.h"
 #include "platform/volumes.h"
@@ -17,24 +19,43 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quorvane::app {
 
 TForm1::TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& dialogs,
-    const std::u32string& startDirectory, QWidget* parent)
+    const std::u32string& startDirectory, SettingsStore* settings, QWidget* parent)
     : QMainWindow(parent)
     , m_prompts(prompts)
     , m_fs(fs)
     , m_dialogs(dialogs)
+    , m_settings(settings)
 {
     setObjectName(QStringLiteral("Form1"));
     createParts();
     connectParts();
+    connectHelp();
     FormCreate(startDirectory);
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::connectHelp()
+{
+    m_updateCheck = new update::UpdateCheck(m_prompts, this);
+    // The check waits on the network in the event loop: the window stays responsive, and a
+    // second request while one waits is refused by the check itself.
+    connect(checkUpdate, &QAction::triggered, m_updateCheck, &update::UpdateCheck::startManual);
+    connect(About1, &QAction::triggered, this, guardedSlot(m_prompts, this, &TForm1::About1Click));
+    connect(m_run, &RunController::aboutRequested, this,
+        guardedSlot(m_prompts, this, &TForm1::About1Click));
+}
+
+void TForm1::About1Click()
+{
+    about::showAboutBox(this, m_dialogs);
+}
 
 void TForm1::connectListing()
 {
@@ -131,10 +152,14 @@ void TForm1::connectParts()
     connect(m_browse, &BrowsePane::undoInvalidated, m_run, &RunController::disableUndo);
     connect(m_run, &RunController::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_items.dosnames1, &QAction::toggled, m_browse, &BrowsePane::setDosNames);
+    connect(Impostazioni2, &QAction::triggered, this,
+        guardedSlot(m_prompts, this, &TForm1::Impostazioni2Click));
 }
 
 void TForm1::FormCreate(const std::u32string& startDirectory)
 {
+    m_settingsFlags.AutoCheckUpdate = false;
+    askAutoCheck();
     m_state.NumStart = 1;
     m_state.NumStep = 1;
     m_state.NumDigits = 2;
@@ -156,9 +181,17 @@ void TForm1::FormCreate(const std::u32string& startDirectory)
 void TForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    const bool first = !m_shown;
+    if (first) {
+        m_shown = true;
+        readSettings();
+    }
     m_options->FormShow();
     m_browse->Splittabox();
     m_browse->Aggiorna_StatusBar();
+    // After the first paint, never before it: the check must not hold the window up.
+    if (first && m_settingsFlags.AutoCheckUpdate)
+        QTimer::singleShot(0, m_updateCheck, &update::UpdateCheck::startAutomatic);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -169,6 +202,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::FormClose()
 {
+    writeSettingsAtExit();
     // Left by the listing preview and the track list; a missing file is no error.
     const QString temp = QString::fromStdString(platform::tempDirectory());
     QFile::remove(temp + QStringLiteral("/quorvane.prn"));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "options_panel.h"
+#include "settings/stored_settings.h"
 
 #include "engine/run_state.h"
 
@@ -20,6 +21,10 @@ namespace quorvane::platform {
 class FileSystem;
 }
 
+namespace quorvane::update {
+class UpdateCheck;
+}
+
 namespace quorvane::app {
 
 class BrowsePane;
@@ -32,13 +37,17 @@ class RunController;
 /// together: the browse pane (drives, tree, file list, filter, monitor), the options panel,
 /// the run controller, the special modes and the printed listing. Questions go through `prompts`,
 /// disk work through `fs`, dialogs through `dialogs`, all three owned by the caller and outliving
-/// the window. The controls keep the program's object names; tests find them with findChild.
+/// the window. With a settings store (also the caller's) the window reads its settings when
+/// first shown and writes them when closed; without one nothing persists and nothing is
+/// asked at start-up. The controls keep the program's object names; tests find them with
+/// findChild.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
 public:
     TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& dialogs,
-        const std::u32string& startDirectory, QWidget* parent = nullptr);
+        const std::u32string& startDirectory, SettingsStore* settings = nullptr,
+        QWidget* parent = nullptr);
     ~TForm1() override;
 
     [[nodiscard]] engine::RunState& runState() { return m_state; }
@@ -49,6 +58,11 @@ public:
     [[nodiscard]] RunController& runController() { return *m_run; }
     [[nodiscard]] ModeCommands& modeCommands() { return *m_modes; }
     [[nodiscard]] ListingCommands& listingCommands() { return *m_listing; }
+    [[nodiscard]] SettingsFlags& settingsFlags() { return m_settingsFlags; }
+
+    /// Writes the settings now, as the switches allow ("Salva adesso").
+    void saveSettings();
+    void Impostazioni2Click(); ///< "Salva Impostazioni"
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -61,6 +75,18 @@ private:
     void createParts();
     void connectParts();
     void connectListing();
+    void connectHelp();
+    void About1Click();
+    /// The first-start and upgrade question about automatic update checks.
+    void askAutoCheck();
+    /// Leggi, and the values read put into the controls.
+    void readSettings();
+    void applySettings(const StoredSettings& settings);
+    void applyPlacement(const WindowPlacement& placement);
+    [[nodiscard]] StoredSettings currentSettings() const;
+    /// The exit's writes: the first-exit step, Salva when asked for, the three values.
+    void writeSettingsAtExit();
+    void firsttime();
 
     engine::Prompts& m_prompts;
     platform::FileSystem& m_fs;
@@ -73,6 +99,10 @@ private:
     RunController* m_run = nullptr;
     ModeCommands* m_modes = nullptr;
     std::unique_ptr<ListingCommands> m_listing;
+    update::UpdateCheck* m_updateCheck = nullptr;
+    SettingsStore* m_settings = nullptr;
+    SettingsFlags m_settingsFlags;
+    bool m_shown = false; ///< the first show reads the settings, later ones do not
 
     // Menu items the window itself answers, or that wait for their windows.
     QAction* N6 = nullptr;

@@ -432,14 +432,17 @@ TEST_F(WindowTest, PathButtonsLookLikeButtonsAndNoButtonIsClipped)
     }
 }
 
-TEST_F(WindowTest, ListingMenuItemsOpenTheirWindowsOnTheShownDirectory)
+TEST_F(WindowTest, ListingAndAboutCommandsOpenTheirWindows)
 {
     tmp.file("song.mp3");
     reload();
     control<QAction>(window, "N6")->trigger();
     control<QAction>(window, "AnteprimadiStampa1")->trigger();
+    control<QAction>(window, "About1")->trigger();
+    control<QPushButton>(window, "BitBtn2")->click();
     EXPECT_EQ(dialogs.opened,
-        (std::vector<std::string> { "quorvane::app::TStampa", "quorvane::app::TAnteprima" }));
+        (std::vector<std::string> { "quorvane::app::TStampa", "quorvane::app::TAnteprima",
+            "quorvane::about::TAboutBox", "quorvane::about::TAboutBox" }));
     EXPECT_TRUE(prompts.messages.empty());
 }
 

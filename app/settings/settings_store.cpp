@@ -1,0 +1,107 @@
+// The settings file.
+#include "settings_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace quorvane::app {
+
+QString defaultSettingsPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Quorvane/Quorvane.ini");
+}
+
+SettingsStore::SettingsStore(const QString& path)
+    : m_path(path.isEmpty() ? defaultSettingsPath() : path)
+{
+    const QFileInfo info(m_path);
+    if (info.exists() && !info.isFile())
+        m_unusable = QStringLiteral("%1 non è un file").arg(m_path);
+    else if (info.exists() && !info.isReadable())
+        m_unusable = QStringLiteral("%1 non si può leggere").arg(m_path);
+    m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
+    if (m_unusable.isEmpty() && m_settings->status() != QSettings::NoError)
+        m_unusable = QStringLiteral("%1 non è un file di impostazioni valido").arg(m_path);
+}
+
+// An unusable store never gets a value set, so QSettings has nothing to write back when
+// it goes.
+SettingsStore::~SettingsStore() = default;
+
+bool SettingsStore::keyExists() const
+{
+    // Values written but not yet synced count: the store is one view of the file.
+    return m_unusable.isEmpty() && !m_settings->allKeys().isEmpty();
+}
+
+QString SettingsStore::key(const QString& section, const QString& name) const
+{
+    // Values without a section stand under the key itself ([General] in the file).
+    return section.isEmpty() ? name : section + QLatin1Char('/') + name;
+}
+
+QString SettingsStore::readString(
+    const QString& section, const QString& name, const QString& fallback) const
+{
+    if (!m_unusable.isEmpty())
+        return fallback;
+    const QVariant value = m_settings->value(key(section, name));
+    return value.isValid() ? value.toString() : fallback;
+}
+
+int SettingsStore::readInteger(const QString& section, const QString& name, int fallback) const
+{
+    // Decimal text only: "0x10", " 7" or "abc" are no integers and give the default.
+    const QString text = readString(section, name, {});
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok && !text.contains(QLatin1Char(' ')) ? value : fallback;
+}
+
+bool SettingsStore::readBool(const QString& section, const QString& name, bool fallback) const
+{
+    return readInteger(section, name, fallback ? 1 : 0) != 0;
+}
+
+void SettingsStore::writeString(const QString& section, const QString& name, const QString& value)
+{
+    if (m_unusable.isEmpty())
+        m_settings->setValue(key(section, name), value);
+}
+
+void SettingsStore::writeInteger(const QString& section, const QString& name, int value)
+{
+    writeString(section, name, QString::number(value));
+}
+
+void SettingsStore::writeBool(const QString& section, const QString& name, bool value)
+{
+    writeString(section, name, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void SettingsStore::remove(const QString& section, const QString& name)
+{
+    if (m_unusable.isEmpty())
+        m_settings->remove(key(section, name));
+}
+
+void SettingsStore::removeSection(const QString& section)
+{
+    if (m_unusable.isEmpty())
+        m_settings->remove(section);
+}
+
+QString SettingsStore::sync()
+{
+    if (!m_unusable.isEmpty())
+        return m_unusable;
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    m_settings->sync();
+    if (m_settings->status() != QSettings::NoError)
+        return QStringLiteral("%1 non si può scrivere").arg(m_path);
+    return {};
+}
+
+} // namespace quorvane::app

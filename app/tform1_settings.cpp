@@ -1,0 +1,167 @@
+// The main window's settings: the start-up question, reading them when first shown, the
+// save-settings dialog and the writes at exit.
+#include "tform1.h"
+
+#include "browse_pane.h"
+#include "dialog_host.h"
+#include "modes/mode_commands.h"
+#include "print/listing_commands.h"
+#include "qt_text.h"
+#include "settings/tavanzate.h"
+
+#include "engine/prompts.h"
+#include "lang/language_manager.h"
+#include "lang/text_format.h"
+#include "platform/name_codec.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace quorvane::app {
+
+namespace {
+
+const QString kVersion = QStringLiteral("Version");
+
+} // namespace
+
+void TForm1::askAutoCheck()
+{
+    if (m_settings == nullptr)
+        return;
+    if (!m_settings->unusableReason().isEmpty()) {
+        // Said once, at start: the file stays as it is and the program runs on defaults.
+        m_prompts.tell({ "SETTINGS", engine::Severity::Warning,
+            toCore(QStringLiteral("Impostazioni non lette (%1): si usano quelle predefinite "
+                                  "e il file non viene modificato.")
+                       .arg(m_settings->unusableReason())) });
+        return;
+    }
+    const bool keyExists = m_settings->keyExists();
+    if (keyExists && m_settings->readString({}, kVersion, {}) == programVersion())
+        return;
+    const engine::Button answer = m_prompts.ask(
+        { "AUTO_CHECK", engine::Severity::Confirmation, lang::LookupConstant(lang::id::AUTO_CHECK),
+            { engine::Button::Yes, engine::Button::No }, engine::Button::Yes });
+    m_settingsFlags.AutoCheckUpdate = answer == engine::Button::Yes;
+    // An upgrade keeps the answer at once; a first start keeps it until the exit writes.
+    if (keyExists) {
+        m_settings->writeBool(
+            {}, QStringLiteral("autoCheckUpdate"), m_settingsFlags.AutoCheckUpdate);
+        if (const QString failed = m_settings->sync(); !failed.isEmpty())
+            m_prompts.tell({ "SETTINGS", engine::Severity::Error, toCore(failed) });
+    }
+}
+
+void TForm1::readSettings()
+{
+    if (m_settings == nullptr)
+        return;
+    applySettings(Leggi(*m_settings, m_settingsFlags));
+}
+
+void TForm1::applySettings(const StoredSettings& s)
+{
+    m_settingsFlags = s.flags;
+    m_items.Noneliminaredellestensione1->setChecked(s.advanced.Preserve_dotexp);
+    if (!s.keyExisted)
+        return; // a first start keeps every designed default
+    applyPlacement(s.window);
+    m_options->applyBasicOptions(s.basic);
+    const QFileInfo directory(s.directory);
+    if (!s.directory.isEmpty() && directory.isDir())
+        m_browse->openDirectory(toCore(s.directory));
+    m_items.Gestiscilettereaccentate1->setChecked(s.advanced.Auto_Accent);
+    m_items.dosnames1->setChecked(s.advanced.DOS_Names);
+    m_items.Compattaspazivuoti1->setChecked(s.advanced.Compatta_Spazi);
+    m_modes->setCdPlayerIniPath(toCore(s.flags.CdPlayerIniPath));
+    m_listing->options() = s.print;
+}
+
+void TForm1::applyPlacement(const WindowPlacement& placement)
+{
+    QRect frame(placement.left, placement.top, std::max(placement.width, minimumWidth()),
+        std::max(placement.height, minimumHeight()));
+    // A place on a screen that is gone (a monitor unplugged) would hide the window.
+    const bool onScreen = std::ranges::any_of(QGuiApplication::screens(),
+        [&](const QScreen* screen) { return screen->availableGeometry().intersects(frame); });
+    if (!onScreen && QGuiApplication::primaryScreen() != nullptr)
+        frame.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    move(frame.topLeft());
+    resize(frame.size());
+    if (placement.state == 2)
+        setWindowState(Qt::WindowMaximized);
+    else if (placement.state == 1)
+        setWindowState(Qt::WindowMinimized);
+}
+
+StoredSettings TForm1::currentSettings() const
+{
+    StoredSettings s;
+    s.flags = m_settingsFlags;
+    s.window.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    s.window.left = pos().x();
+    s.window.top = pos().y();
+    s.window.width = width();
+    s.window.height = height();
+    s.directory = toQt(m_browse->directory());
+    s.basic = m_options->basicOptions();
+    s.advanced.Auto_Accent = m_items.Gestiscilettereaccentate1->isChecked();
+    s.advanced.Compatta_Spazi = m_items.Compattaspazivuoti1->isChecked();
+    s.advanced.Preserve_dotexp = m_items.Noneliminaredellestensione1->isChecked();
+    s.advanced.DOS_Names = m_items.dosnames1->isChecked();
+    s.print = m_listing->options();
+    return s;
+}
+
+void TForm1::saveSettings()
+{
+    if (m_settings == nullptr)
+        return;
+    Salva(*m_settings, currentSettings());
+    if (const QString failed = m_settings->sync(); !failed.isEmpty())
+        m_prompts.tell({ "SETTINGS", engine::Severity::Error, toCore(failed) });
+}
+
+void TForm1::Impostazioni2Click()
+{
+    if (m_settings == nullptr)
+        return;
+    TAvanzate dialog(
+        m_settingsFlags, *m_settings, [this] { saveSettings(); }, m_prompts, this);
+    m_dialogs.exec(dialog);
+    m_modes->setCdPlayerIniPath(toCore(m_settingsFlags.CdPlayerIniPath));
+}
+
+void TForm1::firsttime()
+{
+    const std::u32string link = lang::formatText(lang::LookupConstant(lang::id::MAIL_LINK),
+        { toCore(programVersion()), toCore(programVersion()) });
+    m_dialogs.openUrl(QUrl(toQt(link)));
+    for (bool SettingsFlags::*flag : { &SettingsFlags::SaveOnExit, &SettingsFlags::SettingsEnabled,
+             &SettingsFlags::SaveWindow, &SettingsFlags::SaveDirectory,
+             &SettingsFlags::SaveBasicOptions, &SettingsFlags::SaveAdvancedOptions })
+        m_settingsFlags.*flag = true;
+    Salva(*m_settings, currentSettings());
+}
+
+void TForm1::writeSettingsAtExit()
+{
+    if (m_settings == nullptr || !m_settings->unusableReason().isEmpty())
+        return;
+    if (!m_settings->keyExists() || m_settings->readString({}, kVersion, {}) != programVersion())
+        firsttime();
+    if (m_settingsFlags.SaveOnExit && m_settingsFlags.SettingsEnabled)
+        Salva(*m_settings, currentSettings());
+    m_settings->writeBool({}, QStringLiteral("Salvate"), m_settingsFlags.SettingsEnabled);
+    m_settings->writeBool({}, QStringLiteral("autoCheckUpdate"), m_settingsFlags.AutoCheckUpdate);
+    m_settings->writeString({}, kVersion, programVersion());
+    // The window is closing: a message box could block a session that is ending.
+    if (const QString failed = m_settings->sync(); !failed.isEmpty())
+        qWarning("%s", qUtf8Printable(failed));
+}
+
+} // namespace quorvane::app

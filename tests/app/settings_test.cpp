@@ -1,0 +1,272 @@
+// The settings file: the stored layout, the start-up and exit sequences, the save-settings
+// dialog, and files that cannot be used.
+#include "window_controls.h"
+
+#include "support/failing_file_system.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+
+#include "app/dialog_host.h"
+#include "app/settings/stored_settings.h"
+#include "app/settings/tavanzate.h"
+#include "app/tform1.h"
+#include "platform/name_codec.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quorvane::test {
+namespace {
+
+/// Records links instead of opening them, and answers dialogs with a script.
+class RecordingHost final : public app::DialogHost
+{
+public:
+    int exec(QDialog& dialog) override
+    {
+        if (script)
+            script(dialog);
+        return QDialog::Accepted;
+    }
+    bool openUrl(const QUrl& url) override
+    {
+        links.push_back(url.toString());
+        return true;
+    }
+    std::function<void(QDialog&)> script;
+    std::vector<QString> links;
+};
+
+class SettingsTest : public ::testing::Test
+{
+protected:
+    [[nodiscard]] QString iniPath() const
+    {
+        return QString::fromStdString(config.path() + "/Quorvane.ini");
+    }
+    std::unique_ptr<app::TForm1> openWindow(app::SettingsStore& store)
+    {
+        // No automatic update check: a test never reaches out to the network.
+        prompts.buttons.push_back(engine::Button::No);
+        auto window = std::make_unique<app::TForm1>(
+            prompts, fs, host, platform::decodeName(work.path()), &store);
+        window->show();
+        return window;
+    }
+
+    TempDir config;
+    TempDir work;
+    ScriptedPrompts prompts;
+    FailingFileSystem fs;
+    RecordingHost host;
+};
+
+TEST_F(SettingsTest, EveryValueRoundTripsAndTheCoordinatesStaySwapped)
+{
+    app::StoredSettings written;
+    written.flags = { true, true, true, true, true, true, true, true, true, 3,
+        QStringLiteral("/media/cd/cdplayer.ini") };
+    written.window = { 0, 50, 100, 800, 600 };
+    written.directory = QStringLiteral("/srv/música");
+    written.basic
+        = { false, false, true, false, true, false, true, 3, true, true, false, true, false };
+    written.advanced = { true, true, false, true };
+    written.print.PrintTitle = true;
+    written.print.PrintSizes = false;
+    written.print.PrintToTextFile = true;
+    {
+        app::SettingsStore store(iniPath());
+        app::Salva(store, written);
+        ASSERT_TRUE(store.sync().isEmpty());
+    }
+    const std::string text = config.read("Quorvane.ini");
+    EXPECT_NE(text.find("Window_X=50"), std::string::npos) << "the top edge, under X";
+    EXPECT_NE(text.find("Window_Y=100"), std::string::npos) << "the left edge, under Y";
+
+    app::SettingsStore store(iniPath());
+    const app::StoredSettings read = app::Leggi(store, {});
+    EXPECT_TRUE(read.keyExisted);
+    EXPECT_EQ(read.window.left, 100);
+    EXPECT_EQ(read.window.top, 50);
+    EXPECT_EQ(read.window.width, 800);
+    EXPECT_EQ(read.flags.LanguageIndex, 3);
+    EXPECT_EQ(read.flags.CdPlayerIniPath, written.flags.CdPlayerIniPath);
+    EXPECT_TRUE(read.flags.SavePrintOptions && read.flags.AutoCheckUpdate && read.flags.SaveOnExit);
+    EXPECT_EQ(read.directory, written.directory);
+    EXPECT_EQ(read.basic.Tipo_Rename, 3);
+    EXPECT_EQ(std::tie(read.basic.Ogni, read.basic.Spazi, read.basic.Attributi, read.basic.R,
+                  read.basic.S),
+        std::tie(written.basic.Ogni, written.basic.Spazi, written.basic.Attributi, written.basic.R,
+            written.basic.S));
+    EXPECT_EQ(read.advanced.Preserve_dotexp, false);
+    EXPECT_EQ(read.advanced.DOS_Names, true);
+    EXPECT_EQ(read.print, written.print);
+}
+
+TEST_F(SettingsTest, MissingMalformedAndRemovedValuesTakeTheirDefaults)
+{
+    app::SettingsStore store(iniPath());
+    EXPECT_FALSE(app::Leggi(store, {}).keyExisted);
+    EXPECT_TRUE(app::Leggi(store, {}).advanced.Preserve_dotexp);
+
+    store.writeString({}, QStringLiteral("Salvate"), QStringLiteral("2"));
+    store.writeString(
+        QStringLiteral("Opzioni_Base"), QStringLiteral("Tipo_Rename"), QStringLiteral("x3"));
+    store.writeString(QStringLiteral("Window"), QStringLiteral("Window_W"), QStringLiteral(" 900"));
+    store.writeString(
+        QStringLiteral("Opzioni_Base"), QStringLiteral("Ogni"), QStringLiteral("0x0"));
+    app::StoredSettings read = app::Leggi(store, {});
+    EXPECT_TRUE(read.flags.SettingsEnabled) << "\"2\" is true";
+    EXPECT_EQ(read.basic.Tipo_Rename, 1);
+    EXPECT_EQ(read.window.width, 640);
+    EXPECT_TRUE(read.basic.Ogni);
+
+    // After a removal only the key's own values are left: every table default applies.
+    app::StoredSettings all;
+    all.flags.SaveWindow = all.flags.SaveBasicOptions = all.flags.SaveDirectory = true;
+    all.window = { 2, 7, 7, 700, 700 };
+    app::Salva(store, all);
+    store.writeString({}, QStringLiteral("Version"), app::programVersion());
+    app::removeStoredSettings(store);
+    ASSERT_TRUE(store.sync().isEmpty());
+    read = app::Leggi(store, {});
+    EXPECT_TRUE(read.keyExisted);
+    EXPECT_EQ(std::tie(read.window.left, read.window.top, read.window.width, read.window.height),
+        std::make_tuple(0, 0, 640, 480));
+    EXPECT_TRUE(read.basic.Spazi && read.basic.SubDir && read.basic.Trattini);
+    EXPECT_FALSE(read.basic.Attributi) << "\"Modifica gli Attributi\" comes up selected";
+    EXPECT_EQ(app::SettingsStore(iniPath()).readString({}, QStringLiteral("Version"), {}),
+        app::programVersion());
+}
+
+TEST_F(SettingsTest, AMaximisedOrUnsavedWindowKeepsItsLastNormalPlacement)
+{
+    app::SettingsStore store(iniPath());
+    app::StoredSettings s;
+    s.flags.SaveWindow = true;
+    s.window = { 0, 10, 20, 700, 500 };
+    app::Salva(store, s);
+    s.window = { 2, 0, 0, 1920, 1080 };
+    app::Salva(store, s);
+    s.flags.SaveWindow = false;
+    s.window = { 0, 99, 99, 999, 999 };
+    app::Salva(store, s);
+    const app::StoredSettings read = app::Leggi(store, {});
+    EXPECT_EQ(read.window.state, 2);
+    EXPECT_EQ(std::tie(read.window.top, read.window.left, read.window.width),
+        std::make_tuple(10, 20, 700));
+}
+
+TEST_F(SettingsTest, FirstStartAsksThenTheExitWritesAndTheNextStartRestores)
+{
+    const std::string other = work.path() + "/sub";
+    work.file("sub/x");
+    {
+        app::SettingsStore store(iniPath());
+        auto window = openWindow(store);
+        ASSERT_EQ(prompts.questions.size(), 1U);
+        EXPECT_EQ(prompts.questions[0].id, "AUTO_CHECK");
+        EXPECT_FALSE(QFile::exists(iniPath())) << "nothing is written before the exit";
+        WindowControls ui(*window);
+        ui.CheckBox8->setChecked(true);
+        ui.ComboBox1->setCurrentIndex(3);
+        window->browsePane().openDirectory(platform::decodeName(other));
+        window->close();
+    }
+    ASSERT_EQ(host.links.size(), 1U);
+    EXPECT_TRUE(host.links[0].startsWith(QStringLiteral("mailto:"))) << "the first exit's mail";
+
+    prompts.questions.clear();
+    app::SettingsStore store(iniPath());
+    auto window = openWindow(store);
+    EXPECT_TRUE(prompts.questions.empty()) << "an ordinary start asks nothing";
+    WindowControls ui(*window);
+    EXPECT_TRUE(ui.CheckBox8->isChecked());
+    EXPECT_EQ(ui.ComboBox1->currentIndex(), 3);
+    EXPECT_EQ(window->browsePane().directory(), platform::decodeName(other));
+    window->close();
+    EXPECT_EQ(host.links.size(), 1U) << "later exits open no mail";
+}
+
+TEST_F(SettingsTest, TheDialogEditsTheSwitchesAtOnceAndRemovesTheStoredValues)
+{
+    app::SettingsStore store(iniPath());
+    auto window = openWindow(store);
+    host.script = [&](QDialog& dialog) {
+        auto* remove = control<QPushButton>(dialog, "Button2");
+        auto* saveNow = control<QPushButton>(dialog, "Button1");
+        EXPECT_FALSE(remove->isEnabled()) << "no key yet";
+        EXPECT_FALSE(saveNow->isEnabled()) << "saving is off";
+        control<QRadioButton>(dialog, "RadioButton2")->click();
+        EXPECT_TRUE(window->settingsFlags().SettingsEnabled);
+        control<QCheckBox>(dialog, "CheckBox4")->click();
+        saveNow->click();
+        EXPECT_TRUE(remove->isEnabled());
+        EXPECT_NE(config.read("Quorvane.ini").find("Opzioni_Base"), std::string::npos);
+        remove->click();
+        EXPECT_FALSE(window->settingsFlags().SettingsEnabled);
+        EXPECT_FALSE(saveNow->isEnabled());
+        EXPECT_TRUE(control<QCheckBox>(dialog, "CheckBox8")->isEnabled());
+    };
+    control<QAction>(*window, "Impostazioni2")->trigger();
+    EXPECT_EQ(config.read("Quorvane.ini").find("Opzioni_Base"), std::string::npos);
+    EXPECT_TRUE(window->settingsFlags().SaveBasicOptions) << "the flags in memory stay";
+}
+
+TEST_F(SettingsTest, AFileThatCannotBeUsedIsSaidOnceAndNeverWritten)
+{
+    // A directory where the file should be.
+    config.file("Quorvane.ini/keep");
+    app::SettingsStore store(iniPath());
+    EXPECT_FALSE(store.unusableReason().isEmpty());
+    auto window = openWindow(store);
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "SETTINGS");
+    EXPECT_TRUE(prompts.questions.empty());
+    window->close();
+    EXPECT_TRUE(host.links.empty());
+    EXPECT_EQ(config.namesIn("Quorvane.ini"), std::vector<std::string> { "keep" });
+}
+
+TEST_F(SettingsTest, ASaveKilledHalfWayLeavesAReadableFile)
+{
+    {
+        app::SettingsStore store(iniPath());
+        app::StoredSettings s;
+        s.flags.SaveBasicOptions = true;
+        app::Salva(store, s);
+        ASSERT_TRUE(store.sync().isEmpty());
+    }
+    for (int round = 0; round < 5; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            app::SettingsStore store(iniPath());
+            app::StoredSettings s;
+            s.flags.SaveBasicOptions = s.flags.SavePrintOptions = s.flags.SaveWindow = true;
+            for (int i = 0;; ++i) {
+                s.directory = QString(1000 + i % 100, QLatin1Char('d'));
+                app::Salva(store, s);
+                (void)store.sync();
+            }
+        }
+        usleep(20000 + round * 7000);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        app::SettingsStore store(iniPath());
+        EXPECT_TRUE(store.unusableReason().isEmpty());
+        EXPECT_TRUE(app::Leggi(store, {}).flags.SaveBasicOptions) << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace quorvane::test
