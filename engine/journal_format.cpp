@@ -145,6 +145,7 @@ bool applyRecord(std::string_view payload, JournalContents& contents, bool& have
         entry.newName = in.bytes();
         entry.identity.device = in.number();
         entry.identity.inode = in.number();
+        entry.identity.birthNs = in.number();
         entry.temporaryName = in.bytes();
         if (!in.ok())
             return false;
@@ -216,6 +217,7 @@ void JournalEncoder::entry(std::string& out, const JournalEntry& entry)
     putBytes(out, entry.newName);
     putU64(out, entry.identity.device);
     putU64(out, entry.identity.inode);
+    putU64(out, entry.identity.birthNs);
     putBytes(out, entry.temporaryName);
 }
 

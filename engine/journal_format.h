@@ -6,8 +6,9 @@
 // is a u64 and a byte string is a u32 length and its bytes (names exactly as on disk):
 //   'H' header:   kind byte ('R' run, 'U' undo, 'F' one file, 'D' a directory), creation
 //                 time (seconds since the epoch), directory, id of the run undone (undo only)
-//   'E' entry:    directory (ending in "/"), old name, new name, st_dev, st_ino of the entry,
-//                 and the temporary name a case-only change passes through (empty otherwise)
+//   'E' entry:    directory (ending in "/"), old name, new name, the entry's device, inode
+//                 and birth time in ns (0 when unknown), and the temporary name a case-only
+//                 change passes through (empty otherwise)
 //   'S' start:    every entry is written and on disk; renames may follow
 //   'T' typed:    index, a name typed by the user that the entry is renamed to next
 //   'D' done:     index; the entry has its new (or last typed) name

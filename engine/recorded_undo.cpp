@@ -22,7 +22,7 @@ constexpr int kTemporaryAttempts = 8;
 bool holds(const std::string& path, const platform::FileIdentity& identity)
 {
     const auto found = platform::fileIdentity(path);
-    return found.ok() && found.value() == identity;
+    return found.ok() && found.value().sameEntry(identity);
 }
 
 /// True when the directory lists exactly these bytes. On a case-insensitive volume two

@@ -28,11 +28,16 @@ std::string stateHome()
 
 Result<FileIdentity> fileIdentity(const std::string& path)
 {
-    struct stat info = {};
-    if (::lstat(path.c_str(), &info) != 0)
-        return lastError("lstat " + path);
-    return FileIdentity { static_cast<std::uint64_t>(info.st_dev),
-        static_cast<std::uint64_t>(info.st_ino) };
+    struct statx info = {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_BTIME, &info) != 0)
+        return lastError("statx " + path);
+    FileIdentity identity;
+    identity.device = (std::uint64_t { info.stx_dev_major } << 32U) | info.stx_dev_minor;
+    identity.inode = info.stx_ino;
+    if ((info.stx_mask & STATX_BTIME) != 0)
+        identity.birthNs = static_cast<std::uint64_t>(info.stx_btime.tv_sec) * 1'000'000'000U
+            + info.stx_btime.tv_nsec;
+    return identity;
 }
 
 Status makeDirectories(const std::string& path)

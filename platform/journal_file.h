@@ -16,15 +16,23 @@ namespace quorvane::platform {
 /// no home is known.
 [[nodiscard]] std::string stateHome();
 
-/// What an entry is, whatever its name: the device and the inode number (lstat, so a
-/// symbolic link is identified as itself).
+/// What an entry is, whatever its name: the device, the inode number and, where the file
+/// system keeps it, the birth time (a symbolic link is identified as itself). The birth
+/// time tells a file apart from a later one that was given the inode number it freed.
 struct FileIdentity
 {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    std::uint64_t birthNs = 0; ///< nanoseconds since the epoch; 0 when not known
 
     /// An identity that was never read; it matches nothing.
     [[nodiscard]] bool known() const { return inode != 0; }
+    /// The same entry: device and inode agree, and so do the birth times where both are known.
+    [[nodiscard]] bool sameEntry(const FileIdentity& other) const
+    {
+        return device == other.device && inode == other.inode
+            && (birthNs == 0 || other.birthNs == 0 || birthNs == other.birthNs);
+    }
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 

@@ -1,0 +1,290 @@
+// Journaled runs on real directories: what the journal holds, and undo from it after a
+// finished, interrupted or half-undone run.
+#include "run_fixture.h"
+#include "support/scoped_env.h"
+
+#include "engine/file_commands.h"
+#include "engine/interrupted_run.h"
+#include "engine/journal_writer.h"
+#include "engine/recorded_undo.h"
+#include "platform/journal_file.h"
+#include "platform/posix_rename.h"
+
+#include <cstdio>
+
+namespace quorvane::test {
+namespace {
+
+using engine::RecordedState;
+using Refusal = engine::RecordedUndoReport::Refusal;
+
+class JournalFixture : public RunFixture
+{
+protected:
+    JournalFixture() { scope.recursive = true; }
+
+    engine::RunSummary journaledClick()
+    {
+        engine::JournalWriter journal(runsDir);
+        engine::RenameRun run(fs, collator, options, state, scope, prompts, observer);
+        run.setJournal(&journal);
+        return run.BitBtn1Click();
+    }
+    engine::RecordedUndoReport recordedUndo(const std::string& id = {})
+    {
+        engine::RecordedUndo undo(fs, store, prompts, observer);
+        return undo.undo(id);
+    }
+    /// Every name under the temporary directory, recursively, with what each file holds.
+    std::map<std::string, std::string> snapshot() const
+    {
+        std::map<std::string, std::string> all;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(tmp.path()))
+            all[e.path().string()] = e.is_regular_file() ? readFile(e.path().string()) : "/";
+        return all;
+    }
+    std::vector<engine::RecordedRun> runs() const { return store.runs(); }
+
+    TempDir state_;
+    std::string runsDir = state_ / "quorvane/runs";
+    engine::JournalStore store { runsDir };
+};
+
+TEST_F(JournalFixture, RecursiveRunIsRecordedAndUndoneFromItsJournal)
+{
+    tmp.file("a b/x y.mp3", "one");
+    tmp.file("a b/c\xff.txt", "two");
+    tmp.file("città.txt", "three");
+    const auto before = snapshot();
+
+    const auto report = journaledClick();
+    ASSERT_EQ(report.renamed, 4);
+    ASSERT_TRUE(tmp.exists("A B/X Y.mp3"));
+
+    const auto recorded = runs();
+    ASSERT_EQ(recorded.size(), 1U);
+    EXPECT_EQ(recorded[0].state, RecordedState::Complete);
+    EXPECT_EQ(recorded[0].entries, 4U);
+    EXPECT_EQ(recorded[0].directory, tmp.path());
+    EXPECT_EQ(state.lastRunJournal, recorded[0].id);
+    // The plan is the run's order: the subdirectory's files before the subdirectory.
+    const auto contents = store.load(recorded[0].id);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->entries.back().oldName, "città.txt");
+    EXPECT_EQ(contents->entries[2].oldName, "a b");
+    EXPECT_EQ(contents->entries[2].identity, platform::fileIdentity(tmp / "A B").value());
+
+    const auto undone = recordedUndo();
+    EXPECT_TRUE(undone.complete());
+    EXPECT_EQ(undone.restored, 4U);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(runs()[0].state, RecordedState::Undone);
+    EXPECT_EQ(recordedUndo(recorded[0].id).refusal, Refusal::AlreadyUndone);
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(JournalFixture, InterruptedRunIsOfferedAtStartAndUndoneByWhatTheDiskHolds)
+{
+    for (const char* name : { "a.txt", "b.txt", "c.txt" })
+        tmp.file(name, name);
+    const auto before = snapshot();
+    {
+        // A run killed after its second rename: the plan is on disk, the close is not.
+        engine::JournalWriter journal(runsDir);
+        const std::string dir = tmp.path() + "/";
+        ASSERT_TRUE(journal
+                        .begin(engine::JournalKind::Run, tmp.path(),
+                            { engine::plannedEntry(dir, "a.txt", "A.txt"),
+                                engine::plannedEntry(dir, "b.txt", "B.txt"),
+                                engine::plannedEntry(dir, "c.txt", "C.txt") })
+                        .ok());
+        std::filesystem::rename(tmp / "a.txt", tmp / "A.txt");
+        std::filesystem::rename(tmp / "b.txt", tmp / "B.txt");
+        journal.done(0);
+    }
+    ASSERT_EQ(runs().at(0).state, RecordedState::Interrupted);
+
+    prompts.buttons.push_back(engine::Button::No);
+    EXPECT_FALSE(engine::offerUndoOfInterruptedRun(fs, store, prompts, observer));
+    ASSERT_EQ(prompts.questions.size(), 1U);
+    EXPECT_EQ(prompts.questions[0].id, "OPERAZIONE_INTERROTTA");
+    EXPECT_EQ(prompts.questions[0].defaultButton, engine::Button::No);
+    EXPECT_TRUE(tmp.exists("A.txt"));
+
+    prompts.buttons.push_back(engine::Button::Yes);
+    const auto report = engine::offerUndoOfInterruptedRun(fs, store, prompts, observer);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->restored, 2U);
+    EXPECT_EQ(report->unchanged, 1U);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_FALSE(engine::interruptedLatestRun(store)); // nothing more to offer
+}
+
+TEST_F(JournalFixture, EntriesChangedByOthersAreReportedAndLeftAlone)
+{
+    for (const char* name : { "a.txt", "b.txt", "c.txt" })
+        tmp.file(name, name);
+    ASSERT_EQ(journaledClick().renamed, 3);
+    // Someone replaces A.txt with a file of their own and moves B.txt away.
+    std::filesystem::remove(tmp / "A.txt");
+    tmp.file("A.txt", "theirs");
+    std::filesystem::rename(tmp / "B.txt", tmp / "elsewhere.txt");
+
+    const auto report = recordedUndo();
+    EXPECT_FALSE(report.complete());
+    EXPECT_EQ(report.restored, 1U);
+    ASSERT_EQ(report.notRestored.size(), 2U);
+    EXPECT_EQ(report.notRestored[0].error, 0);
+    EXPECT_EQ(readFile(tmp / "A.txt"), "theirs");
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "A.txt", "c.txt", "elsewhere.txt" }));
+    // An undo that left names behind does not close the run: it can be tried again.
+    EXPECT_EQ(runs()[0].state, RecordedState::Complete);
+
+    engine::tellUndoOutcome(prompts, report);
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "RIPRISTINO_INCOMPLETO");
+}
+
+TEST_F(JournalFixture, TypedNameIsOnDiskBeforeItsRenameAndUndone)
+{
+    tmp.file("x.txt", "lower");
+    tmp.file("X.txt", "upper");
+    prompts.inputs.push_back(U"Y.txt"); // x.txt -> X.txt is refused: the name is taken
+    ASSERT_EQ(journaledClick().renamed, 1);
+    ASSERT_TRUE(tmp.exists("Y.txt"));
+    const auto contents = store.load(runs()[0].id);
+    ASSERT_EQ(contents->entries.size(), 1U);
+    EXPECT_EQ(contents->progress[0].typedNames, (std::vector<std::string> { "Y.txt" }));
+
+    EXPECT_TRUE(recordedUndo().complete());
+    EXPECT_EQ(readFile(tmp / "x.txt"), "lower");
+    EXPECT_EQ(readFile(tmp / "X.txt"), "upper");
+}
+
+TEST_F(JournalFixture, UnwritableJournalRefusesTheRunUnlessTheUserAccepts)
+{
+    tmp.file("a.txt");
+    state_.file("blocker");
+    runsDir = state_ / "blocker/runs"; // under a file: ENOTDIR
+    state.undo.append(dirText(), U"old", U"new"); // the last run's undo must survive
+
+    prompts.buttons.push_back(engine::Button::No);
+    auto report = journaledClick();
+    EXPECT_FALSE(report.ran);
+    EXPECT_FALSE(report.refused.empty());
+    ASSERT_EQ(prompts.questions.size(), 1U);
+    EXPECT_EQ(prompts.questions[0].id, "REGISTRO_NON_SCRIVIBILE");
+    EXPECT_EQ(prompts.questions[0].defaultButton, engine::Button::No);
+    EXPECT_TRUE(tmp.exists("a.txt"));
+    EXPECT_EQ(state.undo.size(), 1U);
+
+    prompts.buttons.push_back(engine::Button::Yes);
+    report = journaledClick();
+    EXPECT_TRUE(report.ran);
+    EXPECT_TRUE(tmp.exists("A.txt"));
+    EXPECT_TRUE(state.lastRunJournal.empty());
+}
+
+TEST_F(JournalFixture, EntryStrandedAtTheCaseChangeTemporaryNameIsGivenItsNameBack)
+{
+    tmp.file("song.mp3", "music");
+    const std::string dir = tmp.path() + "/";
+    {
+        engine::JournalWriter journal(runsDir);
+        ASSERT_TRUE(journal
+                        .begin(engine::JournalKind::Run, tmp.path(),
+                            { engine::plannedEntry(dir, "song.mp3", "SONG.mp3") })
+                        .ok());
+        EXPECT_EQ(journal.entries()[0].temporaryName, "song.mp3.quorvane-case-rename");
+        // A crash between the two steps of a change of letter case on a case-insensitive
+        // volume leaves the entry under its temporary name.
+        std::filesystem::rename(
+            tmp / "song.mp3", platform::caseRenameTemporaryName(tmp / "song.mp3", 1));
+    }
+    const auto contents = store.load(runs()[0].id);
+    const auto where = engine::locateEntry(contents->entries[0], contents->progress[0]);
+    EXPECT_EQ(where.place, engine::EntryPlace::Renamed);
+
+    EXPECT_TRUE(recordedUndo().complete());
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "song.mp3" }));
+}
+
+TEST_F(JournalFixture, InSessionUndoIsJournaledAndMarksTheRunUndone)
+{
+    tmp.file("a.txt");
+    ASSERT_EQ(journaledClick().renamed, 1);
+    engine::JournalWriter journal(runsDir);
+    engine::UndoRun undo(fs, state, prompts, observer);
+    undo.setJournal(&journal);
+    EXPECT_TRUE(undo.UNDO().empty());
+
+    const auto recorded = runs();
+    ASSERT_EQ(recorded.size(), 2U);
+    EXPECT_EQ(recorded[0].state, RecordedState::Undone);
+    EXPECT_EQ(recorded[1].kind, engine::JournalKind::Undo);
+    EXPECT_EQ(recordedUndo().refusal, Refusal::AlreadyUndone);
+}
+
+TEST_F(JournalFixture, InterruptedUndoIsFinishedByUndoingAgain)
+{
+    for (const char* name : { "a.txt", "b.txt" })
+        tmp.file(name);
+    ASSERT_EQ(journaledClick().renamed, 2);
+    const std::string runId = runs()[0].id;
+    {
+        // An undo that died after giving back the first name.
+        engine::JournalWriter journal(runsDir);
+        const std::string dir = tmp.path() + "/";
+        ASSERT_TRUE(journal
+                        .begin(engine::JournalKind::Undo, tmp.path(),
+                            { engine::plannedEntry(dir, "B.txt", "b.txt"),
+                                engine::plannedEntry(dir, "A.txt", "a.txt") },
+                            runId)
+                        .ok());
+        std::filesystem::rename(tmp / "B.txt", tmp / "b.txt");
+    }
+    ASSERT_EQ(engine::interruptedLatestRun(store)->id, runId);
+
+    const auto report = recordedUndo();
+    EXPECT_TRUE(report.complete());
+    EXPECT_EQ(report.undoneRun, runId);
+    EXPECT_EQ(report.restored, 1U);
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "a.txt", "b.txt" }));
+    EXPECT_EQ(runs()[0].state, RecordedState::Undone);
+}
+
+TEST_F(JournalFixture, SingleFileRenameIsJournaledAndOnlyTheLatestFiftyJournalsKept)
+{
+    tmp.file("a.txt", "content");
+    engine::JournalWriter journal(runsDir);
+    prompts.inputs.push_back(U"b.txt");
+    ASSERT_TRUE(
+        engine::renameOneFile(fs, prompts, text(tmp.path()), U"a.txt", false, &journal).renamed);
+    ASSERT_EQ(runs().at(0).kind, engine::JournalKind::OneFile);
+    EXPECT_TRUE(recordedUndo().complete());
+    EXPECT_EQ(readFile(tmp / "a.txt"), "content");
+
+    for (int i = 0; i < 55; ++i) {
+        engine::JournalWriter more(runsDir);
+        ASSERT_TRUE(more.begin(engine::JournalKind::Run, tmp.path(), {}).ok());
+        more.close(0, 0);
+    }
+    const auto kept = platform::directoryNames(runsDir);
+    EXPECT_EQ(kept.value().size(), engine::kKeptJournals);
+    EXPECT_EQ(runs().size(), engine::kKeptJournals);
+}
+
+TEST(JournalLocation, FollowsXdgStateHomeAndIgnoresARelativeOne)
+{
+    {
+        const ScopedEnv state("XDG_STATE_HOME", "/some/state");
+        EXPECT_EQ(engine::defaultRunsDirectory(), "/some/state/quorvane/runs");
+    }
+    const ScopedEnv home("HOME", "/home/someone");
+    const ScopedEnv relative("XDG_STATE_HOME", "relative/state");
+    EXPECT_EQ(engine::defaultRunsDirectory(), "/home/someone/.local/state/quorvane/runs");
+}
+
+} // namespace
+} // namespace quorvane::test
