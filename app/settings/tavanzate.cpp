@@ -85,12 +85,14 @@ void TAvanzate::createControls()
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(QString::fromUtf8(hint));
         b->setAutoDefault(false);
+        b->setMinimumHeight(31);
         return b;
     };
     Button1 = button("Button1", "Salva adesso", "Memorizza le impostazioni in questo momento");
     Button2 = button("Button2", "Rimuovi Impostazioni dal registro",
         "Elimina ogni tipo di impostazione, pulendo il registro di windows");
     QPushButton* ok = button("OKBtn", "OK", "");
+    ok->setMinimumWidth(153);
     ok->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TAvanzate::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TAvanzate::Button2Click);
