@@ -1,6 +1,8 @@
 // The alignment dialog of the list modes.
 #include "talign_list.h"
 
+#include "ok_cancel_buttons.h"
+
 #include "app/qt_text.h"
 
 #include "engine/name_rules.h"
@@ -110,14 +112,7 @@ void TAlignlist::createControls()
         "Imposta la numerazione dei file nella lista", false);
     connect(CheckBox2, &QCheckBox::clicked, this, &TAlignlist::CheckBox2Click);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OKBtn"));
-    ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("CancelBtn"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TAlignlist::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scrollBox, 1);

@@ -1,6 +1,8 @@
 // The dialog of removing numbering.
 #include "tdel_num_form.h"
 
+#include "ok_cancel_buttons.h"
+
 #include "app/qt_text.h"
 
 #include "lang/language_manager.h"
@@ -73,14 +75,7 @@ void TDelNumForm::createControls()
         QStringLiteral("Limita il controllo ai primi caratteri del filename"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
 
-    auto* box = new QDialogButtonBox(this);
-    QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OKBtn"));
-    ok->setDefault(true);
-    box->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("CancelBtn"));
-    connect(box, &QDialogButtonBox::accepted, this, &TDelNumForm::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &TDelNumForm::reject);
+    QDialogButtonBox* box = okCancelButtons(*this);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(Label1);

@@ -1,6 +1,8 @@
 // The numbering dialog.
 #include "tform_numera.h"
 
+#include "ok_cancel_buttons.h"
+
 #include "app/qt_text.h"
 
 #include "engine/integer_text.h"
@@ -120,14 +122,7 @@ void TFormNumera::createControls()
     fields->addRow(QString(), CheckBox1);
     fields->addRow(QStringLiteral("Esempio :"), Edit1);
 
-    auto* box = new QDialogButtonBox(this);
-    QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OKBtn"));
-    ok->setDefault(true);
-    box->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("CancelBtn"));
-    connect(box, &QDialogButtonBox::accepted, this, &TFormNumera::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &TFormNumera::reject);
+    QDialogButtonBox* box = okCancelButtons(*this);
 
     auto* column = new QVBoxLayout(this);
     column->addLayout(lists, 1);

@@ -1,6 +1,8 @@
 // The order dialog of numbering.
 #include "tsort.h"
 
+#include "ok_cancel_buttons.h"
+
 #include "app/qt_text.h"
 
 #include "engine/natural_order.h"
@@ -104,14 +106,7 @@ void TSort::createControls()
     sortButton(lang::added::ORDINA_INVERTI, &TSort::reverse);
     sorting->addStretch(1);
 
-    auto* box = new QDialogButtonBox(this);
-    QPushButton* ok = box->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OKBtn"));
-    ok->setDefault(true);
-    box->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("CancelBtn"));
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* box = okCancelButtons(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scrollBox, 1);
