@@ -2,8 +2,12 @@
 #include "settings_store.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 namespace quorvane::app {
 
@@ -13,6 +17,33 @@ QString defaultSettingsPath()
         + QStringLiteral("/Quorvane/Quorvane.ini");
 }
 
+namespace {
+
+/// The program writes its settings as plain UTF-8 text; a file with control bytes or
+/// invalid UTF-8 was damaged or written by something else, and QSettings would quietly
+/// read part of it and rewrite the rest away.
+bool looksLikeSettingsText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
+    if (file.size() > kMaxBytes)
+        return false;
+    const QByteArray bytes = file.readAll();
+    const bool control = std::ranges::any_of(bytes, [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte == 0x7f;
+    });
+    if (control)
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    (void)QString(utf8(bytes));
+    return !utf8.hasError();
+}
+
+} // namespace
+
 SettingsStore::SettingsStore(const QString& path)
     : m_path(path.isEmpty() ? defaultSettingsPath() : path)
 {
@@ -21,6 +52,8 @@ SettingsStore::SettingsStore(const QString& path)
         m_unusable = QStringLiteral("%1 non è un file").arg(m_path);
     else if (info.exists() && !info.isReadable())
         m_unusable = QStringLiteral("%1 non si può leggere").arg(m_path);
+    else if (info.exists() && !looksLikeSettingsText(m_path))
+        m_unusable = QStringLiteral("%1 non è un file di impostazioni valido").arg(m_path);
     m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
     if (m_unusable.isEmpty() && m_settings->status() != QSettings::NoError)
         m_unusable = QStringLiteral("%1 non è un file di impostazioni valido").arg(m_path);

@@ -236,6 +236,19 @@ TEST_F(SettingsTest, AFileThatCannotBeUsedIsSaidOnceAndNeverWritten)
     EXPECT_EQ(config.namesIn("Quorvane.ini"), std::vector<std::string> { "keep" });
 }
 
+TEST_F(SettingsTest, ACorruptFileKeepsItsBytes)
+{
+    const std::string corrupt("[General]\nSalvate=1\n\0\x01\xff[Window\nWindow_X=5\n", 42);
+    config.file("Quorvane.ini", corrupt);
+    {
+        app::SettingsStore store(iniPath());
+        EXPECT_FALSE(store.unusableReason().isEmpty());
+        auto window = openWindow(store);
+        window->close();
+    }
+    EXPECT_EQ(config.read("Quorvane.ini"), corrupt);
+}
+
 TEST_F(SettingsTest, ASaveKilledHalfWayLeavesAReadableFile)
 {
     {
