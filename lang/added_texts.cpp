@@ -1,7 +1,8 @@
 // Texts of messages that this program shows beyond the built-in constants table.
 #include "added_texts.h"
 
-#include "lang_error.h"
+#include "lang_constants.h"
+#include "language_manager.h"
 
 #include "platform/name_codec.h"
 
@@ -66,11 +67,13 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 30> kTexts { {
 
 std::u32string addedText(ConstantId id)
 {
-    const auto* it = std::ranges::find_if(
-        kTexts, [&](const auto& entry) { return entry.first.name == id.name; });
-    if (it == kTexts.end())
-        throw ELangError("Constant \"" + std::string(id.name) + "\" not found");
-    return platform::decodeName(it->second);
+    return LangManager().lookupAdded(id.name);
+}
+
+void loadAddedTexts(TLang_Constants& table)
+{
+    for (const auto& [id, text] : kTexts)
+        table.add(id.name, platform::decodeName(text));
 }
 
 } // namespace quorvane::lang

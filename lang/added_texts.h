@@ -43,8 +43,14 @@ inline constexpr ConstantId RUN_SALTA_TUTTI { "RUN_SALTA_TUTTI" };
 inline constexpr ConstantId SELEZIONE_NON_VALIDA { "SELEZIONE_NON_VALIDA" };
 } // namespace added
 
-/// The Italian text of one of the program's added messages. Throws ELangError when the
-/// id has no text (a test checks every id above has one).
+class TLang_Constants;
+
+/// The text in force of one of the program's added messages: Italian, or the language
+/// file's "$ADDED" text. Throws ELangError when the id has no text (a test checks every id
+/// above has one).
 [[nodiscard]] std::u32string addedText(ConstantId id);
+
+/// Adds every added message with its Italian text as the default to the table.
+void loadAddedTexts(TLang_Constants& table);
 
 } // namespace quorvane::lang
