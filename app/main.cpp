@@ -1,5 +1,6 @@
 // Quorvane: the desktop bulk renamer.
 #include "app/dialog_host.h"
+#include "app/language_template.h"
 #include "app/qt_prompts.h"
 #include "app/qt_translations.h"
 #include "app/settings/settings_store.h"
@@ -15,12 +16,22 @@
 #include <QSocketNotifier>
 #include <QtGlobal>
 
+#include <cstdio>
 #include <memory>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
     using namespace quorvane;
+    // The translator's template needs no display: the forms are built, never shown.
+    const bool dumpLanguage = argc == 2 && std::string_view(argv[1]) == "--dump-language";
+    if (dumpLanguage)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    if (dumpLanguage) {
+        std::fputs(app::languageTemplate().toUtf8().constData(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     // Italian screens need Italian buttons; without Qt's translation they stay English,
     // which is worth a line on the console but no reason not to start.

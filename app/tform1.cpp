@@ -36,6 +36,8 @@ TForm1::TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& d
     createParts();
     connectParts();
     connectHelp();
+    // The window's texts as built are its Italian defaults, recorded before FormCreate.
+    createLanguageController();
     FormCreate(startDirectory);
 }
 
@@ -107,6 +109,7 @@ void TForm1::createMenus()
           };
     OptionItems& o = m_items;
     QMenu* avanzate = menuBar()->addMenu(QStringLiteral("&Avanzate"));
+    avanzate->setObjectName(QStringLiteral("Avanzate1"));
     avanzate->addAction(m_browse->renameDirectoryAction());
     avanzate->addSeparator();
     o.Rinominainformato831
@@ -129,6 +132,7 @@ void TForm1::createMenus()
     Stampa1 = item(avanzate, "Stampa1", "Stam&pa");
 
     QMenu* opzioni = menuBar()->addMenu(QStringLiteral("&Opzioni"));
+    opzioni->setObjectName(QStringLiteral("Impostazioni1"));
     o.Gestiscilettereaccentate1
         = item(opzioni, "Gestiscilettereaccentate1", "Gestisci lettere &accentate", true);
     o.dosnames1 = item(opzioni, "dosnames1", "Compatibilità &DOS", true);
@@ -142,6 +146,7 @@ void TForm1::createMenus()
     Impostazioni2 = item(opzioni, "Impostazioni2", "&Salva Impostazioni");
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
     checkUpdate = item(help, "checkUpdate", "&Cerca aggiornamenti");
     About1 = item(help, "About1", "&About");
 }
@@ -154,11 +159,15 @@ void TForm1::connectParts()
     connect(m_items.dosnames1, &QAction::toggled, m_browse, &BrowsePane::setDosNames);
     connect(Impostazioni2, &QAction::triggered, this,
         guardedSlot(m_prompts, this, &TForm1::Impostazioni2Click));
+    connect(
+        Lingua1, &QAction::triggered, this, guardedSlot(m_prompts, this, &TForm1::Lingua1Click));
 }
 
 void TForm1::FormCreate(const std::u32string& startDirectory)
 {
+    runGuarded(m_prompts, [this] { findLanguages(); });
     m_settingsFlags.AutoCheckUpdate = false;
+    chooseLanguageOnFirstRun();
     askAutoCheck();
     m_state.NumStart = 1;
     m_state.NumStep = 1;
@@ -185,6 +194,7 @@ void TForm1::showEvent(QShowEvent* event)
     if (first) {
         m_shown = true;
         readSettings();
+        runGuarded(m_prompts, [this] { putStoredLanguageInForce(); });
     }
     m_options->FormShow();
     m_browse->Splittabox();

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QMainWindow>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -63,6 +64,8 @@ public:
     /// Writes the settings now, as the switches allow ("Salva adesso").
     void saveSettings();
     void Impostazioni2Click(); ///< "Salva Impostazioni"
+    /// The language dialog; a language clicked in it is in force at once.
+    void ChooseLanguage();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -77,6 +80,15 @@ private:
     void connectListing();
     void connectHelp();
     void About1Click();
+    void Lingua1Click();
+    void createLanguageController();
+    /// Registers the language files beside the executable, Italian being the base.
+    void findLanguages();
+    /// FormShow's language step: Italian, then the stored language or the dialog.
+    void putStoredLanguageInForce();
+    /// The language dialog when no settings were ever stored.
+    void chooseLanguageOnFirstRun();
+    void switchLanguageKeepingSelection(std::uint16_t langId);
     /// The first-start and upgrade question about automatic update checks.
     void askAutoCheck();
     /// Leggi, and the values read put into the controls.

@@ -1,5 +1,6 @@
 // The rename preview window: every entry of a dry run with its name before and after.
 #include "tpreview.h"
+#include "app/tlanguage_controller.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -79,6 +80,8 @@ TPreview::TPreview(engine::UndoLog rows, std::vector<engine::PreviewMark> marks,
     layout->addWidget(Panel1);
 
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    // Last: the texts as built are the form's Italian defaults.
+    new TLanguageController(this, "Preview");
 }
 
 int TPreview::columnWidthFor(int windowWidth)

@@ -1,5 +1,6 @@
 // The About box: product, version and build, the maker's links and the thanks.
 #include "taboutbox.h"
+#include "app/tlanguage_controller.h"
 
 #include "exe_info.h"
 #include "link_label.h"
@@ -159,6 +160,8 @@ TAboutBox::TAboutBox(QWidget* parent)
     layout->addWidget(OKButton, 0, Qt::AlignHCenter);
     // A fixed dialog frame, as large as its texts need with the platform's fonts.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Last: the texts as built are the form's Italian defaults.
+    new app::TLanguageController(this, "AboutBox");
 }
 
 void TAboutBox::buildHeader(QWidget* panel)

@@ -1,5 +1,6 @@
 // The alignment dialog of the list modes.
 #include "talign_list.h"
+#include "app/tlanguage_controller.h"
 
 #include "ok_cancel_buttons.h"
 
@@ -72,6 +73,8 @@ TAlignlist::TAlignlist(const std::vector<std::u32string>& names, const engine::E
     const int rows = std::max({ StringGrid1->count(), StringGrid2->count(), kDesignRows });
     while (StringGrid2->count() < rows)
         addRow(*StringGrid2, {}, false);
+    // Last: the texts as built are the form's Italian defaults.
+    new TLanguageController(this, "Alignlist");
 }
 
 void TAlignlist::createControls()

@@ -1,5 +1,6 @@
 // The album dialog of the CD player mode.
 #include "tcdp_form.h"
+#include "app/tlanguage_controller.h"
 
 #include "app/qt_text.h"
 
@@ -36,6 +37,8 @@ TCDPForm::TCDPForm(
     setWindowTitle(QStringLiteral("Scegli l'album"));
     createControls();
     CDPlayer();
+    // Last: the texts as built are the form's Italian defaults.
+    new TLanguageController(this, "CDPForm");
 }
 
 void TCDPForm::createControls()

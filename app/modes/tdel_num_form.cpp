@@ -1,5 +1,6 @@
 // The dialog of removing numbering.
 #include "tdel_num_form.h"
+#include "app/tlanguage_controller.h"
 
 #include "ok_cancel_buttons.h"
 
@@ -34,6 +35,8 @@ TDelNumForm::TDelNumForm(
     connect(TrackBar1, &QSlider::valueChanged, this, &TDelNumForm::TrackBar1Change);
     for (QRadioButton* option : { RadioButton1, RadioButton2, RadioButton3 })
         connect(option, &QRadioButton::clicked, this, &TDelNumForm::aggiorna_radionum);
+    // Last: the texts as built are the form's Italian defaults.
+    new TLanguageController(this, "DelNumForm");
 }
 
 void TDelNumForm::createControls()

@@ -1,5 +1,6 @@
 // The numbering dialog.
 #include "tform_numera.h"
+#include "app/tlanguage_controller.h"
 
 #include "ok_cancel_buttons.h"
 
@@ -63,6 +64,8 @@ TFormNumera::TFormNumera(engine::RunState& state, engine::Prompts& prompts, QAct
     Edit2->setText(QString::number(m_state.NumStart));
     Edit3->setText(QString::number(m_state.NumStep));
     example();
+    // Last: the texts as built are the form's Italian defaults.
+    new TLanguageController(this, "FormNumera");
 }
 
 void TFormNumera::createControls()
@@ -94,6 +97,7 @@ void TFormNumera::createControls()
     lists->addWidget(ListBox2, 1);
 
     auto* digits = new QGroupBox(QStringLiteral(" # Cifre per la numerazione "), this);
+    digits->setObjectName(QStringLiteral("GroupBox1"));
     TrackBar1 = named(new QSlider(Qt::Horizontal, digits), "TrackBar1",
         "Varia il numero di cifre utilizzato per la numerazione");
     TrackBar1->setRange(1, 8);
@@ -121,6 +125,10 @@ void TFormNumera::createControls()
     fields->addRow(QStringLiteral("Incremento automatico"), Edit3);
     fields->addRow(QString(), CheckBox1);
     fields->addRow(QStringLiteral("Esempio :"), Edit1);
+    // Named so that a language file reaches them.
+    fields->labelForField(Edit2)->setObjectName(QStringLiteral("Label2"));
+    fields->labelForField(Edit3)->setObjectName(QStringLiteral("Label3"));
+    fields->labelForField(Edit1)->setObjectName(QStringLiteral("Label4"));
 
     QDialogButtonBox* box = okCancelButtons(*this);
 

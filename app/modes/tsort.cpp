@@ -1,5 +1,6 @@
 // The order dialog of numbering.
 #include "tsort.h"
+#include "app/tlanguage_controller.h"
 
 #include "ok_cancel_buttons.h"
 
@@ -57,6 +58,8 @@ TSort::TSort(std::vector<Row> rows, const std::vector<std::u32string>& numbers, 
         item->setData(kRowRole, static_cast<int>(i));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
     }
+    // Last: the texts as built are the form's Italian defaults.
+    new TLanguageController(this, "Sort");
 }
 
 void TSort::createControls()
@@ -82,11 +85,14 @@ void TSort::createControls()
 
     auto* grids = new QGridLayout(scrollBox);
     grids->setContentsMargins(0, 0, 0, 0);
-    grids->addWidget(new QLabel(QStringLiteral("Numerazione"), scrollBox), 0, 0);
+    auto* numbering = new QLabel(QStringLiteral("Numerazione"), scrollBox);
+    numbering->setObjectName(QStringLiteral("Label2"));
+    grids->addWidget(numbering, 0, 0);
     auto* heading = new QLabel(
         QStringLiteral(
             "File sorgente: Spostare gli elementi in modo da ottenere l'ordine desiderato"),
         scrollBox);
+    heading->setObjectName(QStringLiteral("Label1"));
     heading->setWordWrap(true);
     grids->addWidget(heading, 0, 1);
     grids->addWidget(StringGrid1, 1, 0);

@@ -1,5 +1,6 @@
 // The listing's preview window: the text in the listing font, "Chiudi" and "Stampa".
 #include "tanteprima.h"
+#include "app/tlanguage_controller.h"
 
 #include "app/qt_text.h"
 
@@ -46,6 +47,8 @@ TAnteprima::TAnteprima(const QFont& font, std::function<bool()> print, QWidget* 
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     connect(BitBtn1, &QPushButton::clicked, this, &TAnteprima::BitBtn1Click);
     BitBtn2->setFocus();
+    // Last: the texts as built are the form's Italian defaults.
+    new TLanguageController(this, "Anteprima");
 }
 
 void TAnteprima::appendListing(std::u32string_view text)

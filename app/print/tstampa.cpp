@@ -1,5 +1,6 @@
 // The print-options window: every listing option, mirrored the moment it is clicked.
 #include "tstampa.h"
+#include "app/tlanguage_controller.h"
 
 #include "listing_commands.h"
 
@@ -27,6 +28,8 @@ TStampa::TStampa(ListingCommands& commands, engine::ListingSource source, QWidge
     // The window is made for each showing, so this is "when it becomes visible": the
     // print dialog's text-file box starts from the option again.
     m_commands.setPrintToFileBox(m_commands.options().PrintToTextFile);
+    // Last: the texts as built are the form's Italian defaults.
+    new TLanguageController(this, "Stampa");
 }
 
 QCheckBox* TStampa::optionBox(

@@ -1,5 +1,6 @@
 // The save-settings dialog.
 #include "tavanzate.h"
+#include "app/tlanguage_controller.h"
 
 #include "app/qt_text.h"
 
@@ -27,6 +28,8 @@ TAvanzate::TAvanzate(SettingsFlags& flags, SettingsStore& store, std::function<v
     setWindowTitle(QStringLiteral("Salva Impostazioni"));
     createControls();
     FormShow();
+    // Last: the texts as built are the form's Italian defaults.
+    new TLanguageController(this, "Avanzate");
 }
 
 QCheckBox* TAvanzate::flagBox(

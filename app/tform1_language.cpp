@@ -1,0 +1,122 @@
+// The main window's languages: the scan at start-up, the stored language, the language
+// dialog and the window's own translation controller.
+#include "browse_pane.h"
+#include "dialog_host.h"
+#include "options_panel.h"
+#include "qt_text.h"
+#include "settings/settings_store.h"
+#include "slot_guard.h"
+#include "tform1.h"
+#include "tlang_dialog.h"
+#include "tlanguage_controller.h"
+
+#include "engine/prompts.h"
+#include "lang/lang_ids.h"
+#include "lang/language_manager.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocale>
+
+namespace quorvane::app {
+
+namespace {
+
+/// The language's own name ("Deutsch", "français"), capitalised as a list item.
+std::u32string nativeLanguageName(std::uint16_t langId)
+{
+    const std::string_view tag = lang::languageTagOf(langId);
+    if (tag.empty())
+        return {};
+    QString name = QLocale(QString::fromLatin1(tag.data(), static_cast<qsizetype>(tag.size())))
+                       .nativeLanguageName();
+    if (!name.isEmpty())
+        name[0] = name[0].toUpper();
+    return toCore(name);
+}
+
+QStringList languageFolders()
+{
+    // Beside the executable, as the program was designed; an installed program also finds
+    // the files installed with it under share/.
+    const QString exe = QCoreApplication::applicationDirPath();
+    return { exe, QDir::cleanPath(exe + QStringLiteral("/../share/quorvane")) };
+}
+
+} // namespace
+
+void TForm1::createLanguageController()
+{
+    TLanguageController::setCorruptDataReporter([this](const QString& message) {
+        m_prompts.tell({ "LANGDATA", engine::Severity::Error, toCore(message) });
+    });
+    auto* controller = new TLanguageController(this, "Form1");
+    // The status panels are computed texts: after a switch they are computed again.
+    connect(controller, &TLanguageController::languageChanged, this, [this] {
+        if (m_shown)
+            m_browse->Aggiorna_StatusBar();
+    });
+}
+
+void TForm1::findLanguages()
+{
+    lang::TLanguageManager& manager = lang::LangManager();
+    manager.setLanguageNamer(nativeLanguageName);
+    manager.SetBaseLanguage(lang::kLangItalian);
+    for (const QString& folder : languageFolders())
+        manager.FindLanguageFiles(m_fs, folder.toStdString(), U"*.lng", false);
+}
+
+void TForm1::switchLanguageKeepingSelection(std::uint16_t langId)
+{
+    // Applying a language rewrites the capitalisation list's items.
+    QComboBox* combo = m_options->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    const int item = combo != nullptr ? combo->currentIndex() : -1;
+    lang::LangManager().SwitchLanguage(langId);
+    if (combo != nullptr)
+        combo->setCurrentIndex(item);
+}
+
+void TForm1::putStoredLanguageInForce()
+{
+    lang::TLanguageManager& manager = lang::LangManager();
+    switchLanguageKeepingSelection(manager.LanguageIdAt(0));
+    const int index = m_settingsFlags.LanguageIndex;
+    if (index < 0 || index > manager.CountLanguages() - 1)
+        ChooseLanguage();
+    else
+        switchLanguageKeepingSelection(manager.LanguageIdAt(index));
+}
+
+void TForm1::chooseLanguageOnFirstRun()
+{
+    if (m_settings != nullptr && m_settings->unusableReason().isEmpty() && !m_settings->keyExists())
+        ChooseLanguage();
+}
+
+void TForm1::ChooseLanguage()
+{
+    lang::TLanguageManager& manager = lang::LangManager();
+    TLangDialog dialog(this);
+    for (int i = 1; i < manager.CountLanguages(); ++i)
+        dialog.addLanguage(toDisplay(manager.LanguageTitleAt(i)));
+    dialog.setItemIndex(m_settingsFlags.LanguageIndex);
+    connect(&dialog, &TLangDialog::RadioGroup1Click, this, [this, &dialog](int index) {
+        runGuarded(m_prompts, [this, index] {
+            switchLanguageKeepingSelection(lang::LangManager().LanguageIdAt(index));
+            // Only a language that is in force is remembered.
+            m_settingsFlags.LanguageIndex = index;
+        });
+        dialog.setItemIndex(m_settingsFlags.LanguageIndex);
+    });
+    m_dialogs.exec(dialog);
+}
+
+void TForm1::Lingua1Click()
+{
+    ChooseLanguage();
+}
+
+} // namespace quorvane::app

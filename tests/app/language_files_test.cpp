@@ -1,0 +1,95 @@
+// Every shipped language file against the program's template, and a switch of the main
+// window to English and back.
+#include "app/dialog_host.h"
+#include "app/language_template.h"
+#include "app/qt_text.h"
+#include "app/tform1.h"
+#include "lang/lang_file.h"
+#include "lang/language_manager.h"
+#include "platform/posix_file_system.h"
+#include "support/scripted_prompts.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRegularExpression>
+
+using namespace quorvane;
+
+namespace {
+
+QString placeholders(const std::u32string& text)
+{
+    QStringList found;
+    const QString qtext = QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+    for (const auto& m : QRegularExpression(QStringLiteral("%-?[0-9]*[sd]")).globalMatch(qtext))
+        found << m.captured();
+    return found.join(' ');
+}
+
+void expectSameTable(const lang::TLang_Constants& reference, const lang::TLang_Constants& file,
+    const std::string& file_name)
+{
+    for (const lang::TLang_Constant& item : reference.items()) {
+        const lang::TLang_Constant* translated = file.findOrNull(item.name);
+        ASSERT_NE(translated, nullptr) << file_name << " lacks " << item.name;
+        EXPECT_EQ(placeholders(translated->text), placeholders(item.text))
+            << file_name << ": " << item.name;
+    }
+}
+
+} // namespace
+
+TEST(LanguageFiles, EveryShippedFileIsComplete)
+{
+    lang::TLang_CompTranslations reference;
+    lang::parseLanguageText(app::toCore(app::languageTemplate()), reference, false);
+    ASSERT_GT(reference.constants().size(), 50U);
+    for (const char* name : { "english.lng" }) {
+        const std::string path = std::string(QUORVANE_LANGUAGE_DIR) + "/" + name;
+        const lang::TLang_CompTranslations file = lang::readLanguageFile(path, false);
+        EXPECT_NE(file.langId(), 0) << name;
+        expectSameTable(reference.constants(), file.constants(), name);
+        expectSameTable(reference.addedTexts(), file.addedTexts(), name);
+        for (const lang::TLang_CompTranslation& form : reference.forms()) {
+            const lang::TLang_CompTranslation* translated = file.form(form.name());
+            ASSERT_NE(translated, nullptr) << name << " lacks [" << form.name() << "]";
+            for (const auto& item : form.items()) {
+                const std::u32string* text = translated->find(item.id);
+                ASSERT_NE(text, nullptr) << name << " lacks " << form.name() << " " << item.id;
+                // A caption with an Alt key keeps one.
+                EXPECT_EQ(item.text.find(U'&') != std::u32string::npos,
+                    text->find(U'&') != std::u32string::npos)
+                    << name << " " << form.name() << " " << item.id;
+            }
+        }
+    }
+}
+
+TEST(LanguageFiles, WindowSwitchesToEnglishAndBackWhileTheTemplateStaysItalian)
+{
+    test::ScriptedPrompts prompts;
+    platform::PosixFileSystem fs;
+    app::DialogHost dialogs;
+    app::TForm1 window(prompts, fs, dialogs, U"/", nullptr);
+    lang::TLanguageManager& manager = lang::LangManager();
+    ASSERT_TRUE(manager.AddLanguageFile(std::string(QUORVANE_LANGUAGE_DIR) + "/english.lng"));
+    auto* box = window.findChild<QCheckBox*>(QStringLiteral("CheckBox7"));
+    auto* menu = window.findChild<QAction*>(QStringLiteral("NumerazioneFiles1"));
+    ASSERT_NE(box, nullptr);
+    ASSERT_NE(menu, nullptr);
+    manager.SwitchLanguage(1040);
+    manager.SwitchLanguage(1033);
+    EXPECT_EQ(box->text(), QStringLiteral("Directories"));
+    EXPECT_EQ(box->toolTip(), QStringLiteral("Renames the directories too"));
+    EXPECT_EQ(menu->text(), QStringLiteral("&Numbering Files"));
+    EXPECT_EQ(app::constantText(lang::id::RINOMINA), QStringLiteral("Rename"));
+    // Forms made while English is in force still record their Italian defaults.
+    EXPECT_TRUE(app::languageTemplate().contains(QStringLiteral("Le Directory")));
+    manager.SwitchLanguage(1040);
+    EXPECT_EQ(box->text(), QStringLiteral("Le Directory"));
+    EXPECT_EQ(menu->text(), QStringLiteral("&Numerazione Files"));
+    EXPECT_EQ(app::constantText(lang::id::RINOMINA), QStringLiteral("Rinomina"));
+}
