@@ -43,9 +43,9 @@ const char* kindWord(engine::JournalKind kind)
     return "?";
 }
 
-std::string localTime(std::int64_t seconds)
+std::string localTime(std::int64_t nanoseconds)
 {
-    const platform::LocalDateTime t = platform::localDateTime(seconds * 1'000'000'000);
+    const platform::LocalDateTime t = platform::localDateTime(nanoseconds);
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
         t.hour, t.minute, t.second);

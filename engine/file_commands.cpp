@@ -7,6 +7,7 @@
 #include "rename_run.h"
 
 #include "lang/language_manager.h"
+#include "platform/case_fold.h"
 #include "platform/name_codec.h"
 
 #include <cerrno>
@@ -38,7 +39,10 @@ bool journalOne(JournalWriter*& journal, Prompts& prompts, JournalKind kind, con
         return true;
     if (journal->active())
         return journal->typed(0, to).ok();
-    const platform::Status begun = journal->begin(kind, dir, { plannedEntry(dir, from, to) });
+    JournalEntry entry = plannedEntry(dir, from, to);
+    entry.caseChange
+        = platform::equalsIgnoreCase(platform::decodeName(from), platform::decodeName(to));
+    const platform::Status begun = journal->begin(kind, dir, { std::move(entry) });
     if (begun.ok())
         return true;
     if (!proceedWithoutJournal(prompts, begun.error()))

@@ -15,9 +15,9 @@ namespace {
 /// How many of the entries left behind the message names; the rest are counted.
 constexpr std::size_t kNamedEntries = 20;
 
-std::u32string dateText(std::int64_t seconds)
+std::u32string dateText(std::int64_t nanoseconds)
 {
-    const platform::LocalDateTime t = platform::localDateTime(seconds * 1'000'000'000);
+    const platform::LocalDateTime t = platform::localDateTime(nanoseconds);
     char text[32];
     std::snprintf(
         text, sizeof text, "%02d/%02d/%04d %02d:%02d", t.day, t.month, t.year, t.hour, t.minute);

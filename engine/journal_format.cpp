@@ -22,16 +22,23 @@ constexpr std::array<std::uint32_t, 256> makeCrcTable()
 
 constexpr std::array<std::uint32_t, 256> kCrcTable = makeCrcTable();
 
+template<typename Unsigned>
+void putLittleEndian(std::string& out, Unsigned value)
+{
+    std::array<char, sizeof(Unsigned)> bytes {};
+    for (std::size_t i = 0; i < sizeof(Unsigned); ++i)
+        bytes[i] = static_cast<char>((value >> (8U * i)) & 0xFFU);
+    out.append(bytes.data(), bytes.size());
+}
+
 void putU32(std::string& out, std::uint32_t value)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<char>((value >> static_cast<unsigned>(shift)) & 0xFFU));
+    putLittleEndian(out, value);
 }
 
 void putU64(std::string& out, std::uint64_t value)
 {
-    for (int shift = 0; shift < 64; shift += 8)
-        out.push_back(static_cast<char>((value >> static_cast<unsigned>(shift)) & 0xFFU));
+    putLittleEndian(out, value);
 }
 
 void putBytes(std::string& out, std::string_view bytes)
@@ -54,10 +61,12 @@ public:
     ~Record()
     {
         const std::string_view payload = std::string_view(m_out).substr(m_frame + 8);
-        std::string frame;
-        putU32(frame, static_cast<std::uint32_t>(payload.size()));
-        putU32(frame, crc32(payload));
-        m_out.replace(m_frame, 8, frame);
+        const auto size = static_cast<std::uint32_t>(payload.size());
+        const std::uint32_t checksum = crc32(payload);
+        for (std::size_t i = 0; i < 4; ++i) {
+            m_out[m_frame + i] = static_cast<char>((size >> (8U * i)) & 0xFFU);
+            m_out[m_frame + 4 + i] = static_cast<char>((checksum >> (8U * i)) & 0xFFU);
+        }
     }
     Record(const Record&) = delete;
     Record& operator=(const Record&) = delete;
@@ -138,15 +147,21 @@ bool applyRecord(std::string_view payload, JournalContents& contents, bool& have
         haveHeader = true;
         break;
     }
+    case 'P':
+        contents.directories.push_back(in.bytes());
+        break;
     case 'E': {
         JournalEntry entry;
-        entry.directory = in.bytes();
+        const std::uint64_t directory = in.number();
+        if (directory >= contents.directories.size())
+            return false;
+        entry.directory = contents.directories[directory];
         entry.oldName = in.bytes();
         entry.newName = in.bytes();
         entry.identity.device = in.number();
         entry.identity.inode = in.number();
         entry.identity.birthNs = in.number();
-        entry.temporaryName = in.bytes();
+        entry.caseChange = (static_cast<unsigned char>(in.byte()) & 1U) != 0;
         if (!in.ok())
             return false;
         contents.entries.push_back(std::move(entry));
@@ -209,16 +224,31 @@ void JournalEncoder::header(std::string& out, JournalKind kind, std::int64_t cre
     putBytes(out, undoneRun);
 }
 
-void JournalEncoder::entry(std::string& out, const JournalEntry& entry)
+std::uint64_t JournalEncoder::directoryNumber(std::string& out, const std::string& directory)
 {
+    if (m_lastDirectory != nullptr && *m_lastDirectory == directory)
+        return m_lastNumber;
+    const auto [it, added] = m_directories.try_emplace(directory, m_directories.size());
+    if (added) {
+        const Record record(out, 'P');
+        putBytes(out, directory);
+    }
+    m_lastDirectory = &it->first;
+    m_lastNumber = it->second;
+    return it->second;
+}
+
+void JournalEncoder::plannedEntry(std::string& out, const JournalEntry& entry)
+{
+    const std::uint64_t directory = directoryNumber(out, entry.directory);
     const Record record(out, 'E');
-    putBytes(out, entry.directory);
+    putU64(out, directory);
     putBytes(out, entry.oldName);
     putBytes(out, entry.newName);
     putU64(out, entry.identity.device);
     putU64(out, entry.identity.inode);
     putU64(out, entry.identity.birthNs);
-    putBytes(out, entry.temporaryName);
+    out.push_back(static_cast<char>(entry.caseChange ? 1 : 0));
 }
 
 void JournalEncoder::start(std::string& out)

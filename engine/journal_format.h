@@ -5,10 +5,13 @@
 // (integers little-endian). A payload is a type byte and the type's fields, where a number
 // is a u64 and a byte string is a u32 length and its bytes (names exactly as on disk):
 //   'H' header:   kind byte ('R' run, 'U' undo, 'F' one file, 'D' a directory), creation
-//                 time (seconds since the epoch), directory, id of the run undone (undo only)
-//   'E' entry:    directory (ending in "/"), old name, new name, the entry's device, inode
-//                 and birth time in ns (0 when unknown), and the temporary name a case-only
-//                 change passes through (empty otherwise)
+//                 time (nanoseconds since the epoch), directory, id of the run undone (undo
+//                 only)
+//   'P' path:     a directory (ending in "/"); the n-th 'P' record is directory n
+//   'E' entry:    directory number, old name, new name, the entry's device, inode and birth
+//                 time in ns (0 when unknown), and a flags byte: 1 when the names differ only
+//                 in letter case, so that on a case-insensitive volume the entry passes through
+//                 the temporary name caseRenameTemporaryName(directory + old name, attempt)
 //   'S' start:    every entry is written and on disk; renames may follow
 //   'T' typed:    index, a name typed by the user that the entry is renamed to next
 //   'D' done:     index; the entry has its new (or last typed) name
@@ -25,6 +28,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quorvane::engine {
@@ -46,7 +50,9 @@ struct JournalEntry
     std::string oldName;
     std::string newName;
     platform::FileIdentity identity; ///< of the entry before the run; unknown when unreadable
-    std::string temporaryName; ///< the middle name of a case-only change, else empty
+    /// The names differ only in letter case: on a case-insensitive volume the rename passes
+    /// through caseRenameTemporaryName(directory + oldName, attempt).
+    bool caseChange = false;
 };
 
 /// What happened to one entry, as far as the progress records tell.
@@ -62,9 +68,10 @@ struct JournalProgress
 struct JournalContents
 {
     JournalKind kind = JournalKind::Run;
-    std::int64_t created = 0;
+    std::int64_t created = 0; ///< nanoseconds since the epoch
     std::string directory;
     std::string undoneRun; ///< for an undo: the id of the run it reverses
+    std::vector<std::string> directories; ///< by number, as the 'P' records give them
     std::vector<JournalEntry> entries;
     std::vector<JournalProgress> progress; ///< index-aligned with entries
     bool started = false; ///< the plan was complete and durable ('S' seen)
@@ -77,19 +84,28 @@ struct JournalContents
 /// CRC-32 (IEEE 802.3, reflected, as zlib's crc32).
 [[nodiscard]] std::uint32_t crc32(std::string_view bytes);
 
-/// Builds records: each call appends one complete record to `out`.
+/// Builds records: each call appends one complete record to `out`. Directories are written
+/// once each ('P') and entries refer to them by number.
 class JournalEncoder
 {
 public:
+    /// The number of `directory`, writing its 'P' record the first time it is met.
+    std::uint64_t directoryNumber(std::string& out, const std::string& directory);
+    void plannedEntry(std::string& out, const JournalEntry& entry);
+
     static void header(std::string& out, JournalKind kind, std::int64_t created,
         std::string_view directory, std::string_view undoneRun);
-    static void entry(std::string& out, const JournalEntry& entry);
     static void start(std::string& out);
     static void typed(std::string& out, std::uint64_t index, std::string_view name);
     static void done(std::string& out, std::uint64_t index);
     static void refused(std::string& out, std::uint64_t index, int error);
     static void givenUp(std::string& out, std::uint64_t index);
     static void close(std::string& out, std::uint64_t renamed, std::uint64_t failed);
+
+private:
+    std::unordered_map<std::string, std::uint64_t> m_directories;
+    const std::string* m_lastDirectory = nullptr; ///< entries come in runs of one directory
+    std::uint64_t m_lastNumber = 0;
 };
 
 /// Reads a whole journal file's bytes. nullopt when the bytes are not a journal (wrong

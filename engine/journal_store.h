@@ -26,7 +26,7 @@ struct RecordedRun
 {
     std::string id;
     JournalKind kind = JournalKind::Run;
-    std::int64_t created = 0; ///< seconds since the epoch
+    std::int64_t created = 0; ///< nanoseconds since the epoch
     std::string directory; ///< bytes
     std::size_t entries = 0; ///< planned renames
     RecordedState state = RecordedState::Complete;

@@ -6,10 +6,8 @@
 
 #include "lang/added_texts.h"
 #include "lang/text_format.h"
-#include "platform/case_fold.h"
 #include "platform/current_directory.h"
 #include "platform/name_codec.h"
-#include "platform/posix_rename.h"
 
 #include <cerrno>
 #include <chrono>
@@ -39,9 +37,9 @@ std::string timeId()
     return text;
 }
 
-std::int64_t secondsNow()
+std::int64_t nanosecondsNow()
 {
-    return std::chrono::duration_cast<std::chrono::seconds>(
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
         std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
@@ -110,23 +108,24 @@ platform::Status JournalWriter::begin(JournalKind kind, std::string_view directo
         return workingDirectory + (workingDirectory.ends_with('/') ? "" : "/") + std::string(path);
     };
     std::string bytes(kJournalMagic);
-    JournalEncoder::header(bytes, kind, secondsNow(), absolute(directory), undoneRun);
+    JournalEncoder::header(bytes, kind, nanosecondsNow(), absolute(directory), undoneRun);
+    JournalEncoder encoder;
+    std::string lastDirectory;
+    std::string lastAbsolute;
     for (JournalEntry& entry : m_entries) {
-        entry.directory = absolute(entry.directory);
-        const std::string from = entry.directory + entry.oldName;
+        if (entry.directory != lastDirectory) {
+            lastDirectory = entry.directory;
+            lastAbsolute = absolute(entry.directory);
+        }
+        entry.directory = lastAbsolute;
         if (!entry.identity.known()) {
             // An entry that cannot be identified is recorded anyway: its rename will most
             // likely fail, and recovery never touches what it cannot identify.
-            if (auto identity = platform::fileIdentity(from); identity.ok())
+            if (auto identity = platform::fileIdentity(entry.directory + entry.oldName);
+                identity.ok())
                 entry.identity = identity.value();
         }
-        if (entry.oldName != entry.newName
-            && platform::equalsIgnoreCase(
-                platform::decodeName(entry.oldName), platform::decodeName(entry.newName))) {
-            const std::string temporary = platform::caseRenameTemporaryName(from, 0);
-            entry.temporaryName = temporary.substr(temporary.rfind('/') + 1);
-        }
-        JournalEncoder::entry(bytes, entry);
+        encoder.plannedEntry(bytes, entry);
     }
     JournalEncoder::start(bytes);
 

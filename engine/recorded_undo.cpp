@@ -19,10 +19,16 @@ namespace {
 /// As many as the platform's case-only rename tries.
 constexpr int kTemporaryAttempts = 8;
 
-bool holds(const std::string& path, const platform::FileIdentity& identity)
+bool holds(
+    const std::string& path, const platform::FileIdentity& identity, std::int64_t journalCreated)
 {
     const auto found = platform::fileIdentity(path);
-    return found.ok() && found.value().sameEntry(identity);
+    if (!found.ok() || !found.value().sameEntry(identity))
+        return false;
+    // The plan took most inode numbers from the directory listing, without birth times: a
+    // file born after the journal began cannot be one the run planned to rename.
+    const std::uint64_t born = found.value().birthNs;
+    return journalCreated <= 0 || born == 0 || born <= static_cast<std::uint64_t>(journalCreated);
 }
 
 /// True when the directory lists exactly these bytes. On a case-insensitive volume two
@@ -35,23 +41,24 @@ bool listsExactly(const std::string& directory, const std::string& name)
 
 } // namespace
 
-LocatedEntry locateEntry(const JournalEntry& entry, const JournalProgress& progress)
+LocatedEntry locateEntry(
+    const JournalEntry& entry, const JournalProgress& progress, std::int64_t journalCreated)
 {
     if (!entry.identity.known())
         return {};
     std::vector<std::string> candidates(progress.typedNames.rbegin(), progress.typedNames.rend());
     candidates.push_back(entry.newName);
     const std::string from = entry.directory + entry.oldName;
-    if (!entry.temporaryName.empty())
-        candidates.push_back(entry.temporaryName);
+    // Looked for even when the journal does not call the change one of letter case alone:
+    // the volume, not the names, decides whether the rename went through a temporary name.
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         const std::string temporary = platform::caseRenameTemporaryName(from, attempt);
         candidates.push_back(temporary.substr(temporary.rfind('/') + 1));
     }
 
-    const bool atOldName = holds(from, entry.identity);
+    const bool atOldName = holds(from, entry.identity, journalCreated);
     for (const std::string& name : candidates) {
-        if (name == entry.oldName || !holds(entry.directory + name, entry.identity))
+        if (name == entry.oldName || !holds(entry.directory + name, entry.identity, journalCreated))
             continue;
         // Both spellings reach the entry: a case-insensitive volume (or two hard links);
         // the listing decides which name it really bears.
@@ -111,7 +118,7 @@ RecordedUndoReport RecordedUndo::undo(const std::string& id)
         reversed.reserve(contents->entries.size());
         for (auto it = contents->entries.rbegin(); it != contents->entries.rend(); ++it)
             reversed.push_back(
-                { it->directory, it->newName, it->oldName, it->identity, it->temporaryName });
+                { it->directory, it->newName, it->oldName, it->identity, it->caseChange });
         const platform::Status begun
             = journal.begin(JournalKind::Undo, contents->directory, std::move(reversed), run->id);
         if (!begun.ok() && !proceedWithoutJournal(m_prompts, begun.error())) {
@@ -137,7 +144,7 @@ void RecordedUndo::undoEntries(
         // entries whose recorded paths go through it.
         const std::size_t index = count - 1 - step;
         const JournalEntry& entry = run.entries[index];
-        const LocatedEntry where = locateEntry(entry, run.progress[index]);
+        const LocatedEntry where = locateEntry(entry, run.progress[index], run.created);
         const std::u32string dir = platform::decodeName(entry.directory);
         if (where.place == EntryPlace::NotRenamed) {
             ++report.unchanged;

@@ -30,8 +30,10 @@ struct LocatedEntry
 
 /// Looks for the entry under its old name and under every name the run may have given it:
 /// the names typed for it (last first), its planned new name, and the temporary names of a
-/// change of letter case.
-[[nodiscard]] LocatedEntry locateEntry(const JournalEntry& entry, const JournalProgress& progress);
+/// change of letter case. An entry born after `journalCreated` (ns since the epoch; 0: not
+/// checked) is a later file that reuses the inode number, never the run's entry.
+[[nodiscard]] LocatedEntry locateEntry(
+    const JournalEntry& entry, const JournalProgress& progress, std::int64_t journalCreated = 0);
 
 /// An entry an undo did not give its old name back.
 struct NotRestored

@@ -9,6 +9,8 @@
 #include "lang/added_texts.h"
 #include "lang/language_manager.h"
 #include "lang/text_format.h"
+#include "platform/case_fold.h"
+#include "platform/journal_file.h"
 #include "platform/name_codec.h"
 
 #include <quorvane_version.h>
@@ -102,6 +104,9 @@ UndoLog RenameRun::planRun(const std::u32string& directory, const EntryList* lis
 {
     UndoLog plan;
     m_rows = &plan;
+    m_planInodes.clear();
+    if (m_journal != nullptr)
+        m_rowInodes = &m_planInodes;
     m_planError.clear();
     try {
         Renamer(directory, list, false, true);
@@ -111,6 +116,7 @@ UndoLog RenameRun::planRun(const std::u32string& directory, const EntryList* lis
         m_planError = platform::decodeName(e.what());
     }
     m_rows = nullptr;
+    m_rowInodes = nullptr;
     return plan;
 }
 
@@ -119,11 +125,28 @@ bool RenameRun::beginJournal(const std::u32string& directory, const UndoLog& pla
     if (m_journal == nullptr)
         return true;
     std::vector<JournalEntry> entries;
+    const std::u32string* lastDirectory = nullptr;
+    std::string directoryBytes;
+    std::uint64_t device = 0;
     for (std::size_t row = 0; row < plan.size(); ++row) {
-        if (plan.UndoOldNames[row] != plan.UndoNewNames[row])
-            entries.push_back(plannedEntry(platform::encodeName(plan.UndoDirs[row]),
-                platform::encodeName(plan.UndoOldNames[row]),
-                platform::encodeName(plan.UndoNewNames[row])));
+        const std::u32string& oldName = plan.UndoOldNames[row];
+        const std::u32string& newName = plan.UndoNewNames[row];
+        if (oldName == newName)
+            continue;
+        if (lastDirectory == nullptr || *lastDirectory != plan.UndoDirs[row]) {
+            lastDirectory = &plan.UndoDirs[row];
+            directoryBytes = platform::encodeName(*lastDirectory);
+            const auto identity = platform::fileIdentity(directoryBytes);
+            device = identity.ok() ? identity.value().device : 0;
+        }
+        JournalEntry entry = plannedEntry(
+            directoryBytes, platform::encodeName(oldName), platform::encodeName(newName));
+        entry.caseChange = platform::equalsIgnoreCase(oldName, newName);
+        // The listing's inode number spares a stat per entry; an entry that is a mount
+        // point shows another device than its directory, and its rename fails anyway.
+        if (row < m_planInodes.size() && m_planInodes[row] != 0 && device != 0)
+            entry.identity = { device, m_planInodes[row], 0 };
+        entries.push_back(std::move(entry));
     }
     const platform::Status begun
         = m_journal->begin(JournalKind::Run, platform::encodeName(directory), std::move(entries));
@@ -231,10 +254,13 @@ void RenameRun::Renamer(
     std::u32string directory, const EntryList* list, bool listOnly, bool preview)
 {
     EntryList built;
-    if (list != nullptr)
+    std::vector<std::uint64_t> inodes;
+    if (list != nullptr) {
         directory = directoryText(std::move(directory));
-    else
+    } else {
         built = Make_List_Of_File(directory, listOnly, preview);
+        inodes = std::move(m_listInodes);
+    }
     if (listOnly)
         return;
 
@@ -258,6 +284,8 @@ void RenameRun::Renamer(
         std::u32string newName = TransformName(entry, position, counter, m_options, m_state);
         ++m_state.RenamedCount;
         rows.append(directory, std::move(oldName), std::move(newName));
+        if (m_rowInodes != nullptr)
+            m_rowInodes->push_back(position < inodes.size() ? inodes[position] : 0);
         ++position;
     }
 }

@@ -77,7 +77,8 @@ private:
     [[nodiscard]] RetryAnswer askRetry(const std::u32string& dirText, const std::u32string& oldName,
         const std::u32string& newName, const platform::SysError& error);
     void setAttributes(const std::u32string& directory, const std::u32string& name);
-    void sortEntries(EntryList& list) const;
+    /// Sorts the list, and `inodes` (index-aligned, or empty) in the same order.
+    void sortEntries(EntryList& list, std::vector<std::uint64_t>& inodes) const;
     [[nodiscard]] bool checkSelection();
     [[nodiscard]] bool usesOrderList() const;
     void finishClick();
@@ -94,6 +95,12 @@ private:
     bool m_skipAllRefused = false; ///< "skip every error" was answered in this run
     JournalWriter* m_journal = nullptr; ///< active once its plan is on disk
     UndoLog* m_rows = nullptr; ///< where a preview pass writes its rows
+    /// While a journaled run is planned: the inode number of each row as the directory
+    /// listing gave it (0 when the entry was not listed), so that the plan needs no stat
+    /// per entry.
+    std::vector<std::uint64_t>* m_rowInodes = nullptr;
+    std::vector<std::uint64_t> m_listInodes; ///< of the list Make_List_Of_File returned last
+    std::vector<std::uint64_t> m_planInodes; ///< the rows' inode numbers of the last plan
     std::u32string m_planError; ///< what ended the plan early
 };
 

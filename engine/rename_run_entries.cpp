@@ -16,6 +16,10 @@ EntryList RenameRun::Make_List_Of_File(std::u32string& directory, bool listOnly,
     directory = directoryText(std::move(directory));
     const std::string dirBytes = platform::encodeName(directory);
     EntryList list;
+    // Inode numbers ride along only while a journaled run is planned.
+    const bool wantInodes = m_rowInodes != nullptr;
+    std::vector<std::uint64_t> inodes;
+    m_listInodes.clear();
 
     auto listing = m_fs.listDirectory(dirBytes, platform::Detail::KindOnly);
     if (!listing.ok()) {
@@ -39,12 +43,17 @@ EntryList RenameRun::Make_List_Of_File(std::u32string& directory, bool listOnly,
                 if (m_summary.stopped)
                     return list;
             }
-            if (m_scope.renameDirectories)
+            if (m_scope.renameDirectories) {
                 list.push_back(std::move(name) + kDirKind);
+                if (wantInodes)
+                    inodes.push_back(entry.inode);
+            }
         }
     }
-    if (m_scope.directoriesOnly)
+    if (m_scope.directoriesOnly) {
+        m_listInodes = std::move(inodes);
         return list;
+    }
 
     // The selection belongs to the file list, which shows the run's own directory only;
     // subdirectory passes take every file of the mask.
@@ -64,10 +73,13 @@ EntryList RenameRun::Make_List_Of_File(std::u32string& directory, bool listOnly,
         if (!platform::matchesMask(name, m_scope.mask))
             continue;
         list.push_back(std::move(name) + kFileKind);
+        if (wantInodes)
+            inodes.push_back(entry.inode);
         foundFile = true;
     }
     if (foundFile)
-        sortEntries(list);
+        sortEntries(list, inodes);
+    m_listInodes = std::move(inodes);
     return list;
 }
 
@@ -92,7 +104,7 @@ bool RenameRun::checkSelection()
     return true;
 }
 
-void RenameRun::sortEntries(EntryList& list) const
+void RenameRun::sortEntries(EntryList& list, std::vector<std::uint64_t>& inodes) const
 {
     // One collation key per entry, then plain byte comparisons: sorting 100,000 names
     // costs n keys instead of n log n collations. Entries the collation finds equal
@@ -113,6 +125,13 @@ void RenameRun::sortEntries(EntryList& list) const
     for (const std::size_t i : order)
         sorted.push_back(std::move(list[i]));
     list = std::move(sorted);
+    if (inodes.size() == order.size()) {
+        std::vector<std::uint64_t> sortedInodes;
+        sortedInodes.reserve(order.size());
+        for (const std::size_t i : order)
+            sortedInodes.push_back(inodes[i]);
+        inodes = std::move(sortedInodes);
+    }
 }
 
 } // namespace quorvane::engine

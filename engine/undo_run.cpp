@@ -6,6 +6,7 @@
 
 #include "lang/language_manager.h"
 #include "lang/text_format.h"
+#include "platform/case_fold.h"
 #include "platform/name_codec.h"
 
 namespace quorvane::engine {
@@ -75,6 +76,8 @@ bool UndoRun::beginJournal()
         const std::string dir = platform::encodeName(log.UndoDirs[index]);
         entries.push_back(plannedEntry(dir, platform::encodeName(log.UndoNewNames[index]),
             platform::encodeName(log.UndoOldNames[index])));
+        entries.back().caseChange
+            = platform::equalsIgnoreCase(log.UndoNewNames[index], log.UndoOldNames[index]);
     }
     const std::string top
         = log.empty() ? std::string {} : platform::encodeName(log.UndoDirs.back());

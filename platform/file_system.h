@@ -26,6 +26,7 @@ struct DirEntry
 {
     std::string name;
     EntryKind kind = EntryKind::File;
+    std::uint64_t inode = 0; ///< the inode number the directory lists (0 when unknown)
     /// The following are filled only by Detail::Full.
     std::uint32_t attributes = 0; ///< Attribute bits, kDirectoryBit for directories
     std::uint64_t size = 0; ///< bytes

@@ -154,8 +154,10 @@ Result<std::vector<DirEntry>> PosixFileSystem::listDirectory(
             continue;
         std::optional<DirEntry> entry
             = readEntry(dirFd, dir, std::string(name), record->d_type, detail);
-        if (entry)
+        if (entry) {
+            entry->inode = static_cast<std::uint64_t>(record->d_ino);
             entries.push_back(std::move(*entry));
+        }
     }
     return entries;
 }

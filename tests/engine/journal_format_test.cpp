@@ -14,9 +14,11 @@ using engine::JournalEncoder;
 std::string sampleJournal()
 {
     std::string bytes(engine::kJournalMagic);
+    JournalEncoder encoder;
     JournalEncoder::header(bytes, engine::JournalKind::Run, 1'700'000'000, "/m/", "");
-    JournalEncoder::entry(bytes, { "/m/", "a b.mp3", "A B.mp3", { 7, 11, 5 }, "" });
-    JournalEncoder::entry(bytes, { "/m/x\n\xff/", "s\xe0.txt", "S\xe0.txt", { 7, 12, 0 }, "tmp" });
+    encoder.plannedEntry(bytes, { "/m/", "a b.mp3", "A B.mp3", { 7, 11, 5 }, false });
+    encoder.plannedEntry(bytes, { "/m/x\n\xff/", "s\xe0.txt", "S\xe0.txt", { 7, 12, 0 }, true });
+    encoder.plannedEntry(bytes, { "/m/", "c.txt", "C.txt", { 7, 13, 0 }, true });
     JournalEncoder::start(bytes);
     JournalEncoder::done(bytes, 0);
     JournalEncoder::refused(bytes, 1, 17);
@@ -39,12 +41,14 @@ TEST(JournalFormat, RecordsReadBackByteForByte)
     EXPECT_EQ(contents->kind, engine::JournalKind::Run);
     EXPECT_EQ(contents->created, 1'700'000'000);
     EXPECT_EQ(contents->directory, "/m/");
-    ASSERT_EQ(contents->entries.size(), 2U);
+    ASSERT_EQ(contents->entries.size(), 3U);
+    EXPECT_EQ(contents->directories.size(), 2U); // each directory written once
+    EXPECT_EQ(contents->entries[2].directory, "/m/");
     EXPECT_EQ(contents->entries[1].directory, "/m/x\n\xff/");
     EXPECT_EQ(contents->entries[1].oldName, "s\xe0.txt");
     EXPECT_EQ(contents->entries[1].newName, "S\xe0.txt");
     EXPECT_EQ(contents->entries[1].identity, (platform::FileIdentity { 7, 12, 0 }));
-    EXPECT_EQ(contents->entries[1].temporaryName, "tmp");
+    EXPECT_TRUE(contents->entries[1].caseChange);
     EXPECT_TRUE(contents->started);
     EXPECT_TRUE(contents->progress[0].done);
     EXPECT_EQ(contents->progress[1].lastError, 17);
@@ -82,7 +86,7 @@ TEST_P(TornTail, TornLastRecordIsIgnoredAndEverythingBeforeItKept)
     EXPECT_EQ(contents->torn, GetParam() != 0);
     EXPECT_FALSE(contents->closed);
     EXPECT_TRUE(contents->progress[1].done);
-    EXPECT_EQ(contents->entries.size(), 2U);
+    EXPECT_EQ(contents->entries.size(), 3U);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCut, TornTail, ::testing::Range<std::size_t>(0, 25));
@@ -98,6 +102,7 @@ TEST(JournalFormat, DamagedRecordEndsWhatCanBeTrusted)
     EXPECT_TRUE(contents->torn);
     EXPECT_EQ(contents->entries.size(), 1U);
     EXPECT_FALSE(contents->started);
+    EXPECT_FALSE(contents->closed);
 }
 
 TEST(JournalFormat, ProgressForAnEntryThatWasNeverPlannedIsDamage)

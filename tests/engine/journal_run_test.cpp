@@ -72,7 +72,8 @@ TEST_F(JournalFixture, RecursiveRunIsRecordedAndUndoneFromItsJournal)
     ASSERT_TRUE(contents);
     EXPECT_EQ(contents->entries.back().oldName, "città.txt");
     EXPECT_EQ(contents->entries[2].oldName, "a b");
-    EXPECT_EQ(contents->entries[2].identity, platform::fileIdentity(tmp / "A B").value());
+    EXPECT_TRUE(
+        contents->entries[2].identity.sameEntry(platform::fileIdentity(tmp / "A B").value()));
 
     const auto undone = recordedUndo();
     EXPECT_TRUE(undone.complete());
@@ -196,13 +197,13 @@ TEST_F(JournalFixture, EntryStrandedAtTheCaseChangeTemporaryNameIsGivenItsNameBa
                         .begin(engine::JournalKind::Run, tmp.path(),
                             { engine::plannedEntry(dir, "song.mp3", "SONG.mp3") })
                         .ok());
-        EXPECT_EQ(journal.entries()[0].temporaryName, "song.mp3.quorvane-case-rename");
         // A crash between the two steps of a change of letter case on a case-insensitive
         // volume leaves the entry under its temporary name.
         std::filesystem::rename(
             tmp / "song.mp3", platform::caseRenameTemporaryName(tmp / "song.mp3", 1));
     }
     const auto contents = store.load(runs()[0].id);
+    EXPECT_FALSE(contents->entries[0].caseChange); // the volume decides, not the names
     const auto where = engine::locateEntry(contents->entries[0], contents->progress[0]);
     EXPECT_EQ(where.place, engine::EntryPlace::Renamed);
 
