@@ -9,6 +9,7 @@
 #include "slot_guard.h"
 #include "tpreview.h"
 
+#include "engine/journal_writer.h"
 #include "engine/preview_marks.h"
 #include "engine/prompts.h"
 #include "engine/rename_run.h"
@@ -90,6 +91,8 @@ void RunController::BitBtn1Click()
     engine::RenameOptions options = m_options.renameOptions();
     engine::RunScope scope = runScope();
     engine::RenameRun run(m_fs, m_collator, options, m_state, scope, m_prompts, *m_progress);
+    engine::JournalWriter journal(engine::defaultRunsDirectory());
+    run.setJournal(&journal);
     m_browse.setMonitorActive(false);
     BitBtn1->setEnabled(false);
     BitBtn1->setText(constantText(lang::id::ATTENDERE));
@@ -118,12 +121,15 @@ void RunController::BitBtn1Click()
 void RunController::UNDO()
 {
     m_browse.setMonitorActive(false);
+    engine::UndoRun undo(m_fs, m_state, m_prompts, *m_progress);
+    engine::JournalWriter journal(engine::defaultRunsDirectory());
+    undo.setJournal(&journal);
     const engine::OnScopeExit idle([&] {
         m_browse.rereadAll();
-        BitBtn3->setEnabled(false);
+        // An undo refused for want of a journal has not happened: it can still be made.
+        BitBtn3->setEnabled(undo.refused());
         m_browse.setMonitorActive(true);
     });
-    engine::UndoRun undo(m_fs, m_state, m_prompts, *m_progress);
     (void)undo.UNDO();
 }
 
