@@ -19,7 +19,7 @@ namespace {
 
 /// Progress is written when this much is buffered: a few writes for a large run, and
 /// little lost to a crash (the disk, not the journal, decides what is undone).
-constexpr std::size_t kBatchBytes = 64 * 1024;
+constexpr std::size_t kBatchBytes = std::size_t { 64 } * 1024;
 
 /// "20250301-142233-123": UTC time to the millisecond, so that ids sort as runs happened.
 std::string timeId()
@@ -90,7 +90,7 @@ platform::Status JournalWriter::create()
     for (int attempt = 1;; ++attempt) {
         m_id = attempt == 1 ? base : base + "-" + std::to_string(attempt);
         m_path = m_directory + "/" + m_id + std::string(kJournalSuffix);
-        const platform::Status created = m_file.create(m_path);
+        platform::Status created = m_file.create(m_path);
         if (created.ok() || created.error().code != EEXIST || attempt == 100)
             return created;
     }

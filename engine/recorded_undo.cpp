@@ -116,9 +116,11 @@ RecordedUndoReport RecordedUndo::undo(const std::string& id)
         // paths of everything inside it.
         std::vector<JournalEntry> reversed;
         reversed.reserve(contents->entries.size());
-        for (auto it = contents->entries.rbegin(); it != contents->entries.rend(); ++it)
-            reversed.push_back(
-                { it->directory, it->newName, it->oldName, it->identity, it->caseChange });
+        for (std::size_t index = contents->entries.size(); index-- > 0;) {
+            const JournalEntry& entry = contents->entries[index];
+            reversed.push_back({ entry.directory, entry.newName, entry.oldName, entry.identity,
+                entry.caseChange });
+        }
         const platform::Status begun
             = journal.begin(JournalKind::Undo, contents->directory, std::move(reversed), run->id);
         if (!begun.ok() && !proceedWithoutJournal(m_prompts, begun.error())) {

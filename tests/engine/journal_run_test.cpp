@@ -151,7 +151,7 @@ TEST_F(JournalFixture, TypedNameIsOnDiskBeforeItsRenameAndUndone)
 {
     tmp.file("x.txt", "lower");
     tmp.file("X.txt", "upper");
-    prompts.inputs.push_back(U"Y.txt"); // x.txt -> X.txt is refused: the name is taken
+    prompts.inputs.emplace_back(U"Y.txt"); // x.txt -> X.txt is refused: the name is taken
     ASSERT_EQ(journaledClick().renamed, 1);
     ASSERT_TRUE(tmp.exists("Y.txt"));
     const auto contents = store.load(runs()[0].id);
@@ -259,7 +259,7 @@ TEST_F(JournalFixture, SingleFileRenameIsJournaledAndOnlyTheLatestFiftyJournalsK
 {
     tmp.file("a.txt", "content");
     engine::JournalWriter journal(runsDir);
-    prompts.inputs.push_back(U"b.txt");
+    prompts.inputs.emplace_back(U"b.txt");
     ASSERT_TRUE(
         engine::renameOneFile(fs, prompts, text(tmp.path()), U"a.txt", false, &journal).renamed);
     ASSERT_EQ(runs().at(0).kind, engine::JournalKind::OneFile);
