@@ -28,15 +28,14 @@ std::u32string dateText(std::int64_t nanoseconds)
 
 std::optional<RecordedRun> interruptedLatestRun(const JournalStore& store)
 {
-    const std::vector<RecordedRun> runs = store.runs();
-    if (runs.empty() || runs.back().state != RecordedState::Interrupted)
+    // Asked at every start-up: only the newest journal (and the run an undo reverses) is
+    // read, never the whole history.
+    std::optional<RecordedRun> latest = store.latest();
+    if (!latest || latest->state != RecordedState::Interrupted)
         return std::nullopt;
-    if (runs.back().kind != JournalKind::Undo)
-        return runs.back();
-    for (const RecordedRun& run : runs)
-        if (run.id == runs.back().undoneRun && run.state != RecordedState::Undone)
-            return run;
-    return std::nullopt;
+    if (latest->kind != JournalKind::Undo)
+        return latest;
+    return store.describe(latest->undoneRun);
 }
 
 std::optional<RecordedUndoReport> offerUndoOfInterruptedRun(

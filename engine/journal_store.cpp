@@ -47,6 +47,42 @@ std::optional<JournalContents> JournalStore::load(const std::string& id) const
     return decodeJournal(bytes.value());
 }
 
+namespace {
+
+RecordedRun describeContents(std::string id, const JournalContents& contents)
+{
+    RecordedRun run;
+    run.id = std::move(id);
+    run.kind = contents.kind;
+    run.created = contents.created;
+    run.directory = contents.directory;
+    run.entries = contents.entries.size();
+    run.state = contents.closed ? RecordedState::Complete : RecordedState::Interrupted;
+    run.undoneRun = contents.undoneRun;
+    return run;
+}
+
+} // namespace
+
+std::optional<RecordedRun> JournalStore::describe(const std::string& id) const
+{
+    const std::optional<JournalContents> contents = load(id);
+    if (!contents || !contents->started)
+        return std::nullopt;
+    return describeContents(id, *contents);
+}
+
+std::optional<RecordedRun> JournalStore::latest() const
+{
+    const std::vector<std::string> all = ids();
+    // Newest first; a journal whose plan never reached the disk stands for nothing.
+    for (std::size_t index = all.size(); index-- > 0;) {
+        if (std::optional<RecordedRun> run = describe(all[index]))
+            return run;
+    }
+    return std::nullopt;
+}
+
 std::vector<RecordedRun> JournalStore::runs() const
 {
     std::vector<RecordedRun> runs;
@@ -55,16 +91,8 @@ std::vector<RecordedRun> JournalStore::runs() const
         const std::optional<JournalContents> contents = load(id);
         if (!contents || !contents->started)
             continue;
-        RecordedRun run;
-        run.id = id;
-        run.kind = contents->kind;
-        run.created = contents->created;
-        run.directory = contents->directory;
-        run.entries = contents->entries.size();
-        run.state = contents->closed ? RecordedState::Complete : RecordedState::Interrupted;
-        run.undoneRun = contents->undoneRun;
         byId[id] = runs.size();
-        runs.push_back(std::move(run));
+        runs.push_back(describeContents(id, *contents));
         // A finished undo that restored everything it found marks its run undone; one
         // that left names behind does not, so the run can be undone again.
         if (contents->kind == JournalKind::Undo && contents->closed && contents->closedFailed == 0)

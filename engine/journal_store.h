@@ -43,6 +43,11 @@ public:
     [[nodiscard]] const std::string& directory() const { return m_directory; }
     /// Every recorded run, oldest first. An unreadable directory gives none.
     [[nodiscard]] std::vector<RecordedRun> runs() const;
+    /// The newest recorded run, reading no other journal than the ones it needs; its state
+    /// is Complete or Interrupted (whether a later undo restored it is not looked at).
+    [[nodiscard]] std::optional<RecordedRun> latest() const;
+    /// One recorded run as latest() describes it; nullopt when missing or never started.
+    [[nodiscard]] std::optional<RecordedRun> describe(const std::string& id) const;
     /// One journal read back; nullopt when it is missing or not a journal.
     [[nodiscard]] std::optional<JournalContents> load(const std::string& id) const;
     /// Removes the oldest journals so that at most `keep` remain.
