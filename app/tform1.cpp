@@ -200,8 +200,13 @@ void TForm1::showEvent(QShowEvent* event)
     m_browse->Splittabox();
     m_browse->Aggiorna_StatusBar();
     // After the first paint, never before it: the check must not hold the window up.
-    if (first && m_settingsFlags.AutoCheckUpdate)
-        QTimer::singleShot(0, m_updateCheck, &update::UpdateCheck::startAutomatic);
+    if (first && m_settingsFlags.AutoCheckUpdate) {
+        auto* afterPaint = new QTimer(this);
+        afterPaint->setSingleShot(true);
+        connect(afterPaint, &QTimer::timeout, m_updateCheck, &update::UpdateCheck::startAutomatic);
+        connect(afterPaint, &QTimer::timeout, afterPaint, &QObject::deleteLater);
+        afterPaint->start(0);
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

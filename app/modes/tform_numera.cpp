@@ -167,6 +167,7 @@ void TFormNumera::showEvent(QShowEvent* event)
 std::vector<std::u32string> TFormNumera::layout() const
 {
     std::vector<std::u32string> elements;
+    elements.reserve(static_cast<std::size_t>(ListBox1->count()));
     for (int row = 0; row < ListBox1->count(); ++row)
         elements.push_back(toCore(ListBox1->item(row)->text()));
     return elements;

@@ -124,6 +124,7 @@ void TSort::createControls()
 std::vector<int> TSort::shownIndexes() const
 {
     std::vector<int> indexes;
+    indexes.reserve(static_cast<std::size_t>(StringGrid2->count()));
     for (int i = 0; i < StringGrid2->count(); ++i)
         indexes.push_back(StringGrid2->item(i)->data(kRowRole).toInt());
     return indexes;

@@ -27,7 +27,7 @@ bool looksLikeSettingsText(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    constexpr qint64 kMaxBytes = 4 * 1024 * 1024;
+    constexpr qint64 kMaxBytes = qint64 { 4 } * 1024 * 1024;
     if (file.size() > kMaxBytes)
         return false;
     const QByteArray bytes = file.readAll();
