@@ -68,8 +68,9 @@ int runHistory(std::span<const std::string> args, const std::string& runsDirecto
     }
     const engine::JournalStore store(runsDirectory);
     for (const engine::RecordedRun& run : store.runs())
-        out << run.id << "  " << localTime(run.created) << "  " << stateWord(run.state) << "  "
-            << run.entries << "  " << kindWord(run.kind) << "  " << pathText(run.directory) << '\n';
+        out << run.id << "  " << localTime(run.created) << "  "
+            << (run.running ? "running" : stateWord(run.state)) << "  " << run.entries << "  "
+            << kindWord(run.kind) << "  " << pathText(run.directory) << '\n';
     return 0;
 }
 
@@ -103,6 +104,10 @@ int runUndo(std::span<const std::string> args, platform::FileSystem& fs,
     case Refusal::AlreadyUndone:
         errors << "quorvane-cli: run " << report.undoneRun
                << " was already undone; nothing was renamed\n";
+        return 1;
+    case Refusal::Running:
+        errors << "quorvane-cli: run " << report.undoneRun
+               << " is still going on in another process; nothing was renamed\n";
         return 1;
     case Refusal::NoJournal:
         return 1; // the prompts said why

@@ -31,7 +31,7 @@ std::optional<RecordedRun> interruptedLatestRun(const JournalStore& store)
     // Asked at every start-up: only the newest journal (and the run an undo reverses) is
     // read, never the whole history.
     std::optional<RecordedRun> latest = store.latest();
-    if (!latest || latest->state != RecordedState::Interrupted)
+    if (!latest || latest->state != RecordedState::Interrupted || latest->running)
         return std::nullopt;
     if (latest->kind != JournalKind::Undo)
         return latest;

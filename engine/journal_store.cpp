@@ -49,7 +49,8 @@ std::optional<JournalContents> JournalStore::load(const std::string& id) const
 
 namespace {
 
-RecordedRun describeContents(std::string id, const JournalContents& contents)
+RecordedRun describeContents(
+    const std::string& directory, std::string id, const JournalContents& contents)
 {
     RecordedRun run;
     run.id = std::move(id);
@@ -59,6 +60,8 @@ RecordedRun describeContents(std::string id, const JournalContents& contents)
     run.entries = contents.entries.size();
     run.state = contents.closed ? RecordedState::Complete : RecordedState::Interrupted;
     run.undoneRun = contents.undoneRun;
+    run.running = !contents.closed
+        && platform::isLockedByAnother(directory + "/" + run.id + std::string(kJournalSuffix));
     return run;
 }
 
@@ -69,7 +72,7 @@ std::optional<RecordedRun> JournalStore::describe(const std::string& id) const
     const std::optional<JournalContents> contents = load(id);
     if (!contents || !contents->started)
         return std::nullopt;
-    return describeContents(id, *contents);
+    return describeContents(m_directory, id, *contents);
 }
 
 std::optional<RecordedRun> JournalStore::latest() const
@@ -92,7 +95,7 @@ std::vector<RecordedRun> JournalStore::runs() const
         if (!contents || !contents->started)
             continue;
         byId[id] = runs.size();
-        runs.push_back(describeContents(id, *contents));
+        runs.push_back(describeContents(m_directory, id, *contents));
         // A finished undo that restored everything it found marks its run undone; one
         // that left names behind does not, so the run can be undone again.
         if (contents->kind == JournalKind::Undo && contents->closed && contents->closedFailed == 0)

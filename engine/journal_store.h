@@ -31,6 +31,9 @@ struct RecordedRun
     std::size_t entries = 0; ///< planned renames
     RecordedState state = RecordedState::Complete;
     std::string undoneRun; ///< for an undo: the run it reverses
+    /// Not closed because a process is still writing it (its journal is locked): neither
+    /// interrupted nor to be undone yet.
+    bool running = false;
 };
 
 /// The journals of one directory. Journals whose plan never became durable are left out:

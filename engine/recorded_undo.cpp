@@ -103,6 +103,12 @@ RecordedUndoReport RecordedUndo::undo(const std::string& id)
         return report;
     }
     report.undoneRun = run->id;
+    // Never race a run that another process is still carrying out.
+    const std::optional<RecordedRun> latest = m_store.latest();
+    if (run->running || (latest && latest->running && latest->undoneRun == run->id)) {
+        report.refusal = RecordedUndoReport::Refusal::Running;
+        return report;
+    }
     if (run->state == RecordedState::Undone) {
         report.refusal = RecordedUndoReport::Refusal::AlreadyUndone;
         report.refused = lang::addedText(lang::added::GIA_ANNULLATA);

@@ -50,6 +50,7 @@ struct RecordedUndoReport
         None, ///< the undo ran
         NoSuchRun, ///< no recorded run has the id (or there is none at all)
         AlreadyUndone, ///< a finished undo already restored that run
+        Running, ///< the run (or an undo of it) is still going on in another process
         NoJournal, ///< the undo's journal could not be written and the user said No
     };
     Refusal refusal = Refusal::None;

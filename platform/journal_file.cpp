@@ -8,6 +8,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -118,7 +119,19 @@ Status AppendFile::create(const std::string& path)
     });
     if (m_fd < 0)
         return lastError("create " + path);
+    // Advisory only: a file system without locks still gets its journal.
+    (void)::flock(m_fd, LOCK_EX | LOCK_NB);
     return {};
+}
+
+bool isLockedByAnother(const std::string& path)
+{
+    const int fd = retryOnEintr([&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC); });
+    if (fd < 0)
+        return false;
+    const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return locked;
 }
 
 Status AppendFile::openExisting(const std::string& path)

@@ -51,8 +51,13 @@ struct FileIdentity
 /// Makes the entries of a directory (a new file's name) durable: fsync of the directory.
 [[nodiscard]] Status syncDirectory(const std::string& dir);
 
+/// True when another open file description holds the lock that AppendFile::create takes:
+/// the journal belongs to a run that is still going on in some process.
+[[nodiscard]] bool isLockedByAnother(const std::string& path);
+
 /// A file written only at its end (O_APPEND), whose bytes reach the disk when sync() is
-/// called. Closed by its destructor.
+/// called. A created file is locked (flock) until it is closed, so that other processes can
+/// tell a run in progress from one that died. Closed by its destructor.
 class AppendFile
 {
 public:

@@ -121,6 +121,8 @@ bool THistory::canUndo(int row) const
     if (row < 0 || row >= rowCount())
         return false;
     const engine::RecordedRun& run = runAt(row);
+    if (run.running)
+        return false;
     // A finished undo is not undone in turn; an interrupted one is finished instead.
     if (run.kind == engine::JournalKind::Undo)
         return run.state == engine::RecordedState::Interrupted;

@@ -72,7 +72,7 @@ void populate(const TempDir& tmp, unsigned seed)
         "m\xc3\xbcsik - live" };
     for (int d = 0; d < 3; ++d) {
         const std::string dir = "disc " + std::to_string(d) + (d == 2 ? " \xe0" : "");
-        for (int i = 0; i < 1000; ++i) {
+        for (int i = 0; i < 700; ++i) {
             std::string content(random() % 64, '\0');
             for (char& c : content)
                 c = static_cast<char>(random());

@@ -11,6 +11,7 @@
 #include "platform/posix_rename.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace quorvane::test {
 namespace {
@@ -120,6 +121,28 @@ TEST_F(JournalFixture, InterruptedRunIsOfferedAtStartAndUndoneByWhatTheDiskHolds
     EXPECT_EQ(snapshot(), before);
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_FALSE(engine::interruptedLatestRun(store)); // nothing more to offer
+}
+
+TEST_F(JournalFixture, RunStillGoingOnIsNeitherOfferedNorUndone)
+{
+    tmp.file("a.txt");
+    auto journal = std::make_unique<engine::JournalWriter>(runsDir);
+    ASSERT_TRUE(journal
+                    ->begin(engine::JournalKind::Run, tmp.path(),
+                        { engine::plannedEntry(tmp.path() + "/", "a.txt", "A.txt") })
+                    .ok());
+    std::filesystem::rename(tmp / "a.txt", tmp / "A.txt");
+
+    // Another instance of the program looks while the run is still at work.
+    EXPECT_TRUE(runs().at(0).running);
+    EXPECT_FALSE(engine::interruptedLatestRun(store));
+    EXPECT_EQ(recordedUndo().refusal, Refusal::Running);
+    EXPECT_TRUE(tmp.exists("A.txt"));
+
+    journal.reset(); // the process dies without closing the run
+    EXPECT_TRUE(engine::interruptedLatestRun(store));
+    EXPECT_TRUE(recordedUndo().complete());
+    EXPECT_TRUE(tmp.exists("a.txt"));
 }
 
 TEST_F(JournalFixture, EntriesChangedByOthersAreReportedAndLeftAlone)
