@@ -101,9 +101,9 @@ public:
     /// The largest ID in this entry and below, 0 when there is none.
     [[nodiscard]] std::int32_t largestId() const;
 
-    /// Binds this entry to the component and its children, by name, to the components it
-    /// owns; a child whose component does not exist is deleted with everything under it.
-    void bind(LangHandle component, const LangComponentModel& model);
+    /// Binds this entry to `target` and its children, by name, to the components it owns;
+    /// a child whose component does not exist is deleted with everything under it.
+    void bind(LangHandle target, const LangComponentModel& model);
     /// Records the current texts as defaults for the entries there are; adds nothing.
     void capture(const LangComponentModel& model, const TLang_MaskList& ignore,
         const TLang_MaskList& store, bool ignoreEmpty);
@@ -112,8 +112,8 @@ public:
         const TLang_MaskList& store, bool ignoreEmpty);
     /// Writes the translation's text (or the default) into every entered property.
     void apply(LangComponentModel& model, const TLang_CompTranslation* translation) const;
-    /// Deletes the entry bound to the component, wherever it is; true when one was found.
-    bool removeComponent(LangHandle component);
+    /// Deletes the entry bound to `target`, wherever it is; true when one was found.
+    bool removeComponent(LangHandle target);
 
     /// Calls `visit(entry)` for this entry and every entry below, depth first.
     template<typename Visit>
@@ -129,7 +129,7 @@ public:
 private:
     void updateEntry(const LangComponentModel& model, const TLang_MaskList& ignore,
         const TLang_MaskList& store, bool ignoreEmpty, std::int32_t& nextId);
-    TLang_CompEntry* childBoundTo(LangHandle component) const;
+    TLang_CompEntry* childBoundTo(LangHandle target) const;
 
     std::string m_storedName;
     TLang_CompEntry* m_parent = nullptr;

@@ -14,7 +14,7 @@ namespace quorvane::lang {
 namespace {
 
 // A language file is text for people to edit; anything larger is not one.
-constexpr std::size_t kMaxFileBytes = 16U * 1024U * 1024U;
+constexpr std::size_t kMaxFileBytes = std::size_t { 16 } * 1024 * 1024;
 
 bool equalNames(std::string_view a, std::string_view b)
 {
@@ -232,21 +232,21 @@ std::u32string unescapeText(std::u32string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char32_t c = text[i];
         const char32_t next = i + 1 < text.size() ? text[i + 1] : U'\0';
-        if (c != U'\\') {
-            out.push_back(c);
-        } else if (next == U'\\') {
+        const bool escape = c == U'\\';
+        if (escape && next == U'\\') {
             out.push_back(U'\\');
             ++i;
-        } else if (next == U'n') {
+        } else if (escape && next == U'n') {
             out += U"\r\n";
             ++i;
-        } else if (next == U't') {
+        } else if (escape && next == U't') {
             out.push_back(U'\t');
             ++i;
-        } else if (isDigit(next) && i + 2 < text.size() && isDigit(text[i + 2])) {
+        } else if (escape && isDigit(next) && i + 2 < text.size() && isDigit(text[i + 2])) {
             out.push_back((next - U'0') * 10 + (text[i + 2] - U'0'));
             i += 2;
         } else {
+            // Any other character, and a backslash that starts no escape, stand as written.
             out.push_back(c);
         }
     }

@@ -79,8 +79,9 @@ std::vector<Form> parse(std::istream& in)
         if (words.empty() || words[0].starts_with('#'))
             continue;
         if (words[0].starts_with('[') && words[0].ends_with(']')) {
-            const std::string name = words[0].substr(1, words[0].size() - 2);
-            forms.push_back({ name, std::make_unique<TLang_CompEntry>(name), {} });
+            Form& form = forms.emplace_back();
+            form.name = words[0].substr(1, words[0].size() - 2);
+            form.root = std::make_unique<TLang_CompEntry>(form.name);
             continue;
         }
         if (forms.empty())
