@@ -4,6 +4,7 @@
 #include "dialog_host.h"
 #include "options_panel.h"
 #include "qt_text.h"
+#include "qt_translations.h"
 #include "settings/settings_store.h"
 #include "slot_guard.h"
 #include "tform1.h"
@@ -37,6 +38,15 @@ std::u32string nativeLanguageName(std::uint16_t langId)
     return toCore(name);
 }
 
+/// Qt's own texts (the buttons of the program's questions, the file dialogs) and the dates
+/// follow the program's language; a language Qt has no name for leaves them as they are.
+void followWithQtLanguage(std::uint16_t langId)
+{
+    const std::string_view tag = lang::languageTagOf(langId);
+    if (!tag.empty())
+        setQtLanguage(QLocale(QString::fromLatin1(tag.data(), static_cast<qsizetype>(tag.size()))));
+}
+
 QStringList languageFolders()
 {
     // Beside the executable, as the program was designed; an installed program also finds
@@ -55,6 +65,7 @@ void TForm1::createLanguageController()
     auto* controller = new TLanguageController(this, "Form1");
     // The status panels are computed texts: after a switch they are computed again.
     connect(controller, &TLanguageController::languageChanged, this, [this] {
+        followWithQtLanguage(lang::LangManager().CurrentLanguage());
         if (m_shown)
             m_browse->Aggiorna_StatusBar();
     });
@@ -72,7 +83,7 @@ void TForm1::findLanguages()
 void TForm1::switchLanguageKeepingSelection(std::uint16_t langId)
 {
     // Applying a language rewrites the capitalisation list's items.
-    QComboBox* combo = m_options->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    auto* combo = m_options->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     const int item = combo != nullptr ? combo->currentIndex() : -1;
     lang::LangManager().SwitchLanguage(langId);
     if (combo != nullptr)

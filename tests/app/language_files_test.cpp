@@ -3,6 +3,7 @@
 #include "app/dialog_host.h"
 #include "app/language_template.h"
 #include "app/qt_text.h"
+#include "app/qt_translations.h"
 #include "app/tform1.h"
 #include "lang/lang_file.h"
 #include "lang/language_manager.h"
@@ -14,6 +15,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QPushButton>
 #include <QRegularExpression>
 
 using namespace quorvane;
@@ -38,6 +43,13 @@ void expectSameTable(const lang::TLang_Constants& reference, const lang::TLang_C
         EXPECT_EQ(placeholders(translated->text), placeholders(item.text))
             << file_name << ": " << item.name;
     }
+}
+
+/// The Cancel button as Qt draws it now.
+QString cancelButtonText()
+{
+    const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    return buttons.button(QDialogButtonBox::Cancel)->text();
 }
 
 } // namespace
@@ -86,10 +98,18 @@ TEST(LanguageFiles, WindowSwitchesToEnglishAndBackWhileTheTemplateStaysItalian)
     EXPECT_EQ(box->toolTip(), QStringLiteral("Renames the directories too"));
     EXPECT_EQ(menu->text(), QStringLiteral("&Numbering Files"));
     EXPECT_EQ(app::constantText(lang::id::RINOMINA), QStringLiteral("Rename"));
+    // Qt's own buttons and the dates follow.
+    EXPECT_EQ(app::programLocale().language(), QLocale::English);
+    EXPECT_EQ(cancelButtonText(), QStringLiteral("Cancel"));
     // Forms made while English is in force still record their Italian defaults.
     EXPECT_TRUE(app::languageTemplate().contains(QStringLiteral("Le Directory")));
     manager.SwitchLanguage(1040);
     EXPECT_EQ(box->text(), QStringLiteral("Le Directory"));
     EXPECT_EQ(menu->text(), QStringLiteral("&Numerazione Files"));
     EXPECT_EQ(app::constantText(lang::id::RINOMINA), QStringLiteral("Rinomina"));
+    EXPECT_EQ(app::programLocale().language(), QLocale::Italian);
+    if (QFile::exists(
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_it.qm"))) {
+        EXPECT_EQ(cancelButtonText(), QStringLiteral("Annulla"));
+    }
 }
