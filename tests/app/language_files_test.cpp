@@ -59,7 +59,7 @@ TEST(LanguageFiles, EveryShippedFileIsComplete)
     lang::TLang_CompTranslations reference;
     lang::parseLanguageText(app::toCore(app::languageTemplate()), reference, false);
     ASSERT_GT(reference.constants().size(), 50U);
-    for (const char* name : { "english.lng" }) {
+    for (const char* name : { "english.lng", "german.lng", "french.lng", "spanish.lng" }) {
         const std::string path = std::string(QUORVANE_LANGUAGE_DIR) + "/" + name;
         const lang::TLang_CompTranslations file = lang::readLanguageFile(path, false);
         EXPECT_NE(file.langId(), 0) << name;
