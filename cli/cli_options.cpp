@@ -226,6 +226,13 @@ bool Parser::parseOption(const std::string& arg)
         m_command.nulSeparated = true;
         return true;
     }
+    if (arg == "--language") {
+        std::string value;
+        if (!nextValue(arg, value))
+            return false;
+        m_command.language = value;
+        return true;
+    }
     if (ruleOption(arg) || scopeOption(arg))
         return true;
     if (m_error.empty())
@@ -379,7 +386,8 @@ RULES:
   --no-keep-ext-dot   deleting or replacing "." also takes the extension's dot
   --short-names       8.3 names
   --layout TEXT       numbering: append Filename, Numerazione, Separatore, Spazio
-                      or a literal text to the layout (repeatable)
+                      (their names in the --language file, when one is given) or a
+                      literal text to the layout (repeatable)
   --digits N  --start N  --step N      numbering width (1-8, default 2), start, step
   --remove-numbers MODE  --leading-only   remove digit runs (MODE 0-3)
   --delete SEQ        delete a sequence
@@ -391,6 +399,9 @@ RULES:
                       of the CD player database INI, taken as --names-from takes
                       the lines of a file; an album whose track count is not an
                       integer, or that has no title, is refused
+  --language FILE     take the texts of the language file FILE (.lng) instead of
+                      the built-in Italian ones: the layout elements above, the
+                      name given to a file that has only an extension, messages
 
 SCOPE (preview and rename):
   --mask GLOB         files taken (default *.*)
@@ -424,7 +435,8 @@ Exit status: 0 done; 1 some entries could not be renamed, read or given their
 attributes, or preview found conflicts; 2 bad usage or refused input (a --select
 that is not a file of DIR, an unusable --names-from FILE, a database that cannot
 be read or an unusable album, an --order FILE naming something that is not an
-entry of DIR or an entry twice, a dangerous DIR without --force); 130 stopped by
+entry of DIR or an entry twice, a --language FILE that cannot be read or parsed,
+a dangerous DIR without --force); 130 stopped by
 SIGINT; 143 stopped by SIGTERM.
 )";
 }

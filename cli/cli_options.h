@@ -30,6 +30,8 @@ struct CliCommand
     std::optional<std::string> cdPlayer;
     std::optional<std::string> album; ///< --album: the section whose track titles are the names
     std::optional<std::string> orderFrom; ///< --order: path of the list of entries to number
+    /// --language: a language file whose texts the rules use instead of the built-in ones
+    std::optional<std::string> language;
 };
 
 /// A parsed command, or the one-line error that makes the program exit with status 2.

@@ -1,6 +1,7 @@
 // quorvane-cli: the batch front end over the rename engine.
 #include "check_update_command.h"
 #include "cli_commands.h"
+#include "cli_language.h"
 #include "cli_options.h"
 #include "journal_commands.h"
 #include "listing_command.h"
@@ -64,6 +65,13 @@ int main(int argc, char** argv)
                   << cli::listingUsageText() << '\n'
                   << "  " << cli::checkUpdateUsage();
         return 0;
+    }
+    if (parsed.command->language) {
+        if (const std::string error = cli::useLanguageFile(*parsed.command->language);
+            !error.empty()) {
+            std::cerr << "quorvane-cli: " << cli::escapeForTerminal(error) << '\n';
+            return 2;
+        }
     }
     // Only a real run has something to finish cleanly; a preview or a filter may simply die.
     if (parsed.command->mode == cli::CliMode::Rename)

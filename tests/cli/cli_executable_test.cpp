@@ -65,6 +65,67 @@ TEST(CliExecutable, HelpBadOptionsAndATransform)
     EXPECT_EQ(names.out, "A - B\nC\n");
 }
 
+TEST(CliExecutable, LanguageFileGivesTheRulesTheirNames)
+{
+    TempDir tmp;
+    tmp.file("en.lng",
+        "LANGID=1033\n[$CONSTANTS]\nSENZA_NOME=Untitled\nFILENAME=File name\n"
+        "NUMERAZIONE=Number\nSEPARATORE=Separator\n");
+    const std::string language = "--language '" + (tmp / "en.lng") + "' ";
+
+    // Deleting the whole base name leaves a name that would hide the file; it gets one.
+    const Exit italian = runCli(tmp, "transform --case keep --delete song", "song.mp3\n");
+    EXPECT_EQ(italian.out, "Senza nome.mp3\n");
+    const Exit nameless
+        = runCli(tmp, "transform --case keep --delete song " + language, "song.mp3\n");
+    EXPECT_EQ(nameless.status, 0) << nameless.err;
+    EXPECT_EQ(nameless.out, "Untitled.mp3\n");
+
+    // The file's element names are the elements; the built-in ones become literal text.
+    const Exit layout = runCli(tmp,
+        "transform --case keep " + language
+            + "--layout Number --layout Separator --layout 'File name' --layout Numerazione",
+        "b.mp3\na.mp3\n");
+    EXPECT_EQ(layout.status, 0) << layout.err;
+    EXPECT_EQ(layout.out, "01 - bNumerazione.mp3\n02 - aNumerazione.mp3\n");
+}
+
+TEST(CliExecutable, LanguageFileThatDoesNotLoadIsOneLineAndStatusTwo)
+{
+    TempDir tmp;
+    tmp.file("twice.lng", "LANGID=1033\n[$CONSTANTS]\nSENZA_NOME=a\nSENZA_NOME=b\n");
+    tmp.file("nolangid.lng", "[$CONSTANTS]\nSENZA_NOME=a\n");
+    struct Case
+    {
+        std::string file;
+        std::string error;
+    };
+    const std::vector<Case> cases {
+        { "twice.lng",
+            "quorvane-cli: --language: Loading translations failed. Line 3: Duplicate constant "
+            "name (\"SENZA_NOME\")\n" },
+        { "nolangid.lng",
+            "quorvane-cli: --language: " + (tmp / "nolangid.lng")
+                + " is not a language file (it has no LANGID)\n" },
+        { "missing.lng", "" },
+    };
+    for (const Case& c : cases) {
+        tmp.file("work/a.txt", "1");
+        const Exit e = runCli(tmp,
+            "rename '" + (tmp / "work") + "' --case upper --language '" + (tmp / c.file) + "'");
+        EXPECT_EQ(e.status, 2) << c.file;
+        EXPECT_TRUE(e.out.empty()) << c.file;
+        EXPECT_EQ(std::count(e.err.begin(), e.err.end(), '\n'), 1) << e.err;
+        if (!c.error.empty()) {
+            EXPECT_EQ(e.err, c.error);
+        } else {
+            EXPECT_EQ(e.err.rfind("quorvane-cli: --language: ", 0), 0U) << e.err;
+        }
+        // Nothing was renamed with texts the user did not ask for.
+        EXPECT_EQ(tmp.read("work/a.txt"), "1") << c.file;
+    }
+}
+
 TEST(CliExecutable, RenameWithAGivenUpEntryExitsOne)
 {
     TempDir tmp;

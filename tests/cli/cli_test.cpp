@@ -59,6 +59,7 @@ TEST(CliOptions, BadUsageIsOneErrorAndStatusTwo)
         { "transform", "--layout", "Numerazione", "--remove-numbers", "1" },
         { "transform", "--remove-numbers", "4" },
         { "transform", "--recursive" },
+        { "transform", "--language" },
         { "preview" },
         { "preview", "--recursive" },
         { "rename", "/tmp", "-z" },
