@@ -3,6 +3,7 @@
 
 #include "about/taboutbox.h"
 #include "dialog_host.h"
+#include "history/thistory.h"
 #include "modes/talign_list.h"
 #include "modes/tcdp_form.h"
 #include "modes/tdel_num_form.h"
@@ -19,7 +20,9 @@
 #include "tpreview.h"
 
 #include "engine/ini_file.h"
+#include "engine/journal_store.h"
 #include "engine/prompts.h"
+#include "engine/run_observer.h"
 #include "lang/form_lang_data.h"
 #include "lang/lang_file.h"
 #include "lang/language_manager.h"
@@ -113,6 +116,10 @@ QString languageTemplate()
     take("CDPForm", TCDPForm(engine::IniFile(), prompts, {}, &window));
     take("DelNumForm", TDelNumForm(state, numbering, removal, &window));
     take("FormNumera", TFormNumera(state, prompts, numbering, removal, &window));
+    // An empty history: only the dialog's own texts are wanted.
+    const engine::JournalStore journal(scratch.filePath(QStringLiteral("runs")).toStdString());
+    engine::RunObserver quiet;
+    take("History", THistory(journal, fs, prompts, quiet, &window));
     take("Preview", TPreview({}, {}, &window));
     take("Sort", TSort({}, {}, &window));
     take("Stampa", TStampa(window.listingCommands(), {}, &window));

@@ -2,6 +2,7 @@
 #include "thistory.h"
 
 #include "app/qt_text.h"
+#include "app/tlanguage_controller.h"
 
 #include "engine/interrupted_run.h"
 #include "engine/recorded_undo.h"
@@ -85,6 +86,10 @@ THistory::THistory(const engine::JournalStore& store, platform::FileSystem& fs,
     connect(m_undoButton, &QPushButton::clicked, this, &THistory::UndoClick);
     connect(m_grid, &QTableWidget::itemSelectionChanged, this, &THistory::updateButton);
     reload();
+    // Last, as on every form. The texts above are those of the language in force, which the
+    // dialog (modal, made anew each time) keeps until it closes; the template is made in
+    // Italian, so its defaults are the built-in texts.
+    new TLanguageController(this, "History");
 }
 
 const engine::RecordedRun& THistory::runAt(int row) const

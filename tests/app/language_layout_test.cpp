@@ -3,6 +3,7 @@
 // set, each window is also saved there as <language>-<window>.png for a person to look at.
 #include "app/about/taboutbox.h"
 #include "app/dialog_host.h"
+#include "app/history/thistory.h"
 #include "app/modes/talign_list.h"
 #include "app/modes/tcdp_form.h"
 #include "app/modes/tdel_num_form.h"
@@ -18,6 +19,8 @@
 #include "app/tlang_dialog.h"
 #include "app/tpreview.h"
 #include "engine/ini_file.h"
+#include "engine/journal_store.h"
+#include "engine/run_observer.h"
 #include "lang/lang_ids.h"
 #include "lang/language_manager.h"
 #include "platform/name_codec.h"
@@ -133,6 +136,8 @@ TEST(LanguageLayout, EveryWindowFitsItsTextsInEveryShippedLanguage)
     engine::RunState state;
     QAction numbering;
     QAction removal;
+    const engine::JournalStore journal(tmp / "runs");
+    engine::RunObserver quiet;
     const engine::InputRequest refused { "RINOMINA_IN_USO", U"Rinomina file",
         U"Rinomina file: Un nome di file piuttosto lungo.mp3", U"Un nome di file.mp3" };
     using Make = std::function<std::unique_ptr<QWidget>()>;
@@ -182,6 +187,8 @@ TEST(LanguageLayout, EveryWindowFitsItsTextsInEveryShippedLanguage)
                 return std::make_unique<app::TStampa>(
                     window.listingCommands(), engine::ListingSource {}, &window);
             } },
+        { "History",
+            [&] { return std::make_unique<app::THistory>(journal, fs, prompts, quiet, &window); } },
         { "LangDialog",
             [&] {
                 auto dialog = std::make_unique<app::TLangDialog>(&window);
