@@ -1,6 +1,7 @@
 // Every window in every shipped language, shown at the size it opens with: no caption wider
-// than its control and no menu bar that folds its menus away. With QUORVANE_SCREENSHOT_DIR
-// set, each window is also saved there as <language>-<window>.png for a person to look at.
+// than its control, no menu bar that folds its menus away, no Alt letter used twice in one
+// menu. With QUORVANE_SCREENSHOT_DIR set, each window is also saved there as
+// <language>-<window>.png for a person to look at.
 #include "app/about/taboutbox.h"
 #include "app/dialog_host.h"
 #include "app/history/thistory.h"
@@ -36,6 +37,8 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMap>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -95,6 +98,30 @@ QStringList clippedTexts(const QWidget& window)
     return clipped;
 }
 
+/// The Alt letters used twice in one menu (or in the menu bar): Alt then reaches only one.
+QStringList repeatedMnemonics(const QWidget& window)
+{
+    QStringList repeated;
+    const auto check = [&](const QString& where, const QList<QAction*>& actions) {
+        QMap<QChar, QString> seen;
+        for (const QAction* action : actions) {
+            const QKeySequence key = QKeySequence::mnemonic(action->text());
+            if (key.isEmpty())
+                continue;
+            const QChar letter = key.toString().back().toLower();
+            if (seen.contains(letter))
+                repeated << QStringLiteral("%1: \"%2\" and \"%3\"")
+                                .arg(where, seen[letter], action->text());
+            seen[letter] = action->text();
+        }
+    };
+    for (const QMenuBar* bar : window.findChildren<QMenuBar*>())
+        check(QStringLiteral("menu bar"), bar->actions());
+    for (const QMenu* menu : window.findChildren<QMenu*>())
+        check(menu->objectName(), menu->actions());
+    return repeated;
+}
+
 /// Shows the window as the program does and returns what does not fit; saves a picture
 /// when asked to.
 QStringList showAndCheck(QWidget& window, const char* language, const char* name)
@@ -107,7 +134,7 @@ QStringList showAndCheck(QWidget& window, const char* language, const char* name
             QStringLiteral("%1/%2-%3.png")
                 .arg(QString::fromLocal8Bit(dir), QLatin1String(language), QLatin1String(name)));
     }
-    QStringList clipped = clippedTexts(window);
+    QStringList clipped = clippedTexts(window) + repeatedMnemonics(window);
     for (QString& line : clipped)
         line.prepend(QStringLiteral("%1 %2: ").arg(QLatin1String(language), QLatin1String(name)));
     window.hide();
