@@ -10,6 +10,7 @@
 #include "qt_text.h"
 
 #include "engine/file_commands.h"
+#include "engine/journal_writer.h"
 #include "engine/prompts.h"
 #include "engine/rename_run.h"
 #include "lang/added_texts.h"
@@ -100,7 +101,10 @@ void BrowsePane::FileListBox1DblClick()
     const std::u32string name = FileListBox1->focusedName();
     if (name.empty())
         return; // no file: there is nothing to rename and no loop to enter
-    (void)engine::renameOneFile(m_fs, m_prompts, DirectoryListBox1->directory(), name, m_dosNames);
+    // Journaled like a run, so the rename survives a crash in the history and can be undone.
+    engine::JournalWriter journal(engine::defaultRunsDirectory());
+    (void)engine::renameOneFile(
+        m_fs, m_prompts, DirectoryListBox1->directory(), name, m_dosNames, &journal);
     FileListBox1->update();
 }
 

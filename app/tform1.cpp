@@ -3,6 +3,9 @@
 
 #include "about/taboutbox.h"
 #include "browse_pane.h"
+#include "history/history_commands.h"
+
+#include "engine/run_observer.h"
 #include "modes/mode_commands.h"
 #include "print/listing_commands.h"
 #include "run_controller.h"
@@ -50,8 +53,32 @@ void TForm1::connectHelp()
     // second request while one waits is refused by the check itself.
     connect(checkUpdate, &QAction::triggered, m_updateCheck, &update::UpdateCheck::startManual);
     connect(About1, &QAction::triggered, this, guardedSlot(m_prompts, this, &TForm1::About1Click));
+    connect(CronologiaOperazioni1, &QAction::triggered, this,
+        guardedSlot(m_prompts, this, &TForm1::CronologiaOperazioni1Click));
     connect(m_run, &RunController::aboutRequested, this,
         guardedSlot(m_prompts, this, &TForm1::About1Click));
+}
+
+void TForm1::CronologiaOperazioni1Click()
+{
+    engine::RunObserver quiet;
+    showRunHistory(
+        m_dialogs, m_fs, m_prompts, quiet, this, [this] { m_browse->setMonitorActive(false); },
+        [this] {
+            m_browse->rereadAll();
+            m_browse->setMonitorActive(true);
+        });
+}
+
+void TForm1::checkInterruptedRunAtStart()
+{
+    engine::RunObserver quiet;
+    (void)checkInterruptedRun(
+        m_fs, m_prompts, quiet, [this] { m_browse->setMonitorActive(false); },
+        [this] {
+            m_browse->rereadAll();
+            m_browse->setMonitorActive(true);
+        });
 }
 
 void TForm1::About1Click()
@@ -130,6 +157,9 @@ void TForm1::createMenus()
     N6 = item(avanzate, "N6", "&Opzioni Stampa");
     AnteprimadiStampa1 = item(avanzate, "AnteprimadiStampa1", "&Anteprima di Stampa");
     Stampa1 = item(avanzate, "Stampa1", "Stam&pa");
+    avanzate->addSeparator();
+    CronologiaOperazioni1 = avanzate->addAction(historyMenuCaption());
+    CronologiaOperazioni1->setObjectName(QStringLiteral("CronologiaOperazioni1"));
 
     QMenu* opzioni = menuBar()->addMenu(QStringLiteral("&Opzioni"));
     opzioni->setObjectName(QStringLiteral("Impostazioni1"));
@@ -199,14 +229,25 @@ void TForm1::showEvent(QShowEvent* event)
     m_options->FormShow();
     m_browse->Splittabox();
     m_browse->Aggiorna_StatusBar();
-    // After the first paint, never before it: the check must not hold the window up.
-    if (first && m_settingsFlags.AutoCheckUpdate) {
-        auto* afterPaint = new QTimer(this);
-        afterPaint->setSingleShot(true);
-        connect(afterPaint, &QTimer::timeout, m_updateCheck, &update::UpdateCheck::startAutomatic);
-        connect(afterPaint, &QTimer::timeout, afterPaint, &QObject::deleteLater);
-        afterPaint->start(0);
+    if (first)
+        afterFirstPaint();
+}
+
+void TForm1::afterFirstPaint()
+{
+    // After the first paint, never before it: neither the question about an unfinished run
+    // nor the update check may hold the window up. The question comes first, before the
+    // user can start a run; only the program itself (with its settings) asks it.
+    auto* afterPaint = new QTimer(this);
+    afterPaint->setSingleShot(true);
+    if (m_settings != nullptr) {
+        connect(afterPaint, &QTimer::timeout, this,
+            guardedSlot(m_prompts, this, &TForm1::checkInterruptedRunAtStart));
     }
+    if (m_settingsFlags.AutoCheckUpdate)
+        connect(afterPaint, &QTimer::timeout, m_updateCheck, &update::UpdateCheck::startAutomatic);
+    connect(afterPaint, &QTimer::timeout, afterPaint, &QObject::deleteLater);
+    afterPaint->start(0);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -79,6 +79,11 @@ private:
     void connectParts();
     void connectListing();
     void connectHelp();
+    /// The history of recorded runs, with undo of any of them.
+    void CronologiaOperazioni1Click();
+    /// Offers to undo a recorded run the program did not finish (a crash, a kill).
+    void checkInterruptedRunAtStart();
+    void afterFirstPaint();
     void About1Click();
     void Lingua1Click();
     void createLanguageController();
@@ -120,6 +125,7 @@ private:
     QAction* N6 = nullptr;
     QAction* AnteprimadiStampa1 = nullptr;
     QAction* Stampa1 = nullptr;
+    QAction* CronologiaOperazioni1 = nullptr;
     QAction* Lingua1 = nullptr;
     QAction* Impostazioni2 = nullptr;
     QAction* checkUpdate = nullptr;

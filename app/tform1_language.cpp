@@ -8,6 +8,8 @@
 #include "settings/settings_store.h"
 #include "slot_guard.h"
 #include "tform1.h"
+
+#include "history/history_commands.h"
 #include "tlang_dialog.h"
 #include "tlanguage_controller.h"
 
@@ -66,6 +68,8 @@ void TForm1::createLanguageController()
     // The status panels are computed texts: after a switch they are computed again.
     connect(controller, &TLanguageController::languageChanged, this, [this] {
         followWithQtLanguage(lang::LangManager().CurrentLanguage());
+        // An item of our own beside the program's forms: its text is an added text.
+        CronologiaOperazioni1->setText(historyMenuCaption());
         if (m_shown)
             m_browse->Aggiorna_StatusBar();
     });

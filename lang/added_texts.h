@@ -21,6 +21,7 @@ inline constexpr ConstantId CRONOLOGIA_DATA { "CRONOLOGIA_DATA" };
 inline constexpr ConstantId CRONOLOGIA_DIRECTORY { "CRONOLOGIA_DIRECTORY" };
 inline constexpr ConstantId CRONOLOGIA_FILES { "CRONOLOGIA_FILES" };
 inline constexpr ConstantId CRONOLOGIA_INTERROTTA { "CRONOLOGIA_INTERROTTA" };
+inline constexpr ConstantId CRONOLOGIA_MENU { "CRONOLOGIA_MENU" };
 inline constexpr ConstantId CRONOLOGIA_STATO { "CRONOLOGIA_STATO" };
 inline constexpr ConstantId ELIMINA_SOLO_SELEZIONATO { "ELIMINA_SOLO_SELEZIONATO" };
 inline constexpr ConstantId GIA_ANNULLATA { "GIA_ANNULLATA" };

@@ -14,7 +14,7 @@ namespace quorvane::app {
 
 QString historyMenuCaption()
 {
-    return toQt(lang::addedText(lang::added::CRONOLOGIA));
+    return toQt(lang::addedText(lang::added::CRONOLOGIA_MENU));
 }
 
 void showRunHistory(DialogHost& dialogs, platform::FileSystem& fs, engine::Prompts& prompts,

@@ -126,7 +126,7 @@ TEST_F(HistoryFixture, StartUpCheckAsksOnlyAboutAnInterruptedLatestRun)
     InspectingHost host;
     app::showRunHistory(host, fs, prompts, quiet, nullptr, hook, hook);
     EXPECT_EQ(host.rows, 3);
-    EXPECT_EQ(app::historyMenuCaption(), QStringLiteral("Cronologia operazioni"));
+    EXPECT_EQ(app::historyMenuCaption(), QStringLiteral("C&ronologia operazioni"));
 }
 
 } // namespace

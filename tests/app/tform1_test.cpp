@@ -440,9 +440,11 @@ TEST_F(WindowTest, ListingAndAboutCommandsOpenTheirWindows)
     control<QAction>(window, "AnteprimadiStampa1")->trigger();
     control<QAction>(window, "About1")->trigger();
     control<QPushButton>(window, "BitBtn2")->click();
+    control<QAction>(window, "CronologiaOperazioni1")->trigger();
     EXPECT_EQ(dialogs.opened,
         (std::vector<std::string> { "quorvane::app::TStampa", "quorvane::app::TAnteprima",
-            "quorvane::about::TAboutBox", "quorvane::about::TAboutBox" }));
+            "quorvane::about::TAboutBox", "quorvane::about::TAboutBox",
+            "quorvane::app::THistory" }));
     EXPECT_TRUE(prompts.messages.empty());
 }
 
