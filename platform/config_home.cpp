@@ -7,17 +7,22 @@
 
 namespace quorvane::platform {
 
-std::string configHome()
+std::string baseDirectory(const char* variable, const std::string& underHome)
 {
     // Base directories must be absolute; a relative setting is to be ignored.
-    const char* configured = std::getenv("XDG_CONFIG_HOME"); // NOLINT(concurrency-mt-unsafe)
+    const char* configured = std::getenv(variable); // NOLINT(concurrency-mt-unsafe)
     if (configured != nullptr && *configured == '/')
         return normalizeDirectory(configured);
     const std::vector<std::string> homes = homeDirectories();
     if (homes.empty())
         return {};
     const std::string& home = homes.front();
-    return home == "/" ? "/.config" : home + "/.config";
+    return (home == "/" ? std::string() : home) + "/" + underHome;
+}
+
+std::string configHome()
+{
+    return baseDirectory("XDG_CONFIG_HOME", ".config");
 }
 
 } // namespace quorvane::platform

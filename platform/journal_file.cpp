@@ -1,10 +1,10 @@
 // The system calls behind the run journal.
 #include "journal_file.h"
 
+#include "config_home.h"
 #include "volumes.h"
 
 #include <cerrno>
-#include <cstdlib>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,15 +16,7 @@ namespace quorvane::platform {
 
 std::string stateHome()
 {
-    // Base directories must be absolute; a relative setting is to be ignored.
-    const char* configured = std::getenv("XDG_STATE_HOME"); // NOLINT(concurrency-mt-unsafe)
-    if (configured != nullptr && *configured == '/')
-        return normalizeDirectory(configured);
-    const std::vector<std::string> homes = homeDirectories();
-    if (homes.empty())
-        return {};
-    const std::string& home = homes.front();
-    return home == "/" ? "/.local/state" : home + "/.local/state";
+    return baseDirectory("XDG_STATE_HOME", ".local/state");
 }
 
 Result<FileIdentity> fileIdentity(const std::string& path)
