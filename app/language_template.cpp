@@ -113,7 +113,8 @@ QString languageTemplate()
     take("Avanzate",
         TAvanzate(
             flags, store, [] {}, prompts, &window));
-    take("CDPForm", TCDPForm(engine::IniFile(), prompts, {}, &window));
+    const engine::IniFile noAlbums;
+    take("CDPForm", TCDPForm(noAlbums, prompts, &window));
     take("DelNumForm", TDelNumForm(state, numbering, removal, &window));
     take("FormNumera", TFormNumera(state, prompts, numbering, removal, &window));
     // An empty history: only the dialog's own texts are wanted.

@@ -13,12 +13,10 @@
 #include "update/update_check.h"
 
 #include "platform/platform_kind.h"
-#include "platform/volumes.h"
 
 #include <quorvane_version.h>
 
 #include <QAction>
-#include <QFile>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -258,11 +256,9 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::FormClose()
 {
+    // The listing preview and the album titles are kept in memory, never as files under
+    // fixed names in the shared temporary directory: there is nothing to delete here.
     writeSettingsAtExit();
-    // Left by the listing preview and the track list; a missing file is no error.
-    const QString temp = QString::fromStdString(platform::tempDirectory());
-    QFile::remove(temp + QStringLiteral("/quorvane.prn"));
-    QFile::remove(temp + QStringLiteral("/quorvane.tmp"));
 }
 
 } // namespace quorvane::app

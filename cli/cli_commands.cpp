@@ -17,7 +17,6 @@
 
 #include <iostream>
 #include <iterator>
-#include <sstream>
 #include <unordered_set>
 
 namespace quorvane::cli {
@@ -31,12 +30,17 @@ public:
     [[nodiscard]] bool stopRequested() override { return platform::receivedStopSignal() != 0; }
 };
 
+/// A list without a name would rename by the other rules alone: a script is told instead.
+constexpr std::string_view kNoNames = "it holds no name";
+
 /// The first `count` names of the list file at `path`; nullopt (the reason told) when the
-/// file cannot be used.
+/// file cannot be used or holds no name.
 std::optional<std::vector<std::u32string>> readNamesFile(const platform::FileSystem& fs,
     const std::string& path, std::size_t count, std::ostream& errors)
 {
     engine::ListFileNames read = engine::readListFile(fs, path, count);
+    if (read.refusal.empty() && read.names.empty())
+        read.refusal = kNoNames;
     if (!read.refusal.empty()) {
         errors << "quorvane-cli: " << escapeForTerminal(path)
                << " is not a usable list of names: " << escapeForTerminal(read.refusal) << '\n';
@@ -79,10 +83,9 @@ std::optional<std::vector<std::u32string>> readAlbumTitles(
         errors << "quorvane-cli: " << album << ": " << escapeForTerminal(tracks.error) << '\n';
         return std::nullopt;
     }
-    // The titles become the list file the window writes for its list dialog, and are read
-    // back as every list file is: an empty title takes no row.
-    std::istringstream list(engine::trackListFileBytes(tracks.titles));
-    engine::ListFileNames read = engine::readListNames(list, count);
+    engine::ListFileNames read = engine::cdTrackListNames(tracks.titles, count);
+    if (read.refusal.empty() && read.names.empty())
+        read.refusal = kNoNames;
     if (!read.refusal.empty()) {
         errors << "quorvane-cli: " << album << " is not a usable list of names: " << read.refusal
                << '\n';

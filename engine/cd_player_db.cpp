@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <sstream>
 
 namespace quorvane::engine {
 
@@ -102,6 +103,12 @@ std::string trackListFileBytes(const std::vector<std::u32string>& titles)
         bytes += "\r\n";
     }
     return bytes;
+}
+
+ListFileNames cdTrackListNames(const std::vector<std::u32string>& titles, std::size_t maxNames)
+{
+    std::istringstream list(trackListFileBytes(titles));
+    return readListNames(list, maxNames);
 }
 
 std::u32string cdPlayerIniPath(const std::u32string& configured)

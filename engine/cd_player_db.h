@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ini_file.h"
+#include "list_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -49,6 +50,11 @@ struct CdTracks
 
 /// The list file of the titles: UTF-8, one title per line, each line ended by CR LF.
 [[nodiscard]] std::string trackListFileBytes(const std::vector<std::u32string>& titles);
+
+/// The first `maxNames` titles as the list modes take them: read back as the list file of
+/// the titles would be, so an empty title takes no row and the later titles move up.
+[[nodiscard]] ListFileNames cdTrackListNames(
+    const std::vector<std::u32string>& titles, std::size_t maxNames);
 
 /// Where the database is read: a configured value holding "/" is used unchanged; a bare
 /// file name (an empty value means kDefaultCdPlayerIni) is looked for in the program's

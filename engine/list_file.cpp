@@ -114,9 +114,9 @@ ListFileNames ListLineReader::result()
 {
     if (!m_refusal.empty())
         return { {}, std::move(m_refusal) };
-    if (m_kept == 0)
-        return { {}, std::string(kNoNamesRefusal) };
     ListFileNames read;
+    if (m_kept == 0)
+        return read;
     // The lines read decide the encoding: they are the ones that become names.
     // A byte-order mark says UTF-8 whatever follows, as for any text file of the program.
     const std::u32string text

@@ -19,10 +19,6 @@ namespace quorvane::engine {
 /// The longest line, in bytes, that a list file may hold: no file name can be longer.
 inline constexpr std::size_t kMaxListLineBytes = 4096;
 
-/// The refusal of a list file that holds no name. The window's list dialog takes such a
-/// file as an empty list (every file then lacks a destination); the command line refuses it.
-inline constexpr std::string_view kNoNamesRefusal = "it holds no name";
-
 /// The names read from a list file, or why it cannot be used.
 struct ListFileNames
 {
@@ -33,9 +29,11 @@ struct ListFileNames
 /// The first `maxNames` names of a list file, read from `in` as readListLines reads bytes,
 /// but streaming through a fixed buffer: reading stops once `maxNames` non-empty lines have
 /// been read (at least one is read, so that an unusable file is refused even when no name
-/// is needed). UTF-8 or Windows-1252 is decided on the lines read. Refused: no non-empty
-/// line; a line read holding a control byte (below 0x20 except CR, or 0x7F); a line longer
-/// than kMaxListLineBytes; a read error. Lines after the last one read are not looked at.
+/// is needed). UTF-8 or Windows-1252 is decided on the lines read. A file without a name
+/// gives no names and no refusal: the window's list dialog shows every destination missing,
+/// the command line refuses it. Refused: a line read holding a control byte (below 0x20 except CR,
+/// or 0x7F); a line longer than kMaxListLineBytes; a read error. Lines after the last one read are
+/// not looked at.
 [[nodiscard]] ListFileNames readListNames(std::istream& in, std::size_t maxNames);
 
 /// The new names of the files of `sources` (entries "nameF") as the list dialog confirms

@@ -195,10 +195,11 @@ void ModeCommands::RinominadaFile1Click()
     m_options.clearDirectoryBoxes();
     m_state.ListFileName
         = platform::decodeName(QFile::encodeName(open.selectedFiles().constFirst()).toStdString());
-    alignList(item, *m_items.RinominadaCDDB1);
+    alignList(item, *m_items.RinominadaCDDB1,
+        engine::readListFile(m_fs, platform::encodeName(m_state.ListFileName), kMaxListNames));
 }
 
-void ModeCommands::alignList(QAction& item, QAction& other)
+void ModeCommands::alignList(QAction& item, QAction& other, const engine::ListFileNames& read)
 {
     m_state.OrderList.clear();
     m_state.TargetNames.clear();
@@ -207,12 +208,6 @@ void ModeCommands::alignList(QAction& item, QAction& other)
         m_options.enableDirectoryBoxes(true);
         m_state.NumAfterList = false;
     };
-    engine::ListFileNames read
-        = engine::readListFile(m_fs, platform::encodeName(m_state.ListFileName), kMaxListNames);
-    // A file without names is a list all of whose destinations are missing: the dialog
-    // shows that and asks about it.
-    if (read.refusal == engine::kNoNamesRefusal)
-        read.refusal.clear();
     if (!read.refusal.empty()) {
         m_prompts.tell({ "LISTA_NON_VALIDA", engine::Severity::Error,
             lang::formatText(lang::addedText(lang::added::LISTA_NON_VALIDA),
@@ -256,16 +251,16 @@ void ModeCommands::RinominadaCDDB1Click()
         item.setChecked(false);
         return;
     }
-    const std::string listPath = platform::tempDirectory() + "/quorvane.tmp";
-    TCDPForm albums(database.file, m_prompts, listPath, &m_window);
+    TCDPForm albums(database.file, m_prompts, &m_window);
     if (m_dialogs.exec(albums) != QDialog::Accepted) {
         item.setChecked(false);
         return;
     }
     m_options.enableDirectoryBoxes(false);
     m_options.clearDirectoryBoxes();
-    m_state.ListFileName = platform::decodeName(listPath);
-    alignList(item, *m_items.RinominadaFile1);
+    m_state.ListFileName.clear(); // the titles never were a file
+    alignList(
+        item, *m_items.RinominadaFile1, engine::cdTrackListNames(albums.titles(), kMaxListNames));
 }
 
 } // namespace quorvane::app

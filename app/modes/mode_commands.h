@@ -5,6 +5,7 @@
 #include "app/options_panel.h"
 
 #include "engine/entry_list.h"
+#include "engine/list_file.h"
 #include "engine/run_state.h"
 #include "platform/collator.h"
 
@@ -58,9 +59,10 @@ private:
     [[nodiscard]] engine::EntryList currentEntries();
     /// The order dialog; false when it was cancelled.
     [[nodiscard]] bool chooseOrder();
-    /// The alignment dialog over the list file named by ListFileName; `item` is the list
-    /// mode being armed, `other` the list mode it excludes.
-    void alignList(QAction& item, QAction& other);
+    /// The alignment dialog over the names `read` (from the list file ListFileName, or an
+    /// album's titles; none means every destination is missing); `item` is the list mode being
+    /// armed, `other` the one it excludes.
+    void alignList(QAction& item, QAction& other, const engine::ListFileNames& read);
     /// Arms numbering after a list dialog asked for it.
     void numberAfterList();
 

@@ -6,8 +6,6 @@
 
 #include "engine/cd_player_db.h"
 #include "engine/prompts.h"
-#include "platform/atomic_file.h"
-#include "platform/name_codec.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -26,12 +24,10 @@ constexpr int kRowHeight = 18;
 
 } // namespace
 
-TCDPForm::TCDPForm(
-    const engine::IniFile& ini, engine::Prompts& prompts, std::string listPath, QWidget* parent)
+TCDPForm::TCDPForm(const engine::IniFile& ini, engine::Prompts& prompts, QWidget* parent)
     : QDialog(parent)
     , m_ini(ini)
     , m_prompts(prompts)
-    , m_listPath(std::move(listPath))
 {
     setObjectName(QStringLiteral("CDPForm"));
     setWindowTitle(QStringLiteral("Scegli l'album"));
@@ -120,17 +116,7 @@ void TCDPForm::Button1Click()
         m_prompts.tell({ "EConvertError", engine::Severity::Error, tracks.error });
         return;
     }
-    platform::AtomicFile file;
-    platform::Status written = file.open(m_listPath);
-    if (written.ok())
-        written = file.write(engine::trackListFileBytes(tracks.titles));
-    if (written.ok())
-        written = file.commit();
-    if (!written.ok()) {
-        m_prompts.tell({ "EInOutError", engine::Severity::Error,
-            platform::decodeName(m_listPath + ": " + written.error().text()) });
-        return;
-    }
+    m_titles = tracks.titles;
     accept();
 }
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class QLineEdit;
 class QPushButton;
@@ -17,16 +18,21 @@ class Prompts;
 
 namespace quorvane::app {
 
-/// "Scegli l'album": one row per CD of the database `ini`. "Continua" writes the chosen
-/// album's track titles, one per line, to the list file `listPath` (bytes) and closes with
-/// Accepted; a track count that is no integer, or a list file that cannot be written, is
-/// reported and the dialog stays, so nothing stale goes on.
+/// "Scegli l'album": one row per CD of the database `ini`. "Continua" takes the chosen
+/// album's track titles and closes with Accepted; a track count that is no integer is
+/// reported and the dialog stays, so nothing stale goes on. The titles stay in memory: a
+/// list file under a fixed name in the shared temporary directory could be a link planted
+/// by someone else.
 class TCDPForm final : public QDialog
 {
     Q_OBJECT
 public:
-    TCDPForm(const engine::IniFile& ini, engine::Prompts& prompts, std::string listPath,
-        QWidget* parent);
+    TCDPForm(const engine::IniFile& ini, engine::Prompts& prompts, QWidget* parent);
+    /// The dialog reads the database again on "Continua": it must outlive the dialog.
+    TCDPForm(engine::IniFile&& ini, engine::Prompts& prompts, QWidget* parent) = delete;
+
+    /// After "Continua": the chosen album's titles, in track order.
+    [[nodiscard]] const std::vector<std::u32string>& titles() const { return m_titles; }
 
     /// Fills the grid from the database.
     void CDPlayer();
@@ -39,7 +45,7 @@ private:
 
     const engine::IniFile& m_ini;
     engine::Prompts& m_prompts;
-    std::string m_listPath;
+    std::vector<std::u32string> m_titles;
 
     QTableWidget* DBGrid = nullptr;
     QLineEdit* Edit1 = nullptr;

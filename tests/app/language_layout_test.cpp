@@ -151,6 +151,7 @@ TEST(LanguageLayout, EveryWindowFitsItsTextsInEveryShippedLanguage)
     test::TempDir tmp;
     tmp.file("entry.txt", "1");
     app::TForm1 window(prompts, fs, dialogs, U"/", nullptr);
+    const engine::IniFile noAlbums;
     lang::TLanguageManager& manager = lang::LangManager();
     manager.SetBaseLanguage(lang::kLangItalian);
     const QDir languages(QStringLiteral(QUORVANE_LANGUAGE_DIR));
@@ -185,11 +186,7 @@ TEST(LanguageLayout, EveryWindowFitsItsTextsInEveryShippedLanguage)
                 return std::make_unique<app::TAvanzate>(
                     flags, store, [] {}, prompts, &window);
             } },
-        { "CDPForm",
-            [&] {
-                return std::make_unique<app::TCDPForm>(
-                    engine::IniFile(), prompts, std::string(), &window);
-            } },
+        { "CDPForm", [&] { return std::make_unique<app::TCDPForm>(noAlbums, prompts, &window); } },
         { "DelNumForm",
             [&] {
                 return std::make_unique<app::TDelNumForm>(state, numbering, removal, &window);

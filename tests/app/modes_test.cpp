@@ -348,7 +348,7 @@ TEST_F(CdPlayerTest, AnAlbumBecomesTheListAndABadTrackCountKeepsTheDialogOpen)
     });
     item("RinominadaCDDB1")->trigger();
     ASSERT_TRUE(item("RinominadaCDDB1")->isChecked());
-    EXPECT_EQ(temp.read("quorvane.tmp"), "Intro\r\nOutro\r\n");
+    EXPECT_TRUE(temp.namesIn().empty()) << "no list file in the shared temporary directory";
 
     run();
     EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "Intro.mp3", "Outro.mp3" }));
