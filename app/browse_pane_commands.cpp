@@ -23,7 +23,6 @@
 #include <QAction>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDesktopServices>
 #include <QFile>
 #include <QMenu>
 #include <QUrl>
@@ -112,7 +111,7 @@ void BrowsePane::Apri1Click()
 {
     const std::u32string path = focusedPath();
     if (!path.empty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(qtPath(path)));
+        m_dialogs.openUrl(QUrl::fromLocalFile(qtPath(path)));
 }
 
 void BrowsePane::Delete1Click()

@@ -2,6 +2,7 @@
 // save-settings dialog and the writes at exit.
 #include "tform1.h"
 
+#include "about/taboutbox.h"
 #include "browse_pane.h"
 #include "dialog_host.h"
 #include "modes/mode_commands.h"
@@ -11,7 +12,6 @@
 
 #include "engine/prompts.h"
 #include "lang/language_manager.h"
-#include "lang/text_format.h"
 #include "platform/name_codec.h"
 
 #include <QAction>
@@ -138,9 +138,7 @@ void TForm1::Impostazioni2Click()
 
 void TForm1::firsttime()
 {
-    const std::u32string link = lang::formatText(lang::LookupConstant(lang::id::MAIL_LINK),
-        { toCore(programVersion()), toCore(programVersion()) });
-    m_dialogs.openUrl(QUrl(toQt(link)));
+    m_dialogs.openUrl(about::makerMailLink());
     for (bool SettingsFlags::*flag : { &SettingsFlags::SaveOnExit, &SettingsFlags::SettingsEnabled,
              &SettingsFlags::SaveWindow, &SettingsFlags::SaveDirectory,
              &SettingsFlags::SaveBasicOptions, &SettingsFlags::SaveAdvancedOptions })

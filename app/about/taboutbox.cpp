@@ -221,11 +221,16 @@ void TAboutBox::Label5Click()
 void TAboutBox::Label1Click()
 {
     Label1->markVisited();
+    QDesktopServices::openUrl(makerMailLink());
+}
+
+QUrl makerMailLink()
+{
     // The subject and the body both name the version the mail is about.
     const std::u32string version = platform::decodeName(kProgramTitle);
     const std::u32string link
         = lang::formatText(lang::LookupConstant(lang::id::MAIL_LINK), { version, version });
-    QDesktopServices::openUrl(QUrl(QString::fromStdU32String(link)));
+    return QUrl(QString::fromStdU32String(link));
 }
 
 void showAboutBox(QWidget* parent, app::DialogHost& dialogs)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QUrl>
 
 class QLabel;
 class QPushButton;
@@ -46,6 +47,10 @@ private:
     LinkLabel* Label1 = nullptr;
     QPushButton* OKButton = nullptr;
 };
+
+/// The mail to the program's maker: MAIL_LINK with the program's version for its subject
+/// and its body. The About box and the first exit of a version both offer it.
+[[nodiscard]] QUrl makerMailLink();
 
 /// What the main window's About1Click and BitBtn2Click do: a new box owned by `parent`,
 /// shown modally through `dialogs`, released when it closes.

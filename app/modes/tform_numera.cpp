@@ -260,7 +260,7 @@ void TFormNumera::example()
     Edit1->setText(toDisplay(engine::numberingExample(layout(), TrackBar1->value())));
 }
 
-bool TFormNumera::close(bool ok)
+bool TFormNumera::finishEditing(bool ok)
 {
     const std::vector<std::u32string> elements = layout();
     // OK with an empty layout arms nothing; a layout disarms the removal of numbers.
@@ -299,14 +299,14 @@ bool TFormNumera::close(bool ok)
 
 void TFormNumera::accept()
 {
-    if (close(true))
+    if (finishEditing(true))
         QDialog::accept();
 }
 
 void TFormNumera::reject()
 {
     m_numbering.setChecked(false);
-    (void)close(false);
+    (void)finishEditing(false);
     QDialog::reject();
 }
 

@@ -50,7 +50,7 @@ private:
     void createControls();
     void connectSignals();
     /// The closing sequence; false when a field was refused and the dialog must stay.
-    [[nodiscard]] bool close(bool ok);
+    [[nodiscard]] bool finishEditing(bool ok);
     [[nodiscard]] std::vector<std::u32string> layout() const;
     void swapWithRow(int offset);
 
