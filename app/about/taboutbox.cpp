@@ -230,7 +230,7 @@ QUrl makerMailLink()
     const std::u32string version = platform::decodeName(kProgramTitle);
     const std::u32string link
         = lang::formatText(lang::LookupConstant(lang::id::MAIL_LINK), { version, version });
-    return QUrl(QString::fromStdU32String(link));
+    return { QString::fromStdU32String(link) };
 }
 
 void showAboutBox(QWidget* parent, app::DialogHost& dialogs)

@@ -102,7 +102,7 @@ TEST_F(ModesTest, NumberingOffersTheDefaultLayoutNumbersTheSortedFilesAndDisarms
     tmp.file("b.mp3");
     tmp.file("a.mp3");
     reload();
-    dialogs.steps.push_back([](QDialog& form) {
+    dialogs.steps.emplace_back([](QDialog& form) {
         EXPECT_EQ(items(*in<QListWidget>(form, "ListBox1")),
             (QStringList { "Numerazione", "Separatore", "Filename" }));
         EXPECT_EQ(in<QLineEdit>(form, "Edit1")->text(), QStringLiteral("NN - Filename.ext"));
@@ -126,7 +126,7 @@ TEST_F(ModesTest, NumberingOffersTheDefaultLayoutNumbersTheSortedFilesAndDisarms
 
 TEST_F(ModesTest, NumberingFieldsAreCleanedOrRefusedAndTheLayoutDrivesTheSlider)
 {
-    dialogs.steps.push_back([this](QDialog& form) {
+    dialogs.steps.emplace_back([this](QDialog& form) {
         auto* layout = in<QListWidget>(form, "ListBox1");
         layout->setCurrentRow(0); // the number element
         control<QToolButton>(form, "SpeedButton2")->click();
@@ -159,11 +159,11 @@ TEST_F(ModesTest, ACustomOrderNumbersTheNamesInTheOrderChosenAndSortsNaturally)
     reload();
     window.runState().NumStep = 5;
     window.runState().NumDigits = 3;
-    dialogs.steps.push_back([](QDialog& form) {
+    dialogs.steps.emplace_back([](QDialog& form) {
         in<QCheckBox>(form, "CheckBox1")->setChecked(true);
         return pressOk(form);
     });
-    dialogs.steps.push_back([](QDialog& sort) {
+    dialogs.steps.emplace_back([](QDialog& sort) {
         EXPECT_EQ(
             items(*in<QListWidget>(sort, "StringGrid1")), (QStringList { "001", "006", "011" }));
         auto* names = in<QListWidget>(sort, "StringGrid2");
@@ -187,7 +187,7 @@ TEST_F(ModesTest, RemovingNumbersKeepsTheSliderOnCancelAndExcludesNumbering)
 {
     tmp.file("03 - esempio.mp3");
     reload();
-    dialogs.steps.push_back([](QDialog& form) {
+    dialogs.steps.emplace_back([](QDialog& form) {
         in<QSlider>(form, "TrackBar1")->setValue(4);
         EXPECT_EQ(in<QLabel>(form, "Label1")->text(),
             QStringLiteral("Elimina una sequenza numerica con almeno 4 cifre consecutive"));
@@ -198,10 +198,10 @@ TEST_F(ModesTest, RemovingNumbersKeepsTheSliderOnCancelAndExcludesNumbering)
     EXPECT_EQ(window.runState().NumDigits, 4) << "the slider acts at once, Cancel keeps it";
 
     // Numbering armed, then removal confirmed: only the removal stays.
-    dialogs.steps.push_back(pressOk);
+    dialogs.steps.emplace_back(pressOk);
     item("NumerazioneFiles1")->trigger();
     ASSERT_TRUE(item("NumerazioneFiles1")->isChecked());
-    dialogs.steps.push_back([](QDialog& form) {
+    dialogs.steps.emplace_back([](QDialog& form) {
         in<QSlider>(form, "TrackBar1")->setValue(2);
         in<QRadioButton>(form, "RadioButton2")->click();
         return pressOk(form);
@@ -255,8 +255,8 @@ TEST_F(ModesTest, AListWithTooFewNamesAsksThenKeepsTheRestAndRenamesInTheDragged
     TempDir lists;
     lists.file("names.txt", "Intro\r\n\r\nOutro\r\n");
     reload();
-    dialogs.steps.push_back(choose(lists.path() + "/names.txt"));
-    dialogs.steps.push_back([this](QDialog& align) {
+    dialogs.steps.emplace_back(choose(lists.path() + "/names.txt"));
+    dialogs.steps.emplace_back([this](QDialog& align) {
         auto* sources = in<QListWidget>(align, "StringGrid1");
         EXPECT_EQ(items(*sources), (QStringList { "a.mp3", "b.mp3", "c.mp3" }));
         EXPECT_EQ(
@@ -287,7 +287,7 @@ TEST_F(ModesTest, AFileThatIsNoListLeavesTheModeUnarmedWithTheBoxesFree)
     reload();
     TempDir lists;
     lists.file("cover.jpg", std::string("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
-    dialogs.steps.push_back(choose(lists.path() + "/cover.jpg"));
+    dialogs.steps.emplace_back(choose(lists.path() + "/cover.jpg"));
     item("RinominadaFile1")->trigger();
     EXPECT_FALSE(item("RinominadaFile1")->isChecked());
     EXPECT_TRUE(ui.CheckBox7->isEnabled());
@@ -298,6 +298,10 @@ TEST_F(ModesTest, AFileThatIsNoListLeavesTheModeUnarmedWithTheBoxesFree)
 
 class CdPlayerTest : public ModesTest
 {
+public:
+    CdPlayerTest(const CdPlayerTest&) = delete;
+    CdPlayerTest& operator=(const CdPlayerTest&) = delete;
+
 protected:
     CdPlayerTest()
         : m_config(qgetenv("XDG_CONFIG_HOME"))
@@ -311,9 +315,6 @@ protected:
         qputenv("XDG_CONFIG_HOME", m_config);
         qputenv("TMPDIR", m_temp);
     }
-    CdPlayerTest(const CdPlayerTest&) = delete;
-    CdPlayerTest& operator=(const CdPlayerTest&) = delete;
-
     QByteArray m_config;
     QByteArray m_temp;
     TempDir config;
@@ -328,7 +329,7 @@ TEST_F(CdPlayerTest, AnAlbumBecomesTheListAndABadTrackCountKeepsTheDialogOpen)
     tmp.file("t1.mp3");
     tmp.file("t2.mp3");
     reload();
-    dialogs.steps.push_back([this](QDialog& albums) {
+    dialogs.steps.emplace_back([this](QDialog& albums) {
         auto* grid = in<QTableWidget>(albums, "DBGrid");
         EXPECT_EQ(grid->rowCount(), 2);
         EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("--"));
@@ -341,7 +342,7 @@ TEST_F(CdPlayerTest, AnAlbumBecomesTheListAndABadTrackCountKeepsTheDialogOpen)
         control<QPushButton>(albums, "Button1")->click();
         return albums.result();
     });
-    dialogs.steps.push_back([](QDialog& align) {
+    dialogs.steps.emplace_back([](QDialog& align) {
         EXPECT_EQ(
             items(*in<QListWidget>(align, "StringGrid2")), (QStringList { "Intro", "Outro" }));
         return pressOk(align);
