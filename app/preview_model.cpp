@@ -40,14 +40,14 @@ PreviewModel::PreviewModel(
     , m_headers { constantText(lang::id::DIRECTORY), constantText(lang::id::PRIMA),
         constantText(lang::id::DOPO) }
 {
-    const std::size_t count = std::min({ m_rows.UndoDirs.size(), m_rows.UndoOldNames.size(),
-        m_rows.UndoNewNames.size(), static_cast<std::size_t>(std::numeric_limits<int>::max()) });
+    const std::size_t count
+        = std::min(m_rows.size(), static_cast<std::size_t>(std::numeric_limits<int>::max()));
     m_rowCount = static_cast<int>(count);
     // The view must never read past the marks, whatever the caller handed in.
     const std::size_t known = std::min(m_marks.size(), count);
     m_marks.resize(count);
     for (std::size_t i = known; i < count; ++i)
-        m_marks[i] = { m_rows.UndoOldNames[i] != m_rows.UndoNewNames[i], false };
+        m_marks[i] = { !m_rows.unchanged(i), false };
 }
 
 int PreviewModel::rowCount(const QModelIndex& parent) const
@@ -124,16 +124,18 @@ QString PreviewModel::conflictToolTip()
         "Questo nome esiste già nella directory o viene dato anche a un altro elemento");
 }
 
-const std::u32string& PreviewModel::text(int row, int column) const
+std::u32string PreviewModel::text(int row, int column) const
 {
+    // Decoded for the rows on screen only: a preview of a million rows stays as compact
+    // as the run's own log.
     const auto i = static_cast<std::size_t>(row);
     switch (column) {
     case DirectoryColumn:
-        return m_rows.UndoDirs[i];
+        return m_rows.directory(i);
     case OldNameColumn:
-        return m_rows.UndoOldNames[i];
+        return m_rows.oldName(i);
     default:
-        return m_rows.UndoNewNames[i];
+        return m_rows.newName(i);
     }
 }
 

@@ -45,7 +45,7 @@ public:
     [[nodiscard]] static QString conflictToolTip();
 
 private:
-    [[nodiscard]] const std::u32string& text(int row, int column) const;
+    [[nodiscard]] std::u32string text(int row, int column) const;
     [[nodiscard]] QVariant decoration(int row, int column, int role) const;
 
     engine::UndoLog m_rows;

@@ -1,17 +1,22 @@
-/* The baseline of the rename benchmark: a bare loop that upper-cases every name of a
- * directory with rename(2), nothing else. */
+/* The floor of the rename benchmarks: a bare loop that reads a directory, then renames every
+ * entry with renameat2(RENAME_NOREPLACE), the call quorvane itself uses, and nothing else.
+ * MODE "upper" (the default) upper-cases each name; "underscores" turns every "_" into a
+ * space. */
+#define _GNU_SOURCE
 #include <ctype.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: bare_rename DIR\n");
+    if (argc < 2 || argc > 3) {
+        fprintf(stderr, "usage: bare_rename DIR [upper|underscores]\n");
         return 2;
     }
+    const int underscores = argc == 3 && strcmp(argv[2], "underscores") == 0;
     DIR* dir = opendir(argv[1]);
     if (!dir)
         return 1;
@@ -25,17 +30,21 @@ int main(int argc, char** argv)
             names = realloc(names, (capacity *= 2) * sizeof *names);
         names[count++] = strdup(e->d_name);
     }
-    closedir(dir);
-    char from[4096], to[4096];
+    const int fd = dirfd(dir);
+    char to[4096];
+    int status = 0;
     for (size_t i = 0; i < count; ++i) {
-        snprintf(from, sizeof from, "%s/%s", argv[1], names[i]);
-        for (char* p = names[i]; *p; ++p)
-            *p = (char)toupper((unsigned char)*p);
-        snprintf(to, sizeof to, "%s/%s", argv[1], names[i]);
-        if (rename(from, to) != 0)
-            perror(from);
+        size_t n = 0;
+        for (const char* p = names[i]; *p && n + 1 < sizeof to; ++p, ++n)
+            to[n] = underscores ? (*p == '_' ? ' ' : *p) : (char)toupper((unsigned char)*p);
+        to[n] = '\0';
+        if (strcmp(to, names[i]) != 0 && renameat2(fd, names[i], fd, to, RENAME_NOREPLACE) != 0) {
+            perror(names[i]);
+            status = 1;
+        }
         free(names[i]);
     }
     free(names);
-    return 0;
+    closedir(dir);
+    return status;
 }

@@ -17,14 +17,13 @@ namespace quorvane::cli {
 void writePreviewRows(const engine::UndoLog& rows, bool nulTerminated, std::ostream& out)
 {
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::array<const std::u32string*, 3> fields { &rows.UndoDirs[i],
-            &rows.UndoOldNames[i], &rows.UndoNewNames[i] };
         if (nulTerminated) {
-            for (const std::u32string* field : fields)
-                out << platform::encodeName(*field) << '\0';
+            out << rows.directoryBytes(i) << '\0' << rows.oldNameBytes(i) << '\0'
+                << rows.newNameBytes(i) << '\0';
         } else {
-            out << escapeForTerminal(*fields[0]) << '\t' << escapeForTerminal(*fields[1]) << '\t'
-                << escapeForTerminal(*fields[2]) << '\n';
+            out << escapeForTerminal(rows.directory(i)) << '\t'
+                << escapeForTerminal(rows.oldName(i)) << '\t' << escapeForTerminal(rows.newName(i))
+                << '\n';
         }
     }
 }
@@ -37,21 +36,20 @@ std::size_t reportConflicts(
         return 0;
     // The reason: another changed row of the directory takes the name, or an entry on disk
     // already has it. Counted as the marks are, on the names' bytes.
-    std::map<std::pair<std::u32string, std::string>, int> newNameUses;
+    std::map<std::pair<std::string_view, std::string_view>, int> newNameUses;
     for (std::size_t i = 0; i < marks.size(); ++i) {
         if (marks[i].changed)
-            ++newNameUses[{ rows.UndoDirs[i], platform::encodeName(rows.UndoNewNames[i]) }];
+            ++newNameUses[{ rows.directoryBytes(i), rows.newNameBytes(i) }];
     }
     std::size_t conflicts = 0;
     for (std::size_t i = 0; i < marks.size(); ++i) {
         if (!marks[i].conflict)
             continue;
         ++conflicts;
-        const bool shared
-            = newNameUses[{ rows.UndoDirs[i], platform::encodeName(rows.UndoNewNames[i]) }] > 1;
+        const bool shared = newNameUses[{ rows.directoryBytes(i), rows.newNameBytes(i) }] > 1;
         errors << "quorvane-cli: conflict: "
-               << escapeForTerminal(rows.UndoDirs[i] + rows.UndoOldNames[i]) << " -> "
-               << escapeForTerminal(rows.UndoNewNames[i]) << ": "
+               << escapeForTerminal(rows.directory(i) + rows.oldName(i)) << " -> "
+               << escapeForTerminal(rows.newName(i)) << ": "
                << (shared ? "another entry gets the same new name"
                           : "an entry of that name is already there")
                << '\n';

@@ -56,29 +56,28 @@ void readDirectory(const std::u32string& dir, DirectoryPlan& plan, const platfor
 
 std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::FileSystem& fs)
 {
-    const std::size_t count
-        = std::min({ rows.UndoDirs.size(), rows.UndoOldNames.size(), rows.UndoNewNames.size() });
+    const std::size_t count = rows.size();
     std::vector<PreviewMark> marks(count);
     std::unordered_map<std::u32string, DirectoryPlan> plans;
     std::vector<ChangedRow> changed;
 
-    const std::u32string* lastDir = nullptr;
+    std::string_view lastDir;
     DirectoryPlan* plan = nullptr;
     for (std::size_t i = 0; i < count; ++i) {
-        if (rows.UndoNewNames[i] == rows.UndoOldNames[i])
+        if (rows.unchanged(i))
             continue;
         marks[i].changed = true;
         // Rows of one directory come together, so most rows skip the lookup.
-        if (lastDir == nullptr || *lastDir != rows.UndoDirs[i]) {
-            lastDir = &rows.UndoDirs[i];
-            auto [it, isNew] = plans.try_emplace(*lastDir);
+        if (plan == nullptr || lastDir != rows.directoryBytes(i)) {
+            lastDir = rows.directoryBytes(i);
+            auto [it, isNew] = plans.try_emplace(rows.directory(i));
             plan = &it->second;
             if (isNew)
                 readDirectory(it->first, *plan, fs);
         }
-        std::string oldName = platform::encodeName(rows.UndoOldNames[i]);
+        std::string oldName(rows.oldNameBytes(i));
         auto& [newName, uses]
-            = *plan->newNameUses.try_emplace(platform::encodeName(rows.UndoNewNames[i]), 0).first;
+            = *plan->newNameUses.try_emplace(std::string(rows.newNameBytes(i)), 0).first;
         ++uses;
         changed.push_back({ i, plan, &newName, &uses });
         plan->firstRenamedAway.try_emplace(std::move(oldName), i); // rows come in run order

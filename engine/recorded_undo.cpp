@@ -169,8 +169,7 @@ void RecordedUndo::undoEntries(
                 ++report.restored;
                 if (journal != nullptr)
                     journal->done(step);
-                m_observer.entryRenamed(
-                    dir, platform::decodeName(where.name), platform::decodeName(entry.oldName));
+                m_observer.entryRenamed(entry.directory, where.name, entry.oldName);
             } else {
                 report.notRestored.push_back(
                     { entry.directory + where.name, entry.oldName, status.error().code });

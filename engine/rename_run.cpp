@@ -4,6 +4,7 @@
 #include "journal_writer.h"
 #include "name_rules.h"
 #include "rename_retry.h"
+#include "scope_exit.h"
 #include "transform_name.h"
 
 #include "lang/added_texts.h"
@@ -25,6 +26,12 @@ namespace {
 std::u32string text(lang::ConstantId constant)
 {
     return lang::LookupConstant(constant);
+}
+
+/// The entry without its kind letter, without a copy.
+std::u32string_view nameOf(std::u32string_view entry)
+{
+    return entry.empty() ? entry : entry.substr(0, entry.size() - 1);
 }
 
 } // namespace
@@ -66,7 +73,7 @@ void RenameRun::RunRename(const std::u32string& directory)
     const int countBefore = m_state.RenamedCount;
     // Every name is decided before the first rename, so that the whole run can be written
     // to the journal and undone from there whatever stops it.
-    const UndoLog plan = planRun(directory, usesOrderList() ? &m_state.OrderList : nullptr);
+    UndoLog plan = planRun(directory, usesOrderList() ? &m_state.OrderList : nullptr);
     if (!beginJournal(directory, plan)) {
         m_state.RenamedCount = countBefore;
         return;
@@ -125,23 +132,20 @@ bool RenameRun::beginJournal(const std::u32string& directory, const UndoLog& pla
     if (m_journal == nullptr)
         return true;
     std::vector<JournalEntry> entries;
-    const std::u32string* lastDirectory = nullptr;
-    std::string directoryBytes;
+    std::string_view lastDirectory;
     std::uint64_t device = 0;
     for (std::size_t row = 0; row < plan.size(); ++row) {
-        const std::u32string& oldName = plan.UndoOldNames[row];
-        const std::u32string& newName = plan.UndoNewNames[row];
-        if (oldName == newName)
+        if (plan.unchanged(row))
             continue;
-        if (lastDirectory == nullptr || *lastDirectory != plan.UndoDirs[row]) {
-            lastDirectory = &plan.UndoDirs[row];
-            directoryBytes = platform::encodeName(*lastDirectory);
-            const auto identity = platform::fileIdentity(directoryBytes);
+        const std::string_view directoryBytes = plan.directoryBytes(row);
+        if (entries.empty() || directoryBytes != lastDirectory) {
+            lastDirectory = directoryBytes;
+            const auto identity = platform::fileIdentity(std::string(directoryBytes));
             device = identity.ok() ? identity.value().device : 0;
         }
-        JournalEntry entry = plannedEntry(
-            directoryBytes, platform::encodeName(oldName), platform::encodeName(newName));
-        entry.caseChange = platform::equalsIgnoreCase(oldName, newName);
+        JournalEntry entry = plannedEntry(std::string(directoryBytes),
+            std::string(plan.oldNameBytes(row)), std::string(plan.newNameBytes(row)));
+        entry.caseChange = platform::equalsIgnoreCase(plan.oldName(row), plan.newName(row));
         // The listing's inode number spares a stat per entry; an entry that is a mount
         // point shows another device than its directory, and its rename fails anyway.
         if (row < m_planInodes.size() && m_planInodes[row] != 0 && device != 0)
@@ -156,26 +160,34 @@ bool RenameRun::beginJournal(const std::u32string& directory, const UndoLog& pla
     return false;
 }
 
-void RenameRun::executePlan(const UndoLog& plan, int countBefore)
+void RenameRun::executePlan(UndoLog& plan, int countBefore)
 {
+    // The plan becomes the undo log: the rows renamed stay, the others go. Done whatever
+    // ends the loop, so what was renamed before an error can still be undone.
+    std::vector<bool> renamed(plan.size(), false);
+    const OnScopeExit keepRenamed([&] { keepInUndo(plan, renamed); });
     std::size_t journalIndex = 0;
+    std::string_view lastDirectory;
+    std::u32string directory;
     for (std::size_t row = 0; row < plan.size(); ++row) {
+        if (const std::string_view bytes = plan.directoryBytes(row);
+            row == 0 || bytes != lastDirectory) {
+            lastDirectory = bytes;
+            directory = platform::decodeName(bytes);
+        }
         if (m_observer.stopRequested()) {
             m_summary.stopped = true;
-            noteUnfinished(plan.UndoDirs[row]);
+            noteUnfinished(directory);
             m_state.RenamedCount = countBefore + static_cast<int>(row);
             return;
         }
-        const std::u32string& directory = plan.UndoDirs[row];
-        const std::u32string& oldName = plan.UndoOldNames[row];
-        const std::u32string& newName = plan.UndoNewNames[row];
-        std::u32string finalName = oldName;
-        if (newName != oldName)
-            finalName = renameEntry(directory, oldName, newName, journalIndex++);
+        if (!plan.unchanged(row))
+            renamed[row] = renameEntry(plan, row, journalIndex++);
         // Attributes go to the entry under the name it has now; a given-up rename keeps
         // its old name, so no other file can receive them.
         if (m_scope.setAttributes)
-            setAttributes(directory, finalName);
+            setAttributes(plan.directoryBytes(row),
+                renamed[row] ? plan.newNameBytes(row) : plan.oldNameBytes(row));
         m_state.RenamedCount = countBefore + static_cast<int>(row) + 1;
         m_observer.progress(m_state.RenamedCount);
         if (m_summary.stopped) { // Stop was answered for this entry
@@ -183,6 +195,18 @@ void RenameRun::executePlan(const UndoLog& plan, int countBefore)
             return;
         }
     }
+}
+
+void RenameRun::keepInUndo(UndoLog& plan, const std::vector<bool>& renamed)
+{
+    plan.retainRows(renamed);
+    if (m_state.undo.empty()) {
+        m_state.undo = std::move(plan);
+        return;
+    }
+    for (std::size_t row = 0; row < plan.size(); ++row)
+        m_state.undo.appendBytes(
+            plan.directoryBytes(row), plan.oldNameBytes(row), plan.newNameBytes(row));
 }
 
 void RenameRun::noteUnfinished(std::u32string directory)
@@ -277,66 +301,71 @@ void RenameRun::Renamer(
         return;
     }
     UndoLog& rows = m_rows != nullptr ? *m_rows : m_state.previewRows;
+    const std::string directoryBytes = platform::encodeName(directory);
     std::int64_t counter = 1;
-    std::size_t position = 0;
-    for (const std::u32string& entry : entries) {
-        std::u32string oldName = extract_name(entry);
-        std::u32string newName = TransformName(entry, position, counter, m_options, m_state);
+    for (std::size_t position = 0; position < entries.size(); ++position) {
+        const std::u32string& entry = entries[position];
+        const std::u32string newName = TransformName(entry, position, counter, m_options, m_state);
         ++m_state.RenamedCount;
-        rows.append(directory, std::move(oldName), std::move(newName));
+        rows.appendBytes(
+            directoryBytes, platform::encodeName(nameOf(entry)), platform::encodeName(newName));
         if (m_rowInodes != nullptr)
             m_rowInodes->push_back(position < inodes.size() ? inodes[position] : 0);
-        ++position;
+        // A list built for this pass is not needed past its row: its room goes back at once,
+        // so that the list and the rows of a large directory are never both whole.
+        if (list == nullptr)
+            std::u32string().swap(built[position]);
     }
 }
 
-void RenameRun::setAttributes(const std::u32string& directory, const std::u32string& name)
+void RenameRun::setAttributes(std::string_view directory, std::string_view name)
 {
-    const platform::Status status
-        = m_fs.setAttributes(platform::encodeName(directory + name), m_scope.attributeValue());
+    std::string path(directory);
+    path.append(name);
+    const platform::Status status = m_fs.setAttributes(path, m_scope.attributeValue());
     if (!status.ok())
-        m_summary.attributesKept.push_back({ directory + name, status.error() });
+        m_summary.attributesKept.push_back({ platform::decodeName(path), status.error() });
 }
 
-std::u32string RenameRun::renameEntry(const std::u32string& dirText, const std::u32string& oldName,
-    std::u32string newName, std::size_t journalIndex)
+bool RenameRun::renameEntry(UndoLog& plan, std::size_t row, std::size_t journalIndex)
 {
     JournalWriter* const journal
         = m_journal != nullptr && m_journal->active() ? m_journal : nullptr;
-    const std::string dirBytes = platform::encodeName(dirText);
-    const std::string from = dirBytes + platform::encodeName(oldName);
+    const std::string dirBytes(plan.directoryBytes(row));
+    const std::string from = dirBytes + std::string(plan.oldNameBytes(row));
+    std::string to = dirBytes + std::string(plan.newNameBytes(row));
     for (;;) {
-        if (newName == oldName)
-            return oldName; // the user typed the old name back: nothing to do
-        const platform::Status status
-            = renameWithSilentRetries(m_fs, from, dirBytes + platform::encodeName(newName));
+        const platform::Status status = renameWithSilentRetries(m_fs, from, to);
         if (status.ok()) {
             if (journal != nullptr)
                 journal->done(journalIndex);
-            m_state.undo.append(dirText, oldName, newName);
             ++m_summary.renamed;
-            m_observer.entryRenamed(dirText, oldName, newName);
-            return newName;
+            m_observer.entryRenamed(
+                plan.directoryBytes(row), plan.oldNameBytes(row), plan.newNameBytes(row));
+            return true;
         }
+        const std::u32string dirText = plan.directory(row);
+        const std::u32string oldName = plan.oldName(row);
+        const std::u32string newName = plan.newName(row);
         const RetryAnswer answer = m_skipAllRefused
             ? RetryAnswer { RetryAnswer::Action::SkipAll, {} }
             : askRetry(dirText, oldName, newName, status.error());
         if (journal != nullptr)
             journal->refused(journalIndex, status.error().code);
         platform::SysError reason = status.error();
-        if (answer.action == RetryAnswer::Action::Retry && answer.name != oldName) {
-            // The typed name is known from nowhere else: it is on disk before the rename.
-            const platform::Status recorded = journal != nullptr
-                ? journal->typed(journalIndex, platform::encodeName(answer.name))
-                : platform::Status {};
+        if (answer.action == RetryAnswer::Action::Retry) {
+            if (answer.name == oldName)
+                return false; // the user typed the old name back: nothing to do
+            const std::string typed = platform::encodeName(answer.name);
+            // A typed name is known from nowhere else: it is on disk before the rename.
+            const platform::Status recorded
+                = journal != nullptr ? journal->typed(journalIndex, typed) : platform::Status {};
             if (recorded.ok()) {
-                newName = answer.name;
+                plan.setNewName(row, typed);
+                to = dirBytes + typed;
                 continue;
             }
             reason = recorded.error();
-        } else if (answer.action == RetryAnswer::Action::Retry) {
-            newName = answer.name;
-            continue;
         }
         if (journal != nullptr)
             journal->givenUp(journalIndex);
@@ -346,7 +375,7 @@ std::u32string RenameRun::renameEntry(const std::u32string& dirText, const std::
             m_skipAllRefused = true;
         else if (answer.action == RetryAnswer::Action::Stop)
             m_summary.stopped = true;
-        return oldName;
+        return false;
     }
 }
 

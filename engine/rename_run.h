@@ -15,6 +15,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvane::engine {
@@ -69,14 +70,17 @@ private:
     /// Starts the journal of the plan; false when the run must not go on.
     [[nodiscard]] bool beginJournal(const std::u32string& directory, const UndoLog& plan);
     /// Renames the rows of a plan in order, counting them in RenamedCount from countBefore.
-    void executePlan(const UndoLog& plan, int countBefore);
+    /// The plan ends up in the undo log, holding the rows that were renamed.
+    void executePlan(UndoLog& plan, int countBefore);
+    /// Adds the rows of `plan` whose `renamed` is true to the undo log, emptying `plan`.
+    void keepInUndo(UndoLog& plan, const std::vector<bool>& renamed);
     void noteUnfinished(std::u32string directory);
-    /// The rename loop of one entry; returns the name the entry has afterwards.
-    [[nodiscard]] std::u32string renameEntry(const std::u32string& dirText,
-        const std::u32string& oldName, std::u32string newName, std::size_t journalIndex);
+    /// The rename loop of one row of `plan`; true when the entry got a new name (a name
+    /// typed on the way becomes the row's new name).
+    [[nodiscard]] bool renameEntry(UndoLog& plan, std::size_t row, std::size_t journalIndex);
     [[nodiscard]] RetryAnswer askRetry(const std::u32string& dirText, const std::u32string& oldName,
         const std::u32string& newName, const platform::SysError& error);
-    void setAttributes(const std::u32string& directory, const std::u32string& name);
+    void setAttributes(std::string_view directory, std::string_view name);
     /// Sorts the list, and `inodes` (index-aligned, or empty) in the same order.
     void sortEntries(EntryList& list, std::vector<std::uint64_t>& inodes) const;
     [[nodiscard]] bool checkSelection();

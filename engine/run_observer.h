@@ -4,6 +4,7 @@
 #include "run_summary.h"
 
 #include <string>
+#include <string_view>
 
 namespace quorvane::engine {
 
@@ -14,8 +15,10 @@ class RunObserver
 public:
     virtual ~RunObserver() = default;
     virtual void runStarted() { }
-    virtual void entryRenamed(const std::u32string& /*directory*/,
-        const std::u32string& /*oldName*/, const std::u32string& /*newName*/)
+    /// An entry got its new name; the directory (ending in "/") and both names are the
+    /// system's bytes, so that a run nobody watches entry by entry converts nothing.
+    virtual void entryRenamed(
+        std::string_view /*directory*/, std::string_view /*oldName*/, std::string_view /*newName*/)
     { }
     /// A rename was refused; the user is asked next (a window re-reads its file list first,
     /// so the box is seen against what is really on disk).

@@ -2,29 +2,13 @@
 #pragma once
 
 #include "entry_list.h"
+#include "undo_log.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace quorvane::engine {
-
-/// Index-aligned record of renames: directory text (ending in "/"), name before, after.
-struct UndoLog
-{
-    std::vector<std::u32string> UndoDirs;
-    std::vector<std::u32string> UndoOldNames;
-    std::vector<std::u32string> UndoNewNames;
-
-    void append(std::u32string dir, std::u32string oldName, std::u32string newName)
-    {
-        UndoDirs.push_back(std::move(dir));
-        UndoOldNames.push_back(std::move(oldName));
-        UndoNewNames.push_back(std::move(newName));
-    }
-    [[nodiscard]] std::size_t size() const { return UndoDirs.size(); }
-    [[nodiscard]] bool empty() const { return UndoDirs.empty(); }
-};
 
 /// Whether the system can watch a directory: "NT" can, and the window then uses its
 /// directory monitor (switched off around its own renames); "9x" cannot, and the window

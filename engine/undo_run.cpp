@@ -22,9 +22,9 @@ UndoRun::UndoRun(
 platform::Status UndoRun::renameBack(std::size_t index)
 {
     const UndoLog& log = m_state.undo;
-    const std::string dir = platform::encodeName(log.UndoDirs[index]);
-    return renameWithSilentRetries(m_fs, dir + platform::encodeName(log.UndoNewNames[index]),
-        dir + platform::encodeName(log.UndoOldNames[index]));
+    const std::string dir(log.directoryBytes(index));
+    return renameWithSilentRetries(m_fs, dir + std::string(log.newNameBytes(index)),
+        dir + std::string(log.oldNameBytes(index)));
 }
 
 std::vector<std::size_t> UndoRun::UNDO()
@@ -40,10 +40,10 @@ std::vector<std::size_t> UndoRun::UNDO()
     for (std::size_t index = log.size(); index-- > 0;) {
         platform::Status status = renameBack(index);
         if (!status.ok()) {
-            m_observer.entryRefused(log.UndoDirs[index], log.UndoNewNames[index], status.error());
+            m_observer.entryRefused(log.directory(index), log.newName(index), status.error());
             m_prompts.tell({ "FILE_X_IN_USO", Severity::Error,
                 lang::formatText(lang::LookupConstant(lang::id::FILE_X_IN_USO),
-                    { log.UndoDirs[index] + log.UndoNewNames[index] }) });
+                    { log.directory(index) + log.newName(index) }) });
             status = renameBack(index);
         }
         const std::size_t step = log.size() - 1 - index;
@@ -53,11 +53,11 @@ std::vector<std::size_t> UndoRun::UNDO()
             journal->givenUp(step);
         if (status.ok()) {
             m_observer.entryRenamed(
-                log.UndoDirs[index], log.UndoNewNames[index], log.UndoOldNames[index]);
+                log.directoryBytes(index), log.newNameBytes(index), log.oldNameBytes(index));
         } else {
             givenUp.push_back(index);
-            m_observer.entryGivenUp({ log.UndoDirs[index], log.UndoNewNames[index],
-                log.UndoOldNames[index], status.error() });
+            m_observer.entryGivenUp(
+                { log.directory(index), log.newName(index), log.oldName(index), status.error() });
         }
     }
     if (journal != nullptr)
@@ -73,14 +73,13 @@ bool UndoRun::beginJournal()
     std::vector<JournalEntry> entries;
     entries.reserve(log.size());
     for (std::size_t index = log.size(); index-- > 0;) {
-        const std::string dir = platform::encodeName(log.UndoDirs[index]);
-        entries.push_back(plannedEntry(dir, platform::encodeName(log.UndoNewNames[index]),
-            platform::encodeName(log.UndoOldNames[index])));
+        entries.push_back(plannedEntry(std::string(log.directoryBytes(index)),
+            std::string(log.newNameBytes(index)), std::string(log.oldNameBytes(index))));
         entries.back().caseChange
-            = platform::equalsIgnoreCase(log.UndoNewNames[index], log.UndoOldNames[index]);
+            = platform::equalsIgnoreCase(log.newName(index), log.oldName(index));
     }
     const std::string top
-        = log.empty() ? std::string {} : platform::encodeName(log.UndoDirs.back());
+        = log.empty() ? std::string {} : std::string(log.directoryBytes(log.size() - 1));
     const platform::Status begun
         = m_journal->begin(JournalKind::Undo, top, std::move(entries), m_state.lastRunJournal);
     m_refused = !begun.ok() && !proceedWithoutJournal(m_prompts, begun.error());

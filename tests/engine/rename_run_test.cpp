@@ -23,12 +23,12 @@ TEST_F(RunFixture, RecursiveRunRenamesDeepestFirstAndLogsOldDirectoryPaths)
     EXPECT_EQ(namesIn(), std::vector<std::string> { "A B" });
     EXPECT_EQ(tmp.read("A B/X Y.mp3"), "song");
     ASSERT_EQ(state.undo.size(), 2U);
-    EXPECT_EQ(state.undo.UndoDirs[0], dirText("a b"));
-    EXPECT_EQ(state.undo.UndoOldNames[0], U"x y.mp3");
-    EXPECT_EQ(state.undo.UndoNewNames[0], U"X Y.mp3");
-    EXPECT_EQ(state.undo.UndoDirs[1], dirText());
-    EXPECT_EQ(state.undo.UndoOldNames[1], U"a b");
-    EXPECT_EQ(state.undo.UndoNewNames[1], U"A B");
+    EXPECT_EQ(state.undo.directory(0), dirText("a b"));
+    EXPECT_EQ(state.undo.oldName(0), U"x y.mp3");
+    EXPECT_EQ(state.undo.newName(0), U"X Y.mp3");
+    EXPECT_EQ(state.undo.directory(1), dirText());
+    EXPECT_EQ(state.undo.oldName(1), U"a b");
+    EXPECT_EQ(state.undo.newName(1), U"A B");
     EXPECT_EQ(state.RenamedCount, 2);
 }
 
@@ -42,7 +42,7 @@ TEST_F(RunFixture, UnchangedNamesCountButAreNeitherRenamedNorLogged)
     EXPECT_EQ(namesIn(), (std::vector<std::string> { "Already.txt", "Song.mp3" }));
     EXPECT_EQ(state.RenamedCount, 2);
     ASSERT_EQ(state.undo.size(), 1U); // the case-only change is a real rename
-    EXPECT_EQ(state.undo.UndoOldNames[0], U"song.mp3");
+    EXPECT_EQ(state.undo.oldName(0), U"song.mp3");
     EXPECT_EQ(fs.renameCalls, 1);
 }
 
@@ -135,6 +135,10 @@ TEST_F(RunFixture, TypedNameWithSlashIsRefusedAndAskedAgain)
     EXPECT_FALSE(tmp.exists("sub/moved.txt"));
     EXPECT_FALSE(
         std::filesystem::exists(std::filesystem::path(tmp.path()).parent_path() / "escaped.txt"));
+    // The undo log holds the name the entry really got, not the one first planned.
+    ASSERT_FALSE(state.undo.empty());
+    EXPECT_EQ(state.undo.oldName(state.undo.size() - 1), U"x.TXT");
+    EXPECT_EQ(state.undo.newName(state.undo.size() - 1), U"kept.txt");
 }
 
 TEST_F(RunFixture, CaseOnlyRenameIsDoneAndLogged)
@@ -145,7 +149,7 @@ TEST_F(RunFixture, CaseOnlyRenameIsDoneAndLogged)
     EXPECT_EQ(namesIn(), std::vector<std::string> { "Song.mp3" });
     EXPECT_EQ(tmp.read("Song.mp3"), "data");
     ASSERT_EQ(state.undo.size(), 1U);
-    EXPECT_EQ(state.undo.UndoNewNames[0], U"Song.mp3");
+    EXPECT_EQ(state.undo.newName(0), U"Song.mp3");
 }
 
 TEST_F(RunFixture, NamesWithBytesThatAreNotUtf8SurviveByteForByte)
@@ -161,7 +165,7 @@ TEST_F(RunFixture, NamesWithBytesThatAreNotUtf8SurviveByteForByte)
     EXPECT_EQ(tmp.read("caf\xE9 bar.txt"), "one");
     EXPECT_EQ(tmp.read(broken), "two"); // unchanged by the rules, untouched on disk
     ASSERT_EQ(state.undo.size(), 1U);
-    EXPECT_EQ(bytes(state.undo.UndoOldNames[0]), latin1);
+    EXPECT_EQ(bytes(state.undo.oldName(0)), latin1);
 }
 
 TEST_F(RunFixture, RetriesTransientRefusalsSilentlyButNotForever)
@@ -286,7 +290,7 @@ TEST_F(RunFixture, SeveralSelectedFilesAreRenamedAloneWithoutAQuestion)
     EXPECT_FALSE(scope.renameDirectories);
     EXPECT_FALSE(scope.recursive);
     EXPECT_FALSE(scope.directoriesOnly);
-    EXPECT_EQ(state.undo.UndoOldNames[0], U"c.txt"); // the list's order, not sorted
+    EXPECT_EQ(state.undo.oldName(0), U"c.txt"); // the list's order, not sorted
 }
 
 TEST_F(RunFixture, MissingTargetNameInterruptsTheRunButKeepsWhatWasDone)
@@ -346,19 +350,19 @@ TEST_F(RunFixture, PreviewChangesNothingAndLeavesTheUndoLogAlone)
     tmp.file("c.txt");
     scope.recursive = true;
     click();
-    const auto undoBefore = state.undo.UndoNewNames;
+    const engine::UndoLog undoBefore = state.undo;
     const auto namesBefore = namesIn();
 
     options.ComboBox1 = engine::kCaseUpper;
     preview();
 
     EXPECT_EQ(namesIn(), namesBefore);
-    EXPECT_EQ(state.undo.UndoNewNames, undoBefore);
+    EXPECT_TRUE(state.undo == undoBefore);
     ASSERT_EQ(state.previewRows.size(), 3U);
-    EXPECT_EQ(state.previewRows.UndoDirs[0], dirText("A B"));
-    EXPECT_EQ(state.previewRows.UndoNewNames[0], U"X Y.MP3");
-    EXPECT_EQ(state.previewRows.UndoOldNames[1], U"A B");
-    EXPECT_EQ(state.previewRows.UndoOldNames[2], U"C.txt");
+    EXPECT_EQ(state.previewRows.directory(0), dirText("A B"));
+    EXPECT_EQ(state.previewRows.newName(0), U"X Y.MP3");
+    EXPECT_EQ(state.previewRows.oldName(1), U"A B");
+    EXPECT_EQ(state.previewRows.oldName(2), U"C.txt");
 }
 
 } // namespace

@@ -27,7 +27,7 @@ public:
     int lastProgress = 0;
 
     void runStarted() override { calls.emplace_back("runStarted"); }
-    void entryRenamed(const std::u32string&, const std::u32string&, const std::u32string&) override
+    void entryRenamed(std::string_view, std::string_view, std::string_view) override
     {
         calls.emplace_back("renamed");
     }

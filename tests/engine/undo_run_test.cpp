@@ -63,7 +63,7 @@ TEST_F(RunFixture, UndoReportsAVanishedFileOnceAndRestoresTheRest)
     const auto givenUp = undo();
 
     ASSERT_EQ(givenUp.size(), 1U);
-    EXPECT_EQ(state.undo.UndoOldNames[givenUp[0]], U"b.txt");
+    EXPECT_EQ(state.undo.oldName(givenUp[0]), U"b.txt");
     ASSERT_EQ(prompts.messages.size(), 1U);
     EXPECT_EQ(prompts.messages[0].text, U"Errore: file " + dirText() + U"B.txt è in uso");
     EXPECT_EQ(namesIn(), (std::vector<std::string> { "a.txt", "c.txt" }));
