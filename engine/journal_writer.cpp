@@ -99,7 +99,23 @@ platform::Status JournalWriter::create()
 platform::Status JournalWriter::begin(JournalKind kind, std::string_view directory,
     std::vector<JournalEntry> entries, std::string_view undoneRun)
 {
-    m_entries = std::move(entries);
+    std::size_t next = 0;
+    return beginFrom(
+        kind, directory,
+        [&](JournalEntry& entry) {
+            if (next == entries.size())
+                return false;
+            entry = std::move(entries[next++]);
+            return true;
+        },
+        undoneRun);
+}
+
+platform::Status JournalWriter::beginFrom(JournalKind kind, std::string_view directory,
+    const EntrySource& next, std::string_view undoneRun)
+{
+    if (platform::Status created = create(); !created.ok())
+        return created;
     // Recovery may run from anywhere: every path is recorded absolute.
     const std::string workingDirectory = platform::currentDirectory();
     const auto absolute = [&](std::string_view path) {
@@ -112,7 +128,9 @@ platform::Status JournalWriter::begin(JournalKind kind, std::string_view directo
     JournalEncoder encoder;
     std::string lastDirectory;
     std::string lastAbsolute;
-    for (JournalEntry& entry : m_entries) {
+    JournalEntry entry;
+    platform::Status status;
+    while (status.ok() && next(entry)) {
         if (entry.directory != lastDirectory) {
             lastDirectory = entry.directory;
             lastAbsolute = absolute(entry.directory);
@@ -126,10 +144,14 @@ platform::Status JournalWriter::begin(JournalKind kind, std::string_view directo
                 entry.identity = identity.value();
         }
         encoder.plannedEntry(bytes, entry);
+        // Written in batches as they fill: the plan is synced as a whole below, and a
+        // journal that breaks off before its start record is no plan at all.
+        if (bytes.size() >= kBatchBytes) {
+            status = m_file.append(bytes);
+            bytes.clear();
+        }
     }
     JournalEncoder::start(bytes);
-
-    platform::Status status = create();
     if (status.ok())
         status = m_file.append(bytes);
     if (status.ok())
@@ -137,10 +159,8 @@ platform::Status JournalWriter::begin(JournalKind kind, std::string_view directo
     if (status.ok())
         status = platform::syncDirectory(m_directory);
     if (!status.ok()) {
-        if (m_file.isOpen()) {
-            m_file.close();
-            (void)platform::removeJournalFile(m_path);
-        }
+        m_file.close();
+        (void)platform::removeJournalFile(m_path);
         return status;
     }
     JournalStore(m_directory).prune(kKeptJournals);

@@ -8,6 +8,7 @@
 #include "platform/journal_file.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,10 +41,17 @@ public:
     [[nodiscard]] platform::Status begin(JournalKind kind, std::string_view directory,
         std::vector<JournalEntry> entries, std::string_view undoneRun = {});
 
+    /// The plan's entries one at a time: fills `entry` with the next one (the same object
+    /// each time), false when there is none left.
+    using EntrySource = std::function<bool(JournalEntry& entry)>;
+    /// The same as above with the entries drawn from `next` and written as they come, so
+    /// that a plan of a million entries is never held a second time as journal entries.
+    [[nodiscard]] platform::Status beginFrom(JournalKind kind, std::string_view directory,
+        const EntrySource& next, std::string_view undoneRun = {});
+
     [[nodiscard]] bool active() const { return m_file.isOpen(); }
     /// The run's id (the journal's file name without ".journal"), once begun.
     [[nodiscard]] const std::string& id() const { return m_id; }
-    [[nodiscard]] const std::vector<JournalEntry>& entries() const { return m_entries; }
 
     /// The next attempt renames entry `index` to `name`; on disk before it returns.
     [[nodiscard]] platform::Status typed(std::size_t index, std::string_view name);
@@ -63,7 +71,6 @@ private:
     std::string m_path;
     platform::AppendFile m_file;
     std::string m_pending;
-    std::vector<JournalEntry> m_entries;
 };
 
 /// Asks, after begin() failed, whether to rename without a journal (REGISTRO_NON_SCRIVIBILE,

@@ -131,29 +131,34 @@ bool RenameRun::beginJournal(const std::u32string& directory, const UndoLog& pla
 {
     if (m_journal == nullptr)
         return true;
-    std::vector<JournalEntry> entries;
     std::string_view lastDirectory;
     std::uint64_t device = 0;
-    for (std::size_t row = 0; row < plan.size(); ++row) {
-        if (plan.unchanged(row))
-            continue;
+    std::size_t row = 0;
+    const auto nextEntry = [&](JournalEntry& entry) {
+        while (row < plan.size() && plan.unchanged(row))
+            ++row;
+        if (row == plan.size())
+            return false;
         const std::string_view directoryBytes = plan.directoryBytes(row);
-        if (entries.empty() || directoryBytes != lastDirectory) {
+        if (lastDirectory.data() == nullptr || directoryBytes != lastDirectory) {
             lastDirectory = directoryBytes;
             const auto identity = platform::fileIdentity(std::string(directoryBytes));
             device = identity.ok() ? identity.value().device : 0;
         }
-        JournalEntry entry = plannedEntry(std::string(directoryBytes),
-            std::string(plan.oldNameBytes(row)), std::string(plan.newNameBytes(row)));
+        entry.directory = directoryBytes;
+        entry.oldName = plan.oldNameBytes(row);
+        entry.newName = plan.newNameBytes(row);
         entry.caseChange = platform::equalsIgnoreCase(plan.oldName(row), plan.newName(row));
         // The listing's inode number spares a stat per entry; an entry that is a mount
         // point shows another device than its directory, and its rename fails anyway.
+        entry.identity = {};
         if (row < m_planInodes.size() && m_planInodes[row] != 0 && device != 0)
             entry.identity = { device, m_planInodes[row], 0 };
-        entries.push_back(std::move(entry));
-    }
+        ++row;
+        return true;
+    };
     const platform::Status begun
-        = m_journal->begin(JournalKind::Run, platform::encodeName(directory), std::move(entries));
+        = m_journal->beginFrom(JournalKind::Run, platform::encodeName(directory), nextEntry);
     if (begun.ok() || proceedWithoutJournal(m_prompts, begun.error()))
         return true;
     m_summary.refused = platform::decodeName(begun.error().describe());

@@ -70,18 +70,23 @@ bool UndoRun::beginJournal()
     if (m_journal == nullptr)
         return true;
     const UndoLog& log = m_state.undo;
-    std::vector<JournalEntry> entries;
-    entries.reserve(log.size());
-    for (std::size_t index = log.size(); index-- > 0;) {
-        entries.push_back(plannedEntry(std::string(log.directoryBytes(index)),
-            std::string(log.newNameBytes(index)), std::string(log.oldNameBytes(index))));
-        entries.back().caseChange
-            = platform::equalsIgnoreCase(log.newName(index), log.oldName(index));
-    }
+    // Last first, as the renames back will go.
+    std::size_t remaining = log.size();
+    const auto nextEntry = [&](JournalEntry& entry) {
+        if (remaining == 0)
+            return false;
+        const std::size_t index = --remaining;
+        entry.directory = log.directoryBytes(index);
+        entry.oldName = log.newNameBytes(index);
+        entry.newName = log.oldNameBytes(index);
+        entry.identity = {};
+        entry.caseChange = platform::equalsIgnoreCase(log.newName(index), log.oldName(index));
+        return true;
+    };
     const std::string top
         = log.empty() ? std::string {} : std::string(log.directoryBytes(log.size() - 1));
     const platform::Status begun
-        = m_journal->begin(JournalKind::Undo, top, std::move(entries), m_state.lastRunJournal);
+        = m_journal->beginFrom(JournalKind::Undo, top, nextEntry, m_state.lastRunJournal);
     m_refused = !begun.ok() && !proceedWithoutJournal(m_prompts, begun.error());
     return !m_refused;
 }

@@ -85,6 +85,29 @@ TEST_F(JournalFixture, RecursiveRunIsRecordedAndUndoneFromItsJournal)
     EXPECT_EQ(snapshot(), before);
 }
 
+TEST_F(JournalFixture, PlanLargerThanOneWriteIsRecordedWholeAndInOrder)
+{
+    // The plan goes to disk in batches as it is encoded: no entry may be lost or doubled
+    // where one batch ends and the next begins.
+    constexpr int kFiles = 1500;
+    for (int i = 0; i < kFiles; ++i)
+        tmp.file("track " + std::to_string(100000 + i) + " of a rather long album title.mp3");
+    const auto before = snapshot();
+
+    ASSERT_EQ(journaledClick().renamed, kFiles);
+    const auto recorded = runs();
+    ASSERT_EQ(recorded.size(), 1U);
+    const auto contents = store.load(recorded[0].id);
+    ASSERT_TRUE(contents);
+    ASSERT_EQ(contents->entries.size(), std::size_t { kFiles });
+    for (int i = 0; i < kFiles; ++i)
+        ASSERT_EQ(contents->entries[static_cast<std::size_t>(i)].oldName,
+            "track " + std::to_string(100000 + i) + " of a rather long album title.mp3");
+
+    EXPECT_EQ(recordedUndo().restored, std::size_t { kFiles });
+    EXPECT_EQ(snapshot(), before);
+}
+
 TEST_F(JournalFixture, InterruptedRunIsOfferedAtStartAndUndoneByWhatTheDiskHolds)
 {
     for (const char* name : { "a.txt", "b.txt", "c.txt" })
