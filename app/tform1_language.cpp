@@ -27,9 +27,13 @@ namespace quorvane::app {
 
 namespace {
 
-/// The language's own name ("Deutsch", "français"), capitalised as a list item.
+/// The language's own name ("Deutsch", "Français"), capitalised as a list item: the
+/// program's own name for the languages it ships, the locale database's for the others.
 std::u32string nativeLanguageName(std::uint16_t langId)
 {
+    const std::string_view own = lang::nativeLanguageNameOf(langId);
+    if (!own.empty())
+        return toCore(QString::fromUtf8(own.data(), static_cast<qsizetype>(own.size())));
     const std::string_view tag = lang::languageTagOf(langId);
     if (tag.empty())
         return {};

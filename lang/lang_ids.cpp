@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace quorvane::lang {
 
@@ -59,6 +60,20 @@ const Language* find(std::uint16_t langId)
     return pos != kLanguages.end() && pos->langId == langId ? pos : nullptr;
 }
 
+// The languages shipped with the program. A locale database names the language of a region
+// ("American English", "español de España"), which is not what a person picks from a list
+// of languages.
+constexpr std::array<std::pair<std::uint16_t, std::string_view>, 8> kNativeNames { {
+    { 1031, "Deutsch" },
+    { 1033, "English" },
+    { 1034, "Español" },
+    { 1036, "Français" },
+    { 1040, "Italiano" },
+    { 2057, "English" },
+    { 3079, "Deutsch" },
+    { 3082, "Español" },
+} };
+
 } // namespace
 
 std::string_view languageTagOf(std::uint16_t langId)
@@ -71,6 +86,13 @@ std::string_view englishLanguageNameOf(std::uint16_t langId)
 {
     const Language* language = find(langId);
     return language != nullptr ? language->englishName : std::string_view();
+}
+
+std::string_view nativeLanguageNameOf(std::uint16_t langId)
+{
+    const auto* pos
+        = std::ranges::find(kNativeNames, langId, [](const auto& n) { return n.first; });
+    return pos != kNativeNames.end() ? pos->second : std::string_view();
 }
 
 } // namespace quorvane::lang

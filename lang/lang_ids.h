@@ -16,4 +16,9 @@ inline constexpr std::uint16_t kLangEnglishUs = 1033;
 /// locale database.
 [[nodiscard]] std::string_view englishLanguageNameOf(std::uint16_t langId);
 
+/// The plain name a speaker gives the language, in the language itself and in UTF-8
+/// ("Deutsch", "Français"), whatever region the LANGID names; "" for a language this
+/// program does not name itself.
+[[nodiscard]] std::string_view nativeLanguageNameOf(std::uint16_t langId);
+
 } // namespace quorvane::lang

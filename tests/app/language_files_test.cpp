@@ -1,11 +1,12 @@
-// Every shipped language file against the program's template, and a switch of the main
-// window to English and back.
+// Every shipped language file against the program's template, a switch of the main
+// window to English and back, and the texts built in code that follow the language too.
 #include "app/dialog_host.h"
 #include "app/language_template.h"
 #include "app/qt_text.h"
 #include "app/qt_translations.h"
 #include "app/tform1.h"
 #include "lang/lang_file.h"
+#include "lang/lang_ids.h"
 #include "lang/language_manager.h"
 #include "platform/posix_file_system.h"
 #include "support/scripted_prompts.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QLibraryInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 
 using namespace quorvane;
@@ -112,4 +114,43 @@ TEST(LanguageFiles, WindowSwitchesToEnglishAndBackWhileTheTemplateStaysItalian)
             QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_it.qm"))) {
         EXPECT_EQ(cancelButtonText(), QStringLiteral("Annulla"));
     }
+}
+
+namespace {
+
+/// Registers the four shipped languages (again: a file found twice keeps its place).
+void addShippedLanguages()
+{
+    lang::TLanguageManager& manager = lang::LangManager();
+    manager.SetBaseLanguage(lang::kLangItalian);
+    for (const char* name : { "english.lng", "german.lng", "french.lng", "spanish.lng" })
+        ASSERT_TRUE(manager.AddLanguageFile(std::string(QUORVANE_LANGUAGE_DIR) + "/" + name));
+}
+
+/// Records the items of the language dialog instead of showing it.
+class LanguageDialogReader final : public app::DialogHost
+{
+public:
+    int exec(QDialog& dialog) override
+    {
+        for (const QRadioButton* item : dialog.findChildren<QRadioButton*>())
+            items << item->text();
+        return QDialog::Rejected;
+    }
+    QStringList items;
+};
+
+} // namespace
+
+TEST(LanguageFiles, TheLanguageDialogNamesEachLanguageInItselfWithoutARegion)
+{
+    test::ScriptedPrompts prompts;
+    platform::PosixFileSystem fs;
+    LanguageDialogReader dialogs;
+    app::TForm1 window(prompts, fs, dialogs, U"/", nullptr);
+    addShippedLanguages();
+    window.ChooseLanguage();
+    dialogs.items.sort();
+    EXPECT_EQ(
+        dialogs.items, QStringList({ "Deutsch", "English", "Español", "Français", "Italiano" }));
 }
