@@ -4,6 +4,8 @@
 #include "qt_text.h"
 #include "rename_retry_dialog.h"
 
+#include "lang/added_texts.h"
+
 #include <QCoreApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -90,9 +92,10 @@ engine::Button QtPrompts::ask(const engine::Question& question)
     std::map<engine::Button, QPushButton*> buttons;
     for (const engine::Button b : question.buttons) {
         QPushButton* button = box.addButton(standardButton(b));
-        // The question names its buttons "[OK]" and "[ALL]": the button must read the same.
+        // The question names its buttons ("[OK]", "[ALL]"), so this one reads as the
+        // language in force names it; Qt's own "Yes to All" would not match.
         if (b == engine::Button::All)
-            button->setText(QStringLiteral("&All"));
+            button->setText(toDisplay(lang::addedText(lang::added::PULSANTE_TUTTI)));
         answers[button] = b;
         buttons[b] = button;
     }

@@ -2,12 +2,14 @@
 // window to English and back, and the texts built in code that follow the language too.
 #include "app/dialog_host.h"
 #include "app/language_template.h"
+#include "app/qt_prompts.h"
 #include "app/qt_text.h"
 #include "app/qt_translations.h"
 #include "app/tform1.h"
 #include "lang/lang_file.h"
 #include "lang/lang_ids.h"
 #include "lang/language_manager.h"
+#include "modal_driver.h"
 #include "platform/posix_file_system.h"
 #include "support/scripted_prompts.h"
 
@@ -19,6 +21,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -140,6 +143,11 @@ public:
     QStringList items;
 };
 
+QString withoutMnemonic(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
+
 } // namespace
 
 TEST(LanguageFiles, TheLanguageDialogNamesEachLanguageInItselfWithoutARegion)
@@ -153,4 +161,43 @@ TEST(LanguageFiles, TheLanguageDialogNamesEachLanguageInItselfWithoutARegion)
     dialogs.items.sort();
     EXPECT_EQ(
         dialogs.items, QStringList({ "Deutsch", "English", "Español", "Français", "Italiano" }));
+}
+
+TEST(LanguageFiles, TheOneFileOrAllQuestionNamesItsButtonsAsTheyRead)
+{
+    test::ScriptedPrompts prompts;
+    platform::PosixFileSystem fs;
+    app::DialogHost dialogs;
+    app::TForm1 window(prompts, fs, dialogs, U"/", nullptr);
+    addShippedLanguages();
+    lang::TLanguageManager& manager = lang::LangManager();
+    app::QtPrompts boxes;
+    for (int index = 0; index < manager.CountLanguages(); ++index) {
+        manager.SwitchLanguage(manager.LanguageIdAt(index));
+        const std::u32string text = lang::LookupConstant(lang::id::UN_FILE_O_TUTTI);
+        const QString question = app::toQt(text);
+        QStringList buttons;
+        test::ModalDriver driver([&](QWidget& modal) {
+            auto& box = dynamic_cast<QMessageBox&>(modal);
+            for (const auto which : { QMessageBox::Ok, QMessageBox::YesToAll }) {
+                if (const QAbstractButton* button = box.button(which))
+                    buttons << withoutMnemonic(button->text());
+            }
+            box.reject();
+        });
+        (void)boxes.ask({ "UN_FILE_O_TUTTI", engine::Severity::Confirmation, text,
+            { engine::Button::Ok, engine::Button::All, engine::Button::Cancel },
+            engine::Button::Ok });
+        ASSERT_EQ(buttons.size(), 2) << index;
+        // OK is Qt's own text: only a language Qt has its translations for is checked.
+        const bool qtSpeaksIt = app::programLocale().language() == QLocale::English
+            || QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath)
+                + QStringLiteral("/qtbase_%1.qm").arg(app::programLocale().name().left(2)));
+        for (qsizetype i = qtSpeaksIt ? 0 : 1; i < 2; ++i) {
+            EXPECT_TRUE(
+                question.contains(QStringLiteral("[%1]").arg(buttons[i]), Qt::CaseInsensitive))
+                << question.toStdString() << " / " << buttons[i].toStdString();
+        }
+    }
+    manager.SwitchLanguage(lang::kLangItalian);
 }
