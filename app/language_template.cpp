@@ -12,6 +12,7 @@
 #include "print/listing_commands.h"
 #include "print/tanteprima.h"
 #include "print/tstampa.h"
+#include "properties_dialog.h"
 #include "qt_text.h"
 #include "settings/settings_store.h"
 #include "settings/tavanzate.h"
@@ -122,6 +123,7 @@ QString languageTemplate()
     engine::RunObserver quiet;
     take("History", THistory(journal, fs, prompts, quiet, &window));
     take("Preview", TPreview({}, {}, &window));
+    take("Properties", PropertiesDialog(fs, toCore(scratch.path()), &window));
     take("Sort", TSort({}, {}, &window));
     take("Stampa", TStampa(window.listingCommands(), {}, &window));
 

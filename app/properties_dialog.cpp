@@ -3,6 +3,7 @@
 
 #include "qt_text.h"
 #include "qt_translations.h"
+#include "tlanguage_controller.h"
 
 #include "platform/file_system.h"
 #include "platform/name_codec.h"
@@ -63,33 +64,43 @@ PropertiesDialog::PropertiesDialog(
     const std::u32string folder = slash == std::u32string::npos ? U"" : path.substr(0, slash + 1);
     const std::u32string name = slash == std::u32string::npos ? path : path.substr(slash + 1);
 
+    // Every caption is a named label, present whatever the entry's state, so that the
+    // form's translation (and the translator's template) always finds all of them.
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Nome:"), value(toDisplay(name), this));
-    form->addRow(QStringLiteral("Cartella:"), value(toDisplay(folder), this));
+    const auto row = [&](const char* objectName, const char* caption, const QString& text) {
+        auto* label = new QLabel(QString::fromUtf8(caption), this);
+        label->setObjectName(QString::fromLatin1(objectName));
+        form->addRow(label, value(text, this));
+        return label;
+    };
+    row("NameLabel", "Nome:", toDisplay(name));
+    row("FolderLabel", "Cartella:", toDisplay(folder));
     const auto info = fs.status(platform::encodeName(path), platform::Links::DoNotFollow);
-    if (info.ok()) {
-        form->addRow(QStringLiteral("Dimensione:"),
-            value(QStringLiteral("%1 byte").arg(
-                      programLocale().toString(static_cast<qulonglong>(info.value().size))),
-                this));
-        form->addRow(QStringLiteral("Modificato:"), value(timeText(info.value().mtimeNs), this));
-        form->addRow(
-            QStringLiteral("Ultimo accesso:"), value(timeText(info.value().atimeNs), this));
-        form->addRow(
-            QStringLiteral("Permessi:"), value(permissionText(info.value().permissions), this));
-    } else {
-        form->addRow(QStringLiteral("Errore:"),
-            value(QString::fromLocal8Bit(info.error().text().c_str()), this));
-    }
+    const platform::EntryStatus status = info.ok() ? info.value() : platform::EntryStatus {};
+    const QList<QLabel*> statusRows {
+        // The unit is in the caption: the value is a number in the language's own digits.
+        row("SizeLabel",
+            "Dimensione (byte):", programLocale().toString(static_cast<qulonglong>(status.size))),
+        row("ModifiedLabel", "Modificato:", timeText(status.mtimeNs)),
+        row("AccessedLabel", "Ultimo accesso:", timeText(status.atimeNs)),
+        row("PermissionsLabel", "Permessi:", permissionText(status.permissions)),
+    };
+    QLabel* error = row("ErrorLabel",
+        "Errore:", info.ok() ? QString() : QString::fromLocal8Bit(info.error().text().c_str()));
+    for (QLabel* label : statusRows)
+        form->setRowVisible(label, info.ok());
+    form->setRowVisible(error, !info.ok());
     const auto attributes = fs.attributes(platform::encodeName(path));
-    form->addRow(QStringLiteral("Attributi:"),
-        value(attributes.ok() ? attributeText(attributes.value()) : QStringLiteral("-"), this));
+    row("AttributesLabel",
+        "Attributi:", attributes.ok() ? attributeText(attributes.value()) : QStringLiteral("-"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    // Last, as on every form: the texts above are the built-in ones it records.
+    new TLanguageController(this, "Properties");
 }
 
 } // namespace quorvane::app
