@@ -282,44 +282,52 @@ void RenameRun::Preview()
 void RenameRun::Renamer(
     std::u32string directory, const EntryList* list, bool listOnly, bool preview)
 {
-    EntryList built;
-    std::vector<std::uint64_t> inodes;
-    if (list != nullptr) {
+    PassEntries built;
+    if (list != nullptr)
         directory = directoryText(std::move(directory));
-    } else {
-        built = Make_List_Of_File(directory, listOnly, preview);
-        inodes = std::move(m_listInodes);
-    }
+    else
+        built = listPass(directory, listOnly, preview);
     if (listOnly)
         return;
-
-    const EntryList& entries = list != nullptr ? *list : built;
     // A real pass outside a run: plan it and carry it out at once.
     if (!preview) {
         const int countBefore = m_state.RenamedCount;
         UndoLog plan;
-        UndoLog* const outer = m_rows;
-        m_rows = &plan;
-        Renamer(directory, &entries, false, true);
-        m_rows = outer;
+        planPass(directory, list, built, plan);
         executePlan(plan, countBefore);
         return;
     }
-    UndoLog& rows = m_rows != nullptr ? *m_rows : m_state.previewRows;
+    planPass(directory, list, built, m_rows != nullptr ? *m_rows : m_state.previewRows);
+}
+
+void RenameRun::planPass(
+    const std::u32string& directory, const EntryList* list, const PassEntries& built, UndoLog& rows)
+{
     const std::string directoryBytes = platform::encodeName(directory);
+    const std::size_t count = list != nullptr ? list->size() : built.size();
+    // A run over one large directory knows its size before the first row: room for all
+    // of them at once, instead of doubling (and briefly holding twice) as they come. New
+    // names are about as long as the old ones.
+    if (rows.empty() && list == nullptr)
+        rows.reserve(count, 2 * built.nameBytesTotal() + built.nameBytesTotal() / 4);
+    std::u32string decoded;
     std::int64_t counter = 1;
-    for (std::size_t position = 0; position < entries.size(); ++position) {
-        const std::u32string& entry = entries[position];
-        const std::u32string newName = TransformName(entry, position, counter, m_options, m_state);
+    for (std::size_t position = 0; position < count; ++position) {
+        const std::u32string* entry = &decoded;
+        if (list != nullptr)
+            entry = &(*list)[position];
+        else
+            built.entryText(position, decoded);
+        const std::u32string newName = TransformName(*entry, position, counter, m_options, m_state);
         ++m_state.RenamedCount;
-        rows.appendBytes(
-            directoryBytes, platform::encodeName(nameOf(entry)), platform::encodeName(newName));
+        if (list != nullptr)
+            rows.appendBytes(directoryBytes, platform::encodeName(nameOf(*entry)),
+                platform::encodeName(newName));
+        else
+            rows.appendBytes(
+                directoryBytes, built.nameBytes(position), platform::encodeName(newName));
         if (m_rowInodes != nullptr)
-            m_rowInodes->push_back(position < inodes.size() ? inodes[position] : 0);
-        // A list built for this pass is not needed past its row: its room goes back at once,
-        // so that the list and the rows of a large directory are never both whole.
-        if (list == nullptr)
-            std::u32string().swap(built[position]);
+            m_rowInodes->push_back(list != nullptr ? 0 : built.inode(position));
     }
 }
 

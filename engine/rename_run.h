@@ -3,6 +3,7 @@
 #pragma once
 
 #include "entry_list.h"
+#include "pass_entries.h"
 #include "prompts.h"
 #include "rename_options.h"
 #include "run_observer.h"
@@ -81,8 +82,14 @@ private:
     [[nodiscard]] RetryAnswer askRetry(const std::u32string& dirText, const std::u32string& oldName,
         const std::u32string& newName, const platform::SysError& error);
     void setAttributes(std::string_view directory, std::string_view name);
-    /// Sorts the list, and `inodes` (index-aligned, or empty) in the same order.
-    void sortEntries(EntryList& list, std::vector<std::uint64_t>& inodes) const;
+    /// The rows of one pass over `list`, or over `built` when there is no list, appended
+    /// to `rows` in order.
+    void planPass(const std::u32string& directory, const EntryList* list, const PassEntries& built,
+        UndoLog& rows);
+    /// The entries of a directory in run order, compact (see Make_List_Of_File).
+    [[nodiscard]] PassEntries listPass(std::u32string& directory, bool listOnly, bool preview);
+    /// Sorts the entries in collation order.
+    void sortPass(PassEntries& pass) const;
     [[nodiscard]] bool checkSelection();
     [[nodiscard]] bool usesOrderList() const;
     void finishClick();
@@ -103,7 +110,6 @@ private:
     /// listing gave it (0 when the entry was not listed), so that the plan needs no stat
     /// per entry.
     std::vector<std::uint64_t>* m_rowInodes = nullptr;
-    std::vector<std::uint64_t> m_listInodes; ///< of the list Make_List_Of_File returned last
     std::vector<std::uint64_t> m_planInodes; ///< the rows' inode numbers of the last plan
     std::u32string m_planError; ///< what ended the plan early
 };

@@ -8,81 +8,102 @@
 
 #include <algorithm>
 #include <numeric>
+#include <stdexcept>
 
 namespace quorvane::engine {
 
 EntryList RenameRun::Make_List_Of_File(std::u32string& directory, bool listOnly, bool preview)
 {
-    directory = directoryText(std::move(directory));
-    const std::string dirBytes = platform::encodeName(directory);
-    EntryList list;
-    // Inode numbers ride along only while a journaled run is planned.
-    const bool wantInodes = m_rowInodes != nullptr;
-    std::vector<std::uint64_t> inodes;
-    m_listInodes.clear();
-
-    auto listing = m_fs.listDirectory(dirBytes, platform::Detail::KindOnly);
-    if (!listing.ok()) {
-        m_summary.unreadable.push_back(listing.error());
-        m_observer.directoryUnreadable(listing.error());
-        return list;
-    }
-
-    if (m_scope.recursive || m_scope.renameDirectories) {
-        for (const platform::DirEntry& entry : listing.value()) {
-            // Symbolic links are entries, never directories: a run never follows one.
-            if (entry.kind != platform::EntryKind::Directory || entry.name.starts_with('.'))
-                continue;
-            const auto attributes = m_fs.attributes(dirBytes + entry.name);
-            if (attributes.ok() && (attributes.value() & platform::kSystem) != 0)
-                continue;
-            std::u32string name = platform::decodeName(entry.name);
-            // The subtree is processed before any entry of this directory.
-            if (m_scope.recursive) {
-                Renamer(directory + name, nullptr, listOnly, preview);
-                if (m_summary.stopped)
-                    return list;
-            }
-            if (m_scope.renameDirectories) {
-                list.push_back(std::move(name) + kDirKind);
-                if (wantInodes)
-                    inodes.push_back(entry.inode);
-            }
-        }
-    }
-    if (m_scope.directoriesOnly) {
-        m_listInodes = std::move(inodes);
-        return list;
-    }
-
-    // The selection belongs to the file list, which shows the run's own directory only;
-    // subdirectory passes take every file of the mask.
-    if (!m_scope.selection.empty() && directory == directoryText(m_scope.directory)) {
-        for (const std::u32string& name : m_scope.selection)
-            list.push_back(name + kFileKind);
-        return list;
-    }
-
-    bool foundFile = false;
-    for (const platform::DirEntry& entry : listing.value()) {
-        // A leading dot marks configuration that other programs look up by its exact name
-        // (".gitignore", ".env"): only an explicit selection renames such a file.
-        if (entry.kind == platform::EntryKind::Directory || entry.name.starts_with('.'))
-            continue;
-        std::u32string name = platform::decodeName(entry.name);
-        if (!platform::matchesMask(name, m_scope.mask))
-            continue;
-        list.push_back(std::move(name) + kFileKind);
-        if (wantInodes)
-            inodes.push_back(entry.inode);
-        foundFile = true;
-    }
-    if (foundFile)
-        sortEntries(list, inodes);
-    m_listInodes = std::move(inodes);
+    const PassEntries pass = listPass(directory, listOnly, preview);
+    EntryList list(pass.size());
+    for (std::size_t i = 0; i < pass.size(); ++i)
+        pass.entryText(i, list[i]);
     return list;
 }
 
+PassEntries RenameRun::listPass(std::u32string& directory, bool listOnly, bool preview)
+{
+    directory = directoryText(std::move(directory));
+    const std::string dirBytes = platform::encodeName(directory);
+    const bool wantDirectories = m_scope.recursive || m_scope.renameDirectories;
+    // The selection belongs to the file list, which shows the run's own directory only;
+    // subdirectory passes take every file of the mask.
+    const bool selected
+        = !m_scope.selection.empty() && directory == directoryText(m_scope.directory);
+    const bool wantFiles = !m_scope.directoriesOnly && !selected;
+
+    // One reading of the directory, entry by entry: what the pass may take, in the
+    // system's order. A leading dot marks configuration that other programs look up by its
+    // exact name (".gitignore", ".env"): only an explicit selection renames such a file.
+    // Symbolic links are entries, never directories: a run never follows one.
+    PassEntries listed;
+    bool anyDirectory = false;
+    std::u32string name;
+    const platform::Status read = m_fs.visitDirectory(
+        dirBytes, platform::Detail::KindOnly, [&](const platform::DirEntry& entry) {
+            if (entry.name.starts_with('.'))
+                return;
+            if (entry.kind == platform::EntryKind::Directory) {
+                if (wantDirectories) {
+                    listed.add(entry.name, kDirKind, entry.inode);
+                    anyDirectory = true;
+                }
+                return;
+            }
+            if (!wantFiles)
+                return;
+            name = platform::decodeName(entry.name);
+            if (platform::matchesMask(name, m_scope.mask))
+                listed.add(entry.name, kFileKind, entry.inode);
+        });
+    if (!read.ok()) {
+        m_summary.unreadable.push_back(read.error());
+        m_observer.directoryUnreadable(read.error());
+        return {};
+    }
+
+    PassEntries pass;
+    if (anyDirectory || selected) {
+        // Subdirectories first: each subtree is processed before any entry of this
+        // directory, and a subdirectory that is renamed comes before the files.
+        bool foundFile = false;
+        for (std::size_t i = 0; i < listed.size(); ++i) {
+            if (listed.kind(i) != kDirKind)
+                continue;
+            const std::string_view entryName = listed.nameBytes(i);
+            const auto attributes = m_fs.attributes(dirBytes + std::string(entryName));
+            if (attributes.ok() && (attributes.value() & platform::kSystem) != 0)
+                continue;
+            if (m_scope.recursive) {
+                Renamer(directory + platform::decodeName(entryName), nullptr, listOnly, preview);
+                if (m_summary.stopped)
+                    return pass;
+            }
+            if (m_scope.renameDirectories)
+                pass.add(entryName, kDirKind, listed.inode(i));
+        }
+        if (m_scope.directoriesOnly)
+            return pass;
+        if (selected) {
+            for (const std::u32string& selectedName : m_scope.selection)
+                pass.add(platform::encodeName(selectedName), kFileKind, 0);
+            return pass;
+        }
+        for (std::size_t i = 0; i < listed.size(); ++i) {
+            if (listed.kind(i) == kFileKind) {
+                pass.add(listed.nameBytes(i), kFileKind, listed.inode(i));
+                foundFile = true;
+            }
+        }
+        if (foundFile)
+            sortPass(pass);
+        return pass;
+    }
+    // Files alone: the listing is the pass.
+    if (!listed.empty())
+        sortPass(listed);
+    return listed;
+}
 bool RenameRun::checkSelection()
 {
     // Every selected name must be a file of the run's directory. A name with "/" or ".."
@@ -104,34 +125,41 @@ bool RenameRun::checkSelection()
     return true;
 }
 
-void RenameRun::sortEntries(EntryList& list, std::vector<std::uint64_t>& inodes) const
+void RenameRun::sortPass(PassEntries& pass) const
 {
     // One collation key per entry, then plain byte comparisons: sorting 100,000 names
-    // costs n keys instead of n log n collations. Entries the collation finds equal
+    // costs n keys instead of n log n collations. The keys share one buffer and are
+    // dropped as soon as the order is known. Entries the collation finds equal
     // ("song.mp3", "Song.mp3") are ordered by code point so every run agrees.
-    std::vector<std::string> keys;
-    keys.reserve(list.size());
-    for (const std::u32string& entry : list)
-        keys.push_back(m_collator.sortKey(entry));
-    std::vector<std::size_t> order(list.size());
-    std::iota(order.begin(), order.end(), std::size_t { 0 });
-    std::ranges::sort(order, [&](std::size_t a, std::size_t b) {
-        if (const int c = keys[a].compare(keys[b]); c != 0)
-            return c < 0;
-        return list[a] < list[b];
-    });
-    EntryList sorted;
-    sorted.reserve(list.size());
-    for (const std::size_t i : order)
-        sorted.push_back(std::move(list[i]));
-    list = std::move(sorted);
-    if (inodes.size() == order.size()) {
-        std::vector<std::uint64_t> sortedInodes;
-        sortedInodes.reserve(order.size());
-        for (const std::size_t i : order)
-            sortedInodes.push_back(inodes[i]);
-        inodes = std::move(sortedInodes);
+    const std::size_t count = pass.size();
+    if (count > UINT32_MAX)
+        throw std::length_error("too many entries in one directory");
+    std::string keys;
+    std::vector<std::uint64_t> keyAt(count + 1);
+    std::u32string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        keyAt[i] = keys.size();
+        pass.entryText(i, text);
+        keys += m_collator.sortKey(text);
     }
+    keyAt[count] = keys.size();
+    const auto key = [&](std::uint32_t i) {
+        return std::string_view(keys).substr(keyAt[i], keyAt[i + 1] - keyAt[i]);
+    };
+    std::vector<std::uint32_t> order(count);
+    std::iota(order.begin(), order.end(), std::uint32_t { 0 });
+    std::ranges::sort(order, [&](std::uint32_t a, std::uint32_t b) {
+        if (const int c = key(a).compare(key(b)); c != 0)
+            return c < 0;
+        std::u32string left;
+        std::u32string right;
+        pass.entryText(a, left);
+        pass.entryText(b, right);
+        return left < right;
+    });
+    std::string().swap(keys);
+    std::vector<std::uint64_t>().swap(keyAt);
+    pass.reorder(order);
 }
 
 } // namespace quorvane::engine

@@ -4,6 +4,7 @@
 #include "sys_error.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,20 @@ public:
     /// Every entry of the directory except "." and "..", in the order the system gives.
     [[nodiscard]] virtual Result<std::vector<DirEntry>> listDirectory(
         const std::string& dir, Detail detail) const = 0;
+
+    /// The same entries handed to `visit` one at a time (the same object each time), so
+    /// that a directory of a million entries is never held whole. Fails as listDirectory
+    /// does; entries visited before a failure stay visited.
+    [[nodiscard]] virtual Status visitDirectory(const std::string& dir, Detail detail,
+        const std::function<void(const DirEntry&)>& visit) const
+    {
+        auto listing = listDirectory(dir, detail);
+        if (!listing.ok())
+            return listing.error();
+        for (const DirEntry& entry : listing.value())
+            visit(entry);
+        return {};
+    }
 
     /// The attribute bits of one entry: read-only (files: no write permission bit;
     /// directories: the stored word), hidden (name begins with "." or stored bit),

@@ -136,18 +136,27 @@ std::optional<DirEntry> readEntry(
 Result<std::vector<DirEntry>> PosixFileSystem::listDirectory(
     const std::string& dir, Detail detail) const
 {
+    std::vector<DirEntry> entries;
+    if (Status read = visitDirectory(dir, detail, [&](const DirEntry& e) { entries.push_back(e); });
+        !read.ok())
+        return read.error();
+    return entries;
+}
+
+Status PosixFileSystem::visitDirectory(
+    const std::string& dir, Detail detail, const std::function<void(const DirEntry&)>& visit) const
+{
     const std::unique_ptr<DIR, DirCloser> stream(::opendir(dir.empty() ? "." : dir.c_str()));
     if (!stream)
         return failure("open directory", dir);
     const int dirFd = ::dirfd(stream.get());
-    std::vector<DirEntry> entries;
     for (;;) {
         errno = 0;
         const dirent* record = ::readdir(stream.get());
         if (record == nullptr) {
             if (errno != 0)
                 return failure("read directory", dir);
-            break;
+            return {};
         }
         const std::string_view name(static_cast<const char*>(record->d_name));
         if (name == "." || name == "..")
@@ -156,10 +165,9 @@ Result<std::vector<DirEntry>> PosixFileSystem::listDirectory(
             = readEntry(dirFd, dir, std::string(name), record->d_type, detail);
         if (entry) {
             entry->inode = static_cast<std::uint64_t>(record->d_ino);
-            entries.push_back(std::move(*entry));
+            visit(*entry);
         }
     }
-    return entries;
 }
 
 Result<std::uint32_t> PosixFileSystem::attributes(const std::string& path) const

@@ -11,6 +11,8 @@ class PosixFileSystem final : public FileSystem
 public:
     [[nodiscard]] Result<std::vector<DirEntry>> listDirectory(
         const std::string& dir, Detail detail) const override;
+    [[nodiscard]] Status visitDirectory(const std::string& dir, Detail detail,
+        const std::function<void(const DirEntry&)>& visit) const override;
     [[nodiscard]] Result<std::uint32_t> attributes(const std::string& path) const override;
     [[nodiscard]] Result<EntryStatus> status(const std::string& path, Links links) const override;
     [[nodiscard]] Status rename(const std::string& from, const std::string& to) override;

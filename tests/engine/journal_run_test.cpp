@@ -173,9 +173,10 @@ TEST_F(JournalFixture, EntriesChangedByOthersAreReportedAndLeftAlone)
     for (const char* name : { "a.txt", "b.txt", "c.txt" })
         tmp.file(name, name);
     ASSERT_EQ(journaledClick().renamed, 3);
-    // Someone replaces A.txt with a file of their own and moves B.txt away.
-    std::filesystem::remove(tmp / "A.txt");
-    tmp.file("A.txt", "theirs");
+    // Someone replaces A.txt with a file of their own, saved beside it and moved over it
+    // as editors do, and moves B.txt away.
+    tmp.file("theirs.tmp", "theirs");
+    std::filesystem::rename(tmp / "theirs.tmp", tmp / "A.txt");
     std::filesystem::rename(tmp / "B.txt", tmp / "elsewhere.txt");
 
     const auto report = recordedUndo();
