@@ -5,6 +5,8 @@
 #include "qt_translations.h"
 #include "tlanguage_controller.h"
 
+#include "lang/added_texts.h"
+#include "lang/text_format.h"
 #include "platform/file_system.h"
 #include "platform/name_codec.h"
 
@@ -78,9 +80,9 @@ PropertiesDialog::PropertiesDialog(
     const auto info = fs.status(platform::encodeName(path), platform::Links::DoNotFollow);
     const platform::EntryStatus status = info.ok() ? info.value() : platform::EntryStatus {};
     const QList<QLabel*> statusRows {
-        // The unit is in the caption: the value is a number in the language's own digits.
-        row("SizeLabel",
-            "Dimensione (byte):", programLocale().toString(static_cast<qulonglong>(status.size))),
+        row("SizeLabel", "Dimensione:",
+            toDisplay(lang::formatText(lang::addedText(lang::added::PROPRIETA_BYTE),
+                { toCore(programLocale().toString(static_cast<qulonglong>(status.size))) }))),
         row("ModifiedLabel", "Modificato:", timeText(status.mtimeNs)),
         row("AccessedLabel", "Ultimo accesso:", timeText(status.atimeNs)),
         row("PermissionsLabel", "Permessi:", permissionText(status.permissions)),

@@ -16,7 +16,7 @@ namespace {
 
 // UTF-8 texts, "\r\n" as in the built-in table. Each entry names its id, so an id and its
 // text cannot drift apart.
-constexpr std::array<std::pair<ConstantId, std::string_view>, 32> kTexts { {
+constexpr std::array<std::pair<ConstantId, std::string_view>, 33> kTexts { {
     { added::ATTRIBUTI_NON_IMPOSTATI,
         "Gli attributi di %d elementi non sono stati modificati\r\n"
         "(collegamenti simbolici, file di altri utenti o file system che non li supportano)." },
@@ -46,6 +46,8 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 32> kTexts { {
     { added::ORDINA_DIMENSIONE, "Per di&mensione" },
     { added::ORDINA_INVERTI, "&Inverti" },
     { added::ORDINA_NOME, "Per &nome" },
+    // The size in the properties dialog; %s is the number in the language's own digits.
+    { added::PROPRIETA_BYTE, "%s byte" },
     // The one-file-or-all question names this button "[ALL]", as it names "[OK]".
     { added::PULSANTE_TUTTI, "&All" },
     { added::REGISTRO_NON_SCRIVIBILE,

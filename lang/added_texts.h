@@ -32,6 +32,7 @@ inline constexpr ConstantId ORDINA_DATA { "ORDINA_DATA" };
 inline constexpr ConstantId ORDINA_DIMENSIONE { "ORDINA_DIMENSIONE" };
 inline constexpr ConstantId ORDINA_INVERTI { "ORDINA_INVERTI" };
 inline constexpr ConstantId ORDINA_NOME { "ORDINA_NOME" };
+inline constexpr ConstantId PROPRIETA_BYTE { "PROPRIETA_BYTE" };
 inline constexpr ConstantId PULSANTE_TUTTI { "PULSANTE_TUTTI" };
 inline constexpr ConstantId REGISTRO_NON_SCRIVIBILE { "REGISTRO_NON_SCRIVIBILE" };
 inline constexpr ConstantId RINOMINA_RIFIUTATA { "RINOMINA_RIFIUTATA" };
