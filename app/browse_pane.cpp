@@ -5,6 +5,7 @@
 #include "drive_combo_box.h"
 #include "file_list_box.h"
 #include "filter_combo_box.h"
+#include "qt_lang_model.h"
 #include "qt_text.h"
 #include "slot_guard.h"
 
@@ -119,6 +120,7 @@ void BrowsePane::createControls()
     StatusBar1->setSizeGripEnabled(false);
     StatusPanel0 = named(new QLabel(QStringLiteral("Directory"), StatusBar1), "StatusPanel0");
     StatusPanel1 = named(new QLabel(QStringLiteral("Files"), StatusBar1), "StatusPanel1");
+    StatusPanel1->setProperty(kPanelTextProperty, StatusPanel1->text());
     StatusBar1->addWidget(StatusPanel0);
     StatusBar1->addWidget(StatusPanel1);
     browsing->addWidget(Splitter1, 1);
@@ -311,7 +313,9 @@ void BrowsePane::Aggiorna_StatusBar()
                               .arg(DirectoryListBox1->subdirectoryCount())
                               .arg(constantText(lang::id::SOTTODIRECTORY)));
     StatusPanel0->setFixedWidth(Panel4->width() + 2);
-    const QString files = QStringLiteral(" %1 Files").arg(FileListBox1->count());
+    const QString files = QStringLiteral(" %1 %2")
+                              .arg(FileListBox1->count())
+                              .arg(StatusPanel1->property(kPanelTextProperty).toString());
     StatusPanel1->setText(files);
     StatusPanel1->setFixedWidth(StatusPanel1->fontMetrics().horizontalAdvance(files) + 20);
 }

@@ -1,6 +1,7 @@
 // The file-type filter: descriptions shown, masks applied to the file list.
 #include "filter_combo_box.h"
 
+#include "filter_text.h"
 #include "qt_text.h"
 
 #include <array>
@@ -38,6 +39,24 @@ FilterComboBox::FilterComboBox(QWidget* parent)
     for (const auto& [description, mask] : kFilters)
         addItem(QString::fromUtf8(description), QString::fromUtf8(mask));
     setCurrentIndex(0);
+}
+
+QString FilterComboBox::filterText() const
+{
+    QList<FilterEntry> entries;
+    for (int i = 0; i < static_cast<int>(kFilters.size()) && i < count(); ++i)
+        entries.append({ itemText(i), itemData(i).toString() });
+    return joinFilter(entries);
+}
+
+void FilterComboBox::setFilterText(const QString& filter)
+{
+    QList<FilterEntry> designed;
+    for (const auto& [description, mask] : kFilters)
+        designed.append({ QString::fromUtf8(description), QString::fromUtf8(mask) });
+    const QList<FilterEntry> entries = translateFilter(designed, filter);
+    for (int i = 0; i < static_cast<int>(entries.size()) && i < count(); ++i)
+        setItemText(i, entries[i].description);
 }
 
 std::u32string FilterComboBox::mask() const

@@ -132,7 +132,8 @@ QString languageTemplate()
         "; Windows language identifier (1033 English, 1031 German, 1036 French, 3082 Spanish\n"
         "; ...) and translate every text after its \"=\". Keep %s and %d in their order and\n"
         "; the \"&\" that marks a menu or button's Alt key. \\n is a line break, \\t a tab,\n"
-        "; \\\\ a backslash and \\32 a blank that must not be trimmed.\n"
+        "; \\\\ a backslash and \\32 a blank that must not be trimmed. In a file filter\n"
+        "; (\"description|mask|description|mask\") translate the descriptions only.\n"
         "LANGID=1040\n\n");
     out += tableSection(lang::kConstantsSection, lang::LangManager().constants()) + '\n';
     out += tableSection(lang::kAddedSection, lang::LangManager().addedTexts());

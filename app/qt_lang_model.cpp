@@ -138,8 +138,16 @@ void addWidgetProperties(QWidget* w, std::vector<Property>& out)
         const QList<QLabel*> panels = statusPanels(bar);
         for (qsizetype i = 0; i < panels.size(); ++i) {
             QLabel* panel = panels[i];
-            out.push_back({ "Panels[" + std::to_string(i) + "].Text", [=] { return panel->text(); },
-                [=](const QString& t) { panel->setText(t); } });
+            out.push_back({ "Panels[" + std::to_string(i) + "].Text",
+                [=] {
+                    const QVariant word = panel->property(kPanelTextProperty);
+                    return word.isValid() ? word.toString() : panel->text();
+                },
+                [=](const QString& t) {
+                    if (panel->property(kPanelTextProperty).isValid())
+                        panel->setProperty(kPanelTextProperty, t);
+                    panel->setText(t);
+                } });
         }
     }
     out.push_back(
@@ -154,6 +162,17 @@ void addWidgetProperties(QWidget* w, std::vector<Property>& out)
         w->isWindow() || w->testAttribute(Qt::WA_SetFont) });
 }
 
+void addDeclaredProperties(QObject* object, std::vector<Property>& out)
+{
+    // Capitalised, as no property of Qt's own is: only the program's objects declare them.
+    for (const char* name : { "FileName", "Filter", "Title" }) {
+        if (object->metaObject()->indexOfProperty(name) < 0)
+            continue;
+        out.push_back({ name, [=] { return object->property(name).toString(); },
+            [=](const QString& t) { object->setProperty(name, t); } });
+    }
+}
+
 std::vector<Property> propertiesOf(QObject* object, bool isForm)
 {
     std::vector<Property> out;
@@ -162,14 +181,14 @@ std::vector<Property> propertiesOf(QObject* object, bool isForm)
             [=](const QString& t) { action->setText(t); } });
         return out;
     }
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (widget == nullptr)
-        return out;
-    if (isForm) {
-        out.push_back({ "Caption", [=] { return widget->windowTitle(); },
-            [=](const QString& t) { widget->setWindowTitle(t); } });
+    if (auto* widget = qobject_cast<QWidget*>(object)) {
+        if (isForm) {
+            out.push_back({ "Caption", [=] { return widget->windowTitle(); },
+                [=](const QString& t) { widget->setWindowTitle(t); } });
+        }
+        addWidgetProperties(widget, out);
     }
-    addWidgetProperties(widget, out);
+    addDeclaredProperties(object, out);
     return out;
 }
 

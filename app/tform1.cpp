@@ -3,6 +3,7 @@
 
 #include "about/taboutbox.h"
 #include "browse_pane.h"
+#include "file_dialog_texts.h"
 #include "history/history_commands.h"
 
 #include "engine/run_observer.h"
@@ -110,6 +111,10 @@ void TForm1::createParts()
     m_run = new RunController(m_prompts, m_fs, m_dialogs, m_state, *m_options, *m_browse, central);
     m_modes
         = new ModeCommands(m_prompts, m_fs, m_dialogs, m_state, m_items, *m_options, *m_run, *this);
+    // The file dialogs are made when they open; their texts live on the window, which
+    // translates them with its own.
+    new FileDialogTexts(FileDialogTexts::Which::OpenDialog1, this);
+    new FileDialogTexts(FileDialogTexts::Which::SaveDialog1, this);
 
     // The option column stands at the right edge, the buttons at the bottom right.
     auto* mainLayout = new QHBoxLayout(central);

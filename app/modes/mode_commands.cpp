@@ -8,6 +8,7 @@
 #include "tsort.h"
 
 #include "app/dialog_host.h"
+#include "app/file_dialog_texts.h"
 #include "app/qt_text.h"
 #include "app/run_controller.h"
 #include "app/slot_guard.h"
@@ -182,10 +183,10 @@ void ModeCommands::RinominadaFile1Click()
         m_options.enableDirectoryBoxes(true);
         return;
     }
-    QFileDialog open(&m_window, QStringLiteral("Seleziona un file"));
+    QFileDialog open(&m_window);
     open.setObjectName(QStringLiteral("OpenDialog1"));
     open.setFileMode(QFileDialog::ExistingFile);
-    open.setNameFilters({ QStringLiteral("*.*"), QStringLiteral("*.txt") });
+    FileDialogTexts::prepare(open, m_window, FileDialogTexts::Which::OpenDialog1);
     open.setDirectory(toQt(m_run.runScope().directory));
     if (m_dialogs.exec(open) != QDialog::Accepted || open.selectedFiles().isEmpty()) {
         item.setChecked(false);

@@ -8,6 +8,7 @@
 #include "tstampa.h"
 
 #include "app/dialog_host.h"
+#include "app/file_dialog_texts.h"
 #include "app/qt_text.h"
 #include "lang/text_format.h"
 #include "platform/name_codec.h"
@@ -125,10 +126,8 @@ bool ListingCommands::saveTextFile(const engine::ListingSource& source)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
-    // "*" is every file here; Qt's "*.*" would hide names without a dot.
-    dialog.setNameFilters({ QStringLiteral("*.txt"), QStringLiteral("*") });
     dialog.setDirectory(m_saveFolder.isEmpty() ? QDir::homePath() : m_saveFolder);
-    dialog.selectFile(QStringLiteral("StampaFile.txt"));
+    FileDialogTexts::prepare(dialog, m_owner, FileDialogTexts::Which::SaveDialog1);
     // The dialog asks before an existing file is replaced (QFileDialog's default).
     if (m_dialogs.exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;

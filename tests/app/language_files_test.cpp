@@ -1,7 +1,10 @@
 // Every shipped language file against the program's template, a switch of the main
 // window to English and back, and the texts built in code that follow the language too.
 #include "app/dialog_host.h"
+#include "app/file_dialog_texts.h"
+#include "app/filter_text.h"
 #include "app/language_template.h"
+#include "app/properties_dialog.h"
 #include "app/qt_prompts.h"
 #include "app/qt_text.h"
 #include "app/qt_translations.h"
@@ -10,8 +13,10 @@
 #include "lang/lang_ids.h"
 #include "lang/language_manager.h"
 #include "modal_driver.h"
+#include "platform/name_codec.h"
 #include "platform/posix_file_system.h"
 #include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +25,15 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+
+#include <utility>
 
 using namespace quorvane;
 
@@ -200,4 +209,81 @@ TEST(LanguageFiles, TheOneFileOrAllQuestionNamesItsButtonsAsTheyRead)
         }
     }
     manager.SwitchLanguage(lang::kLangItalian);
+}
+
+TEST(LanguageFiles, TheFilterTheStatusBarTheFileDialogsAndThePropertiesFollowTheLanguage)
+{
+    test::ScriptedPrompts prompts;
+    platform::PosixFileSystem fs;
+    app::DialogHost dialogs;
+    test::TempDir tmp;
+    tmp.file("entry.txt", "12345");
+    app::TForm1 window(prompts, fs, dialogs, platform::decodeName(tmp.path()), nullptr);
+    addShippedLanguages();
+    lang::TLanguageManager& manager = lang::LangManager();
+    auto* filter = window.findChild<QComboBox*>(QStringLiteral("FilterComboBox1"));
+    auto* files = window.findChild<QLabel*>(QStringLiteral("StatusPanel1"));
+    ASSERT_NE(filter, nullptr);
+    ASSERT_NE(files, nullptr);
+    // A mask of the user's, chosen: a switch keeps it and keeps it chosen.
+    filter->addItem(QStringLiteral("*.a"), QStringLiteral("*.a"));
+    filter->setCurrentIndex(filter->count() - 1);
+    const auto openDialog = [&] {
+        QFileDialog dialog;
+        app::FileDialogTexts::prepare(dialog, window, app::FileDialogTexts::Which::OpenDialog1);
+        return std::make_pair(dialog.windowTitle(), dialog.nameFilters());
+    };
+    const auto properties = [&] {
+        const app::PropertiesDialog dialog(fs, platform::decodeName(tmp / "entry.txt"));
+        QStringList texts { dialog.windowTitle() };
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            texts << label->text();
+        return texts;
+    };
+
+    // Shown first: showing puts the stored language (here Italian) into force.
+    window.show();
+    manager.SwitchLanguage(1031);
+    EXPECT_EQ(filter->itemText(0), QStringLiteral("Alle Dateien (*.*)"));
+    EXPECT_EQ(filter->itemText(1), QStringLiteral("MP3-Dateien (*.mp3)"));
+    // The words change, never what the filter takes.
+    EXPECT_EQ(filter->itemData(1).toString(), QStringLiteral("*.mp3"));
+    EXPECT_EQ(filter->currentText(), QStringLiteral("*.a"));
+    EXPECT_EQ(files->text(), QStringLiteral(" 1 Dateien"));
+    EXPECT_EQ(openDialog(),
+        std::make_pair(QStringLiteral("Datei auswählen"),
+            QStringList({ "Alle Dateien (*)", "Textdateien (*.txt)" })));
+    const QStringList german = properties();
+    EXPECT_TRUE(german.contains(QStringLiteral("Eigenschaften")));
+    EXPECT_TRUE(german.contains(QStringLiteral("Größe:")));
+    // The values are the entry's, not texts of the form.
+    EXPECT_TRUE(german.contains(QStringLiteral("entry.txt")));
+    EXPECT_TRUE(german.contains(QStringLiteral("5 Byte")));
+
+    manager.SwitchLanguage(lang::kLangItalian);
+    EXPECT_EQ(filter->itemText(0), QStringLiteral("Tutti i files (*.*)"));
+    EXPECT_EQ(filter->currentText(), QStringLiteral("*.a"));
+    EXPECT_EQ(files->text(), QStringLiteral(" 1 Files"));
+    EXPECT_EQ(openDialog().first, QStringLiteral("Seleziona un file"));
+    EXPECT_TRUE(properties().contains(QStringLiteral("5 byte")));
+}
+
+TEST(FileDialogFilters, TranslatedWordsOverTheProgramsMasks)
+{
+    const QList<app::FilterEntry> designed
+        = app::splitFilter(QStringLiteral("*.txt|*.txt|*.*|*.*"));
+    const auto filters = [&](const QString& translated) {
+        QStringList out;
+        for (const app::FilterEntry& entry : app::translateFilter(designed, translated))
+            out << app::nameFilter(entry);
+        return out;
+    };
+    // Untranslated: the masks alone, "*.*" as Qt needs it to show names without a dot.
+    EXPECT_EQ(filters(QStringLiteral("*.txt|*.txt|*.*|*.*")), QStringList({ "*.txt", "*" }));
+    // A translator's own patterns and masks give way to the program's.
+    EXPECT_EQ(filters(QStringLiteral("Text files (*.text)|*.text|All files (*.*)|*.*")),
+        QStringList({ "Text files (*.txt)", "All files (*)" }));
+    // A short translation leaves the rest as designed; a longer one adds nothing.
+    EXPECT_EQ(filters(QStringLiteral("Textdateien")), QStringList({ "Textdateien (*.txt)", "*" }));
+    EXPECT_EQ(filters(QStringLiteral("a|*.txt|b|*|c|*.c")), QStringList({ "a (*.txt)", "b (*)" }));
 }
