@@ -29,7 +29,7 @@ std::string_view PassEntries::nameBytes(std::size_t index) const
 
 void PassEntries::entryText(std::size_t index, std::u32string& text) const
 {
-    text = platform::decodeName(nameBytes(index));
+    platform::decodeName(nameBytes(index), text);
     text.push_back(m_items[index].kind);
 }
 

@@ -148,7 +148,8 @@ bool RenameRun::beginJournal(const std::u32string& directory, const UndoLog& pla
         entry.directory = directoryBytes;
         entry.oldName = plan.oldNameBytes(row);
         entry.newName = plan.newNameBytes(row);
-        entry.caseChange = platform::equalsIgnoreCase(plan.oldName(row), plan.newName(row));
+        entry.caseChange
+            = platform::equalsIgnoreCase(plan.oldNameBytes(row), plan.newNameBytes(row));
         // The listing's inode number spares a stat per entry; an entry that is a mount
         // point shows another device than its directory, and its rename fails anyway.
         entry.identity = {};

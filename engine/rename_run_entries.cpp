@@ -7,7 +7,6 @@
 #include "platform/wildcard.h"
 
 #include <algorithm>
-#include <numeric>
 #include <stdexcept>
 
 namespace quorvane::engine {
@@ -38,6 +37,7 @@ PassEntries RenameRun::listPass(std::u32string& directory, bool listOnly, bool p
     // Symbolic links are entries, never directories: a run never follows one.
     PassEntries listed;
     bool anyDirectory = false;
+    const bool everyFile = platform::matchesEveryName(m_scope.mask);
     std::u32string name;
     const platform::Status read = m_fs.visitDirectory(
         dirBytes, platform::Detail::KindOnly, [&](const platform::DirEntry& entry) {
@@ -52,9 +52,12 @@ PassEntries RenameRun::listPass(std::u32string& directory, bool listOnly, bool p
             }
             if (!wantFiles)
                 return;
-            name = platform::decodeName(entry.name);
-            if (platform::matchesMask(name, m_scope.mask))
-                listed.add(entry.name, kFileKind, entry.inode);
+            if (!everyFile) {
+                platform::decodeName(entry.name, name);
+                if (!platform::matchesMask(name, m_scope.mask))
+                    return;
+            }
+            listed.add(entry.name, kFileKind, entry.inode);
         });
     if (!read.ok()) {
         m_summary.unreadable.push_back(read.error());
@@ -135,30 +138,40 @@ void RenameRun::sortPass(PassEntries& pass) const
     if (count > UINT32_MAX)
         throw std::length_error("too many entries in one directory");
     std::string keys;
-    std::vector<std::uint64_t> keyAt(count + 1);
+    std::vector<std::size_t> keyEnd(count);
     std::u32string text;
     for (std::size_t i = 0; i < count; ++i) {
-        keyAt[i] = keys.size();
         pass.entryText(i, text);
-        keys += m_collator.sortKey(text);
+        m_collator.appendSortKey(text, keys);
+        keyEnd[i] = keys.size();
     }
-    keyAt[count] = keys.size();
-    const auto key = [&](std::uint32_t i) {
-        return std::string_view(keys).substr(keyAt[i], keyAt[i + 1] - keyAt[i]);
+    // Each key beside its entry's index, so that a comparison reads one place.
+    struct Keyed
+    {
+        std::string_view key;
+        std::uint32_t index;
     };
-    std::vector<std::uint32_t> order(count);
-    std::iota(order.begin(), order.end(), std::uint32_t { 0 });
-    std::ranges::sort(order, [&](std::uint32_t a, std::uint32_t b) {
-        if (const int c = key(a).compare(key(b)); c != 0)
+    std::vector<Keyed> keyed(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t begin = i == 0 ? 0 : keyEnd[i - 1];
+        keyed[i] = { std::string_view(keys).substr(begin, keyEnd[i] - begin),
+            static_cast<std::uint32_t>(i) };
+    }
+    std::vector<std::size_t>().swap(keyEnd);
+    std::ranges::sort(keyed, [&](const Keyed& a, const Keyed& b) {
+        if (const int c = a.key.compare(b.key); c != 0)
             return c < 0;
         std::u32string left;
         std::u32string right;
-        pass.entryText(a, left);
-        pass.entryText(b, right);
+        pass.entryText(a.index, left);
+        pass.entryText(b.index, right);
         return left < right;
     });
+    std::vector<std::uint32_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = keyed[i].index;
+    std::vector<Keyed>().swap(keyed);
     std::string().swap(keys);
-    std::vector<std::uint64_t>().swap(keyAt);
     pass.reorder(order);
 }
 

@@ -80,7 +80,8 @@ bool UndoRun::beginJournal()
         entry.oldName = log.newNameBytes(index);
         entry.newName = log.oldNameBytes(index);
         entry.identity = {};
-        entry.caseChange = platform::equalsIgnoreCase(log.newName(index), log.oldName(index));
+        entry.caseChange
+            = platform::equalsIgnoreCase(log.newNameBytes(index), log.oldNameBytes(index));
         return true;
     };
     const std::string top

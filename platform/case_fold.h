@@ -24,4 +24,7 @@ namespace quorvane::platform {
 /// Equality without regard to letter case, by foldUpper.
 [[nodiscard]] bool equalsIgnoreCase(std::u32string_view a, std::u32string_view b);
 
+/// The same for two names given as the system's bytes (see decodeName).
+[[nodiscard]] bool equalsIgnoreCase(std::string_view a, std::string_view b);
+
 } // namespace quorvane::platform

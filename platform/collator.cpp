@@ -20,10 +20,9 @@ using CollatorHandle = std::unique_ptr<UCollator, CollatorCloser>;
 /// UTF-16 for ICU. Escaped file-name bytes (U+DC80..U+DCFF) and other lone surrogates go
 /// through as single units: ICU orders them as unpaired surrogates, and two different names
 /// never become the same text.
-std::u16string toUtf16(std::u32string_view text)
+void appendUtf16(std::u32string_view text, std::u16string& out)
 {
-    std::u16string out;
-    out.reserve(text.size());
+    out.reserve(out.size() + text.size());
     for (const char32_t cp : text) {
         if (cp < 0x10000) {
             out.push_back(static_cast<char16_t>(cp));
@@ -35,6 +34,12 @@ std::u16string toUtf16(std::u32string_view text)
             out.push_back(u'\uFFFD');
         }
     }
+}
+
+std::u16string toUtf16(std::u32string_view text)
+{
+    std::u16string out;
+    appendUtf16(text, out);
     return out;
 }
 
@@ -105,25 +110,43 @@ int Collator::compare(std::u32string_view a, std::u32string_view b) const
 
 std::string Collator::sortKey(std::u32string_view text) const
 {
-    const std::u16string text16 = toUtf16(text);
+    std::string key;
+    appendSortKey(text, key);
+    return key;
+}
+
+void Collator::appendSortKey(std::u32string_view text, std::string& keys) const
+{
+    // Called once per entry of a directory: the text's UTF-16 form and the key are written
+    // into buffers that outlive the call, so that a million keys cost no million
+    // allocations.
+    thread_local std::u16string text16;
+    text16.clear();
+    appendUtf16(text, text16);
     if (!m_impl->collator) {
-        std::string key;
         for (const char16_t unit : text16) {
-            key.push_back(static_cast<char>(unit >> 8U));
-            key.push_back(static_cast<char>(unit & 0xFFU));
+            keys.push_back(static_cast<char>(unit >> 8U));
+            keys.push_back(static_cast<char>(unit & 0xFFU));
         }
-        return key;
+        return;
     }
-    std::vector<uint8_t> buffer(text16.size() * 4 + 16);
+    const std::size_t start = keys.size();
+    std::size_t room = text16.size() * 4 + 16;
     for (;;) {
-        const int32_t needed = ucol_getSortKey(m_impl->collator.get(), text16.data(),
-            lengthOf(text16), buffer.data(), static_cast<int32_t>(buffer.size()));
-        if (needed <= 0)
-            return {};
+        keys.resize(start + room);
+        const int32_t needed
+            = ucol_getSortKey(m_impl->collator.get(), text16.data(), lengthOf(text16),
+                reinterpret_cast<uint8_t*>(keys.data() + start), static_cast<int32_t>(room));
+        if (needed <= 0) {
+            keys.resize(start);
+            return;
+        }
         const auto length = static_cast<std::size_t>(needed);
-        if (length <= buffer.size())
-            return { buffer.begin(), buffer.begin() + needed - 1 }; // the key without its NUL
-        buffer.resize(length);
+        if (length <= room) {
+            keys.resize(start + length - 1); // the key without its NUL
+            return;
+        }
+        room = length;
     }
 }
 

@@ -27,6 +27,8 @@ public:
     /// A byte string whose plain byte order equals compare's order; computing keys once
     /// and sorting by them is what makes sorting large lists cheap.
     [[nodiscard]] std::string sortKey(std::u32string_view text) const;
+    /// The same key appended to `keys`.
+    void appendSortKey(std::u32string_view text, std::string& keys) const;
 
 private:
     struct Impl;

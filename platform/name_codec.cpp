@@ -96,8 +96,21 @@ constexpr std::array<char32_t, 32> kCp1252High = {
 std::u32string decodeName(std::string_view bytes)
 {
     std::u32string out;
+    decodeName(bytes, out);
+    return out;
+}
+
+void decodeName(std::string_view bytes, std::u32string& out)
+{
+    out.clear();
     out.reserve(bytes.size());
     while (!bytes.empty()) {
+        // Most names are ASCII: a byte below 0x80 is its own code point.
+        if (static_cast<unsigned char>(bytes.front()) < 0x80) {
+            out.push_back(static_cast<unsigned char>(bytes.front()));
+            bytes.remove_prefix(1);
+            continue;
+        }
         char32_t cp = 0;
         std::size_t length = decodeOne(bytes, cp);
         if (length == 0) {
@@ -107,7 +120,6 @@ std::u32string decodeName(std::string_view bytes)
         out.push_back(cp);
         bytes.remove_prefix(length);
     }
-    return out;
 }
 
 std::string encodeName(std::u32string_view name)

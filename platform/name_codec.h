@@ -13,6 +13,8 @@ inline constexpr char32_t kEscapeBase = 0xDC80;
 /// Decodes bytes as UTF-8; every byte that does not belong to a valid sequence (overlong
 /// forms and encoded surrogates included) becomes U+DC80 + byte. Never fails.
 [[nodiscard]] std::u32string decodeName(std::string_view bytes);
+/// The same into `out` (its old contents replaced), reusing its room.
+void decodeName(std::string_view bytes, std::u32string& out);
 
 /// The inverse of decodeName: code points as UTF-8, U+DC80..U+DCFF as the byte they carry.
 /// encodeName(decodeName(b)) == b for every byte string b.

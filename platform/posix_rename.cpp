@@ -155,7 +155,7 @@ bool isCaseOnlyChange(const std::string& from, const std::string& to)
         return false;
     const std::string_view fromName = baseNameOf(from);
     const std::string_view toName = baseNameOf(to);
-    if (fromName == toName || !equalsIgnoreCase(decodeName(fromName), decodeName(toName)))
+    if (fromName == toName || !equalsIgnoreCase(fromName, toName))
         return false;
     struct stat a = {};
     struct stat b = {};

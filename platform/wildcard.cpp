@@ -61,7 +61,27 @@ std::u32string_view trimmed(std::u32string_view text)
     return text;
 }
 
+/// A mask of stars alone, or of stars then ".*".
+bool takesAll(std::u32string_view mask)
+{
+    if (mask.ends_with(U".*"))
+        mask.remove_suffix(2);
+    return !mask.empty() && mask.find_first_not_of(U'*') == std::u32string_view::npos;
+}
+
 } // namespace
+
+bool matchesEveryName(std::u32string_view mask)
+{
+    for (;;) {
+        const std::size_t separator = mask.find(U';');
+        if (takesAll(trimmed(mask.substr(0, separator))))
+            return true;
+        if (separator == std::u32string_view::npos)
+            return false;
+        mask.remove_prefix(separator + 1);
+    }
+}
 
 bool matchesMask(std::u32string_view name, std::u32string_view mask)
 {

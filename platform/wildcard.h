@@ -10,4 +10,8 @@ namespace quorvane::platform {
 /// Several masks may be given separated by ";".
 [[nodiscard]] bool matchesMask(std::u32string_view name, std::u32string_view mask);
 
+/// True when the mask matches every name ("*" or "*.*" among its masks), so that a caller
+/// with many names may skip matching them.
+[[nodiscard]] bool matchesEveryName(std::u32string_view mask);
+
 } // namespace quorvane::platform

@@ -32,6 +32,8 @@ TEST(JournalFormat, ChecksumIsTheStandardCrc32)
 {
     EXPECT_EQ(engine::crc32("123456789"), 0xCBF43926U);
     EXPECT_EQ(engine::crc32(""), 0U);
+    // Long enough for the eight-byte steps and a tail.
+    EXPECT_EQ(engine::crc32("The quick brown fox jumps over the lazy dog"), 0x414FA339U);
 }
 
 TEST(JournalFormat, RecordsReadBackByteForByte)

@@ -1,5 +1,6 @@
 // Letter case by the Windows-1252 pairs, and the ASCII-only case changes.
 #include "platform/case_fold.h"
+#include "platform/name_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,21 @@ TEST(CaseFold, EqualityIgnoresOnlyLetterCase)
     EXPECT_FALSE(equalsIgnoreCase(U"abc", U"abcd"));
     EXPECT_FALSE(equalsIgnoreCase(U"\u00D7", U"\u00F7"));
     EXPECT_FALSE(equalsIgnoreCase(U"a", U"\u00E0"));
+}
+
+TEST(CaseFold, NameBytesCompareAsTheirCodePoints)
+{
+    // The bytes overload takes a shortcut for ASCII; it must never answer otherwise than
+    // the decoded names would.
+    const char* names[] = { "", "a", "A", "abc", "ABD", "abcd", "caf\xC3\xA9", "CAF\xC3\x89",
+        "caf\xE9", "CAF\xC9", "\xC3\xA0", "a\xFF", "A\xFF", "[", "{" };
+    for (const char* a : names) {
+        for (const char* b : names) {
+            EXPECT_EQ(equalsIgnoreCase(std::string_view(a), std::string_view(b)),
+                equalsIgnoreCase(decodeName(a), decodeName(b)))
+                << a << " / " << b;
+        }
+    }
 }
 
 TEST(CaseFold, CaseChangesTouchAsciiOnly)

@@ -51,6 +51,19 @@ TEST(Wildcard, MaskTable)
     }
 }
 
+TEST(Wildcard, MasksTakingEveryNameAreKnownAsSuch)
+{
+    // A run skips matching for these masks, so the answer must agree with matching.
+    const std::u32string names[] = { U"song.mp3", U"README", U".hidden", U"a.b.c", U"" };
+    for (const std::u32string_view mask : { U"*", U"*.*", U"**", U" *.* ", U"*.mp3;*.*" }) {
+        EXPECT_TRUE(matchesEveryName(mask)) << encodeName(mask);
+        for (const std::u32string& name : names)
+            EXPECT_TRUE(matchesMask(name, mask)) << encodeName(name) << " ~ " << encodeName(mask);
+    }
+    for (const std::u32string_view mask : { U"", U".*", U"*.mp3", U"*.", U"?*", U"*.*x" })
+        EXPECT_FALSE(matchesEveryName(mask)) << encodeName(mask);
+}
+
 TEST(Wildcard, ManyStarsStayFast)
 {
     // Exponential backtracking would take ages on this; the greedy matcher does it at once.
