@@ -143,6 +143,7 @@ void BrowsePane::connectSignals()
     connect(
         FilterComboBox1, &QComboBox::activated, this, handle(&BrowsePane::FilterComboBox1Change));
     connect(FileListBox1, &FileListBox::listChanged, this, handle(&BrowsePane::FileListBox1Change));
+    connect(FileListBox1, &FileListBox::loadingStarted, this, &BrowsePane::Aggiorna_StatusBar);
     connect(
         FileListBox1, &FileListBox::focusChanged, this, handle(&BrowsePane::FileListBox1Change));
     connect(FileListBox1, &QAbstractItemView::doubleClicked, this,
@@ -313,9 +314,12 @@ void BrowsePane::Aggiorna_StatusBar()
                               .arg(DirectoryListBox1->subdirectoryCount())
                               .arg(constantText(lang::id::SOTTODIRECTORY)));
     StatusPanel0->setFixedWidth(Panel4->width() + 2);
-    const QString files = QStringLiteral(" %1 %2")
-                              .arg(FileListBox1->count())
-                              .arg(StatusPanel1->property(kPanelTextProperty).toString());
+    // While a large directory is read the count would be the old list's: an ellipsis says
+    // that the number is on its way.
+    const QString count = FileListBox1->isLoading() ? QStringLiteral("\u2026")
+                                                    : QString::number(FileListBox1->count());
+    const QString files = QStringLiteral(" %1 %2").arg(count).arg(
+        StatusPanel1->property(kPanelTextProperty).toString());
     StatusPanel1->setText(files);
     StatusPanel1->setFixedWidth(StatusPanel1->fontMetrics().horizontalAdvance(files) + 20);
 }

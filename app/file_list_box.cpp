@@ -3,6 +3,8 @@
 
 #include "file_list_model.h"
 
+#include "platform/name_codec.h"
+
 #include <QItemSelection>
 
 #include <algorithm>
@@ -26,14 +28,24 @@ FileListBox::FileListBox(FileListModel* model, QWidget* parent)
     setUniformItemSizes(true);
     connect(
         selectionModel(), &QItemSelectionModel::currentChanged, this, &FileListBox::focusChanged);
+    connect(m_model, &FileListModel::loadingStarted, this, [this] {
+        setCursor(Qt::BusyCursor);
+        emit loadingStarted();
+    });
+    connect(m_model, &FileListModel::listAboutToArrive, this, &FileListBox::keepSelection);
+    connect(m_model, &FileListModel::listArrived, this, [this] {
+        unsetCursor();
+        restoreSelection();
+        emit listChanged();
+    });
 }
 
 FileListBox::~FileListBox() = default;
 
 void FileListBox::setDirectory(const std::u32string& dir)
 {
+    m_keepSelection = false;
     m_model->setDirectory(dir);
-    emit listChanged();
 }
 
 const std::u32string& FileListBox::directory() const
@@ -43,8 +55,8 @@ const std::u32string& FileListBox::directory() const
 
 void FileListBox::setMask(const std::u32string& mask)
 {
+    m_keepSelection = false;
     m_model->setMask(mask);
-    emit listChanged();
 }
 
 const std::u32string& FileListBox::mask() const
@@ -54,11 +66,15 @@ const std::u32string& FileListBox::mask() const
 
 void FileListBox::update()
 {
-    const std::vector<std::u32string> selected = selectedNames();
-    const std::u32string focused = focusedName();
+    // After a new directory or mask still on its way this keeps the emptied list's empty selection,
+    // which is what that change asked for.
+    m_keepSelection = true;
     m_model->reload();
-    reselect(selected, focused);
-    emit listChanged();
+}
+
+bool FileListBox::isLoading() const
+{
+    return m_model->isLoading();
 }
 
 const std::optional<platform::SysError>& FileListBox::readError() const
@@ -71,7 +87,7 @@ int FileListBox::count() const
     return m_model->count();
 }
 
-const std::u32string& FileListBox::name(int row) const
+std::u32string FileListBox::name(int row) const
 {
     return m_model->name(row);
 }
@@ -106,16 +122,39 @@ void FileListBox::setFocusedRow(int row)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
-void FileListBox::reselect(
-    const std::vector<std::u32string>& selected, const std::u32string& focused)
+void FileListBox::keepSelection()
 {
-    const std::unordered_set<std::u32string> wanted(selected.begin(), selected.end());
+    // Taken as the list is replaced, not when the read started: the user may have changed the
+    // selection while it was on its way.
+    m_selected.clear();
+    m_focused.clear();
+    if (!m_keepSelection)
+        return;
+    for (const std::u32string& name : selectedNames())
+        m_selected.push_back(platform::encodeName(name));
+    m_focused = platform::encodeName(focusedName());
+}
+
+void FileListBox::restoreSelection()
+{
+    const bool keep = m_keepSelection;
+    m_keepSelection = false;
+    if (!keep || (m_selected.empty() && m_focused.empty()))
+        return;
+    const std::unordered_set<std::string> wanted(m_selected.begin(), m_selected.end());
     // Runs of adjacent rows become one range, so selecting a large block stays cheap.
     QItemSelection selection;
     int runStart = -1;
+    int focusedRow = -1;
     const int rows = m_model->count();
     for (int row = 0; row <= rows; ++row) {
-        const bool isWanted = row < rows && wanted.contains(m_model->name(row));
+        bool isWanted = false;
+        if (row < rows) {
+            const std::string_view bytes = m_model->nameBytes(row);
+            isWanted = !wanted.empty() && wanted.contains(std::string(bytes));
+            if (focusedRow < 0 && !m_focused.empty() && bytes == m_focused)
+                focusedRow = row;
+        }
         if (isWanted && runStart < 0) {
             runStart = row;
         } else if (!isWanted && runStart >= 0) {
@@ -124,15 +163,10 @@ void FileListBox::reselect(
         }
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-
-    if (focused.empty())
-        return;
-    for (int row = 0; row < rows; ++row) {
-        if (m_model->name(row) == focused) {
-            setFocusedRow(row);
-            return;
-        }
-    }
+    if (focusedRow >= 0)
+        setFocusedRow(focusedRow);
+    m_selected.clear();
+    m_focused.clear();
 }
 
 } // namespace quorvane::app

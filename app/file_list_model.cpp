@@ -5,69 +5,114 @@
 
 #include "platform/file_system.h"
 #include "platform/name_codec.h"
-#include "platform/wildcard.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <thread>
 
 namespace quorvane::app {
+
+/// One read in flight: its number, its stop flag and its thread.
+struct FileListModel::Read
+{
+    std::uint64_t generation = 0;
+    std::atomic<bool> cancelled = false;
+    std::thread thread;
+};
 
 FileListModel::FileListModel(const platform::FileSystem& fileSystem, QObject* parent)
     : QAbstractListModel(parent)
     , m_fileSystem(fileSystem)
 { }
 
-FileListModel::~FileListModel() = default;
+FileListModel::~FileListModel()
+{
+    // The threads read through the file system the owner is about to destroy. Results they already
+    // posted die with this object's pending events.
+    for (const std::unique_ptr<Read>& read : m_reads)
+        read->cancelled = true;
+    for (const std::unique_ptr<Read>& read : m_reads)
+        read->thread.join();
+}
 
 void FileListModel::setDirectory(const std::u32string& dir)
 {
     m_directory = dir;
-    reload();
+    clear();
+    startRead();
 }
 
 void FileListModel::setMask(const std::u32string& mask)
 {
     m_mask = mask;
-    reload();
+    clear();
+    startRead();
 }
 
 void FileListModel::reload()
 {
-    std::vector<std::u32string> names = readNames();
-    sortByCollation(names, m_collator);
-    // One reset for the whole list: views drop their per-row state once, not per entry.
+    startRead();
+}
+
+void FileListModel::clear()
+{
+    if (m_names.empty() && !m_error)
+        return;
     beginResetModel();
-    m_names = std::move(names);
+    m_names = {};
+    m_error.reset();
     endResetModel();
 }
 
-std::vector<std::u32string> FileListModel::readNames()
+void FileListModel::startRead()
 {
-    std::vector<std::u32string> names;
-    m_error.reset();
-    if (m_directory.empty())
-        return names;
-    auto listing
-        = m_fileSystem.listDirectory(platform::encodeName(m_directory), platform::Detail::KindOnly);
-    if (!listing) {
-        m_error = listing.error();
-        return names;
+    for (const std::unique_ptr<Read>& older : m_reads)
+        older->cancelled = true;
+    auto read = std::make_unique<Read>();
+    read->generation = ++m_generation;
+    // The worker gets copies and its own collator: nothing it touches is shared but the file system
+    // and its stop flag. It posts exactly once, so that every thread is joined.
+    read->thread = std::thread([this, fs = &m_fileSystem, generation = read->generation,
+                                   cancelled = &read->cancelled,
+                                   dir = platform::encodeName(m_directory), mask = m_mask] {
+        const platform::Collator collator;
+        std::optional<DirectoryListing> listing = readListing(*fs, collator, dir, mask, *cancelled);
+        auto result = listing ? std::make_shared<DirectoryListing>(std::move(*listing)) : nullptr;
+        QMetaObject::invokeMethod(
+            this, [this, generation, result] { finishRead(generation, result); },
+            Qt::QueuedConnection);
+    });
+    m_reads.push_back(std::move(read));
+    m_loading = true;
+    emit loadingStarted();
+}
+
+void FileListModel::finishRead(
+    std::uint64_t generation, const std::shared_ptr<DirectoryListing>& listing)
+{
+    // The thread has posted its last word: joining it costs no more than its exit.
+    const auto done = std::ranges::find_if(m_reads,
+        [generation](const std::unique_ptr<Read>& read) { return read->generation == generation; });
+    if (done != m_reads.end()) {
+        (*done)->thread.join();
+        m_reads.erase(done);
     }
-    names.reserve(listing.value().size());
-    for (const platform::DirEntry& entry : listing.value()) {
-        // Kinds come from the entry itself: a symbolic link to a directory is listed here.
-        if (entry.kind == platform::EntryKind::Directory)
-            continue;
-        std::u32string name = platform::decodeName(entry.name);
-        if (platform::matchesMask(name, m_mask))
-            names.push_back(std::move(name));
-    }
-    return names;
+    if (generation != m_generation || !listing)
+        return; // superseded: a newer read is on its way
+    emit listAboutToArrive();
+    // One reset for the whole list: views drop their per-row state once, not per entry.
+    beginResetModel();
+    m_names = std::move(listing->names);
+    m_error = std::move(listing->error);
+    m_loading = false;
+    endResetModel();
+    emit listArrived();
 }
 
 void sortByCollation(std::vector<std::u32string>& names, const platform::Collator& collator)
 {
-    // One collation key per name, then plain byte comparisons: comparing through the
-    // collator inside the sort would cost a full collation per comparison.
+    // One collation key per name, then plain byte comparisons: comparing through the collator
+    // inside the sort would cost a full collation per comparison.
     struct Keyed
     {
         std::string key;
@@ -86,9 +131,16 @@ void sortByCollation(std::vector<std::u32string>& names, const platform::Collato
         names[i] = std::move(keyed[i].name);
 }
 
-const std::u32string& FileListModel::name(int row) const
+std::u32string FileListModel::name(int row) const
 {
-    return m_names.at(static_cast<std::size_t>(row));
+    return platform::decodeName(nameBytes(row));
+}
+
+std::string_view FileListModel::nameBytes(int row) const
+{
+    if (row < 0 || row >= count())
+        throw std::out_of_range("FileListModel::nameBytes: no such row");
+    return m_names.bytes(static_cast<std::size_t>(row));
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const

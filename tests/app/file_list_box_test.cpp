@@ -1,6 +1,8 @@
 // The file list on real directories: what it lists, its order, and its selection.
 #include "app/file_list_box.h"
 
+#include "file_list_wait.h"
+
 #include "platform/collator.h"
 #include "platform/name_codec.h"
 #include "platform/posix_file_system.h"
@@ -30,6 +32,7 @@ const platform::FileSystem& realDisk()
 using platform::decodeName;
 using platform::encodeName;
 using test::TempDir;
+using test::waitForFileList;
 
 std::vector<std::string> listedBytes(const FileListBox& list)
 {
@@ -66,6 +69,7 @@ TEST(FileListBox, ListsMatchingNonDirectoriesHiddenIncludedWithoutLetterCase)
     FileListBox list(realDisk());
     QSignalSpy changed(&list, &FileListBox::listChanged);
     list.setDirectory(decodeName(temp.path()));
+    ASSERT_TRUE(waitForFileList(list));
     EXPECT_EQ(changed.count(), 1);
     // "*.*" takes names without a dot too; the directory is never listed.
     EXPECT_EQ(listedBytes(list),
@@ -73,6 +77,8 @@ TEST(FileListBox, ListsMatchingNonDirectoriesHiddenIncludedWithoutLetterCase)
             "README", "song.mp3" }));
 
     list.setMask(U"*.MP3");
+
+    ASSERT_TRUE(waitForFileList(list));
     EXPECT_EQ(changed.count(), 2);
     EXPECT_EQ(list.mask(), U"*.MP3");
     EXPECT_EQ(listedBytes(list),
@@ -90,6 +96,7 @@ TEST(FileListBox, SelectionComesInListOrderAndSurvivesAReread)
     FileListBox list(realDisk());
     list.resize(200, 300);
     list.setDirectory(decodeName(temp.path()));
+    ASSERT_TRUE(waitForFileList(list));
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
 
@@ -106,6 +113,7 @@ TEST(FileListBox, SelectionComesInListOrderAndSurvivesAReread)
     temp.file("0");
     QSignalSpy changed(&list, &FileListBox::listChanged);
     list.update();
+    ASSERT_TRUE(waitForFileList(list));
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(listedBytes(list), (std::vector<std::string> { "0", "a", "b", "c", "e" }));
     EXPECT_EQ(bytesOf(list.selectedNames()), (std::vector<std::string> { "a", "c" }));
@@ -117,6 +125,7 @@ TEST(FileListBox, SelectionComesInListOrderAndSurvivesAReread)
     // A new directory or mask starts without a selection or a focused entry.
     list.selectAll();
     list.setMask(U"*");
+    ASSERT_TRUE(waitForFileList(list));
     EXPECT_TRUE(list.selectedNames().empty());
     EXPECT_EQ(list.focusedName(), U"");
 }
@@ -129,6 +138,7 @@ TEST(FileListBox, KeepsTheBytesOfUndecodableNames)
     temp.file("plain.txt");
     FileListBox list(realDisk());
     list.setDirectory(decodeName(temp.path()));
+    ASSERT_TRUE(waitForFileList(list));
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.model()->index(0, 0).data().toString(), QStringLiteral("caf\uFFFD.txt"));
 
@@ -145,9 +155,11 @@ TEST(FileListBox, UnreadableDirectoryListsNothing)
     temp.file("x");
     FileListBox list(realDisk());
     list.setDirectory(decodeName(temp.path()));
+    ASSERT_TRUE(waitForFileList(list));
     ASSERT_EQ(list.count(), 1);
     QSignalSpy changed(&list, &FileListBox::listChanged);
     list.setDirectory(decodeName(temp / "missing"));
+    ASSERT_TRUE(waitForFileList(list));
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(list.count(), 0);
     ASSERT_TRUE(list.readError().has_value());
@@ -179,6 +191,7 @@ TEST(FileListBox, FillsOneHundredThousandEntries)
     QElapsedTimer timer;
     timer.start();
     list.setDirectory(decodeName(temp / "big"));
+    ASSERT_TRUE(waitForFileList(list));
     QCoreApplication::processEvents(); // the view lays out and paints the new rows
     const qint64 fillMs = timer.elapsed();
     ASSERT_EQ(list.count(), kEntries);
@@ -186,6 +199,7 @@ TEST(FileListBox, FillsOneHundredThousandEntries)
     list.selectAll();
     timer.restart();
     list.update();
+    ASSERT_TRUE(waitForFileList(list));
     QCoreApplication::processEvents();
     const qint64 rereadMs = timer.elapsed();
     EXPECT_EQ(list.selectedNames().size(), static_cast<std::size_t>(kEntries));

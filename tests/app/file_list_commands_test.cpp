@@ -1,4 +1,5 @@
 // The file list's commands and the filter, driven through the main window.
+#include "file_list_wait.h"
 #include "support/failing_file_system.h"
 #include "support/scoped_env.h"
 #include "support/scripted_prompts.h"
@@ -51,7 +52,11 @@ protected:
     FileListCommands()
         : window(prompts, fs, dialogs, platform::decodeName(tmp.path()))
     { }
-    void reload() { ui.FileListBox1->update(); }
+    void reload()
+    {
+        ui.FileListBox1->update();
+        EXPECT_TRUE(waitForFileList(*ui.FileListBox1));
+    }
     int rowOf(const QString& shown) const
     {
         QAbstractItemModel* model = ui.FileListBox1->model();
@@ -69,6 +74,7 @@ protected:
     {
         ui.FilterComboBox1->setCurrentIndex(index);
         window.browsePane().FilterComboBox1Change();
+        EXPECT_TRUE(waitForFileList(*ui.FileListBox1));
     }
 
     TempDir tmp;
@@ -146,6 +152,7 @@ TEST_F(FileListCommands, DoubleClickRenamesTheFocusedFile)
     QTest::mouseDClick(ui.FileListBox1->viewport(), Qt::LeftButton, {}, at);
     ASSERT_EQ(prompts.requests.size(), 1U) << at.x() << "," << at.y();
     EXPECT_EQ(tmp.read("new.txt"), "x");
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     EXPECT_EQ(ui.FileListBox1->count(), 1);
     EXPECT_EQ(ui.FileListBox1->name(0), U"new.txt");
 }
@@ -181,6 +188,7 @@ TEST_F(FileListCommands, DeleteAsksWithTheFullPathAndMovesTheFileIntoTheUsersTra
         << "nothing new appears in the browsed directory";
     EXPECT_EQ(readFile(dataHome + "/Trash/files/gone.txt"), "bye");
     EXPECT_TRUE(exists(dataHome + "/Trash/info/gone.txt.trashinfo"));
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     EXPECT_EQ(ui.FileListBox1->count(), 1);
     EXPECT_TRUE(prompts.messages.empty());
 }

@@ -1,5 +1,6 @@
 // The special modes of the "Avanzate" menu driven through their dialogs, then run on a real
 // directory.
+#include "file_list_wait.h"
 #include "window_controls.h"
 
 #include "support/failing_file_system.h"
@@ -85,7 +86,11 @@ protected:
         ui.ComboBox1->setCurrentIndex(0);
     }
 
-    void reload() { ui.FileListBox1->update(); }
+    void reload()
+    {
+        ui.FileListBox1->update();
+        EXPECT_TRUE(test::waitForFileList(*ui.FileListBox1));
+    }
     void run() { QTest::mouseClick(ui.BitBtn1, Qt::LeftButton); }
     QAction* item(const char* name) { return control<QAction>(window, name); }
 

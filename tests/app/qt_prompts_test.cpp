@@ -1,4 +1,5 @@
 // The program's questions as real modal boxes, answered from the keyboard.
+#include "file_list_wait.h"
 #include "modal_driver.h"
 
 #include "support/failing_file_system.h"
@@ -121,6 +122,7 @@ TEST_F(WindowQuestions, SkipAllAfterTheFirstRefusalAsksOnceForSixCollisions)
 {
     makeSixCollisions(tmp);
     ui.FileListBox1->update();
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     ModalDriver driver(clickInRetryBox(&app::RenameRetryDialog::skipAllButton));
 
     QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
@@ -137,6 +139,7 @@ TEST_F(WindowQuestions, StopEndsTheRunAndLeavesTheWindowIdle)
 {
     makeSixCollisions(tmp);
     ui.FileListBox1->update();
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     ModalDriver driver(clickInRetryBox(&app::RenameRetryDialog::stopButton));
 
     QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);

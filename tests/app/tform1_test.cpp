@@ -1,4 +1,5 @@
 // The main window driven as a person would: options, selections, buttons, answers.
+#include "file_list_wait.h"
 #include "support/failing_file_system.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -65,6 +66,7 @@ protected:
     {
         ui.DirectoryListBox1->update();
         ui.FileListBox1->update();
+        EXPECT_TRUE(waitForFileList(*ui.FileListBox1));
     }
     /// Selects files of the file list by their shown names.
     void select(const std::vector<QString>& names)
@@ -108,6 +110,7 @@ TEST_F(WindowTest, RunAndUndoOnARecursiveTree)
     EXPECT_TRUE(ui.BitBtn3->isEnabled());
     EXPECT_TRUE(ui.BitBtn1->isEnabled());
     EXPECT_EQ(ui.BitBtn1->text(), QStringLiteral("Rinomina"));
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     EXPECT_EQ(ui.FileListBox1->count(), 1) << "the file list is re-read after the run";
 
     QTest::mouseClick(ui.BitBtn3, Qt::LeftButton);
@@ -351,6 +354,7 @@ TEST_F(WindowTest, StatusBarCountsSubdirectoriesAndFiles)
     EXPECT_EQ(ui.StatusPanel1->text(), QStringLiteral(" 3 Files"));
     ui.FilterComboBox1->setCurrentIndex(1); // Mp3
     window.browsePane().FilterComboBox1Change();
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     EXPECT_EQ(ui.StatusPanel1->text(), QStringLiteral(" 1 Files"));
 }
 
@@ -370,9 +374,11 @@ TEST_F(WindowTest, EachBrowsingCommandReadsTheDirectoryOncePerList)
 
     ui.FilterComboBox1->setCurrentIndex(1);
     window.browsePane().FilterComboBox1Change();
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     EXPECT_EQ(readings(), 1) << "a filter pick re-reads the file list alone";
 
     window.browsePane().aggiornaClick();
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     EXPECT_EQ(readings(), 2) << "a refresh re-reads the tree and the file list, once each";
 }
 

@@ -1,4 +1,5 @@
 // The main window keeps its lists current while other programs change the directory.
+#include "file_list_wait.h"
 #include "support/failing_file_system.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -73,6 +74,7 @@ TEST_F(WindowMonitor, TheMonitorIsOffDuringARunAndOnAfterIt)
         GTEST_SKIP() << "no directory notification here";
     tmp.file("a.txt");
     ui.FileListBox1->update();
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     bool activeDuringRun = true;
     fs.renameError = [&](int, const std::string&, const std::string&) {
         activeDuringRun = ui.DirMon1->Active();
@@ -92,6 +94,7 @@ TEST_F(WindowMonitor, TheMonitorFollowsTheDirectory)
     ui.DirMon1->setPath(platform::decodeName(tmp / "sub"));
     EXPECT_EQ(ui.DirMon1->Path(), platform::decodeName(tmp / "sub/"));
     ui.FileListBox1->setDirectory(platform::decodeName(tmp.path()));
+    ASSERT_TRUE(waitForFileList(*ui.FileListBox1));
     EXPECT_EQ(ui.DirMon1->Path(), platform::decodeName(tmp.path() + "/"))
         << "a re-read of the file list points the monitor at the tree's directory";
 }

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,12 @@ public:
     std::vector<std::string> attributeCalls;
     std::vector<std::string> removeCalls;
     std::vector<std::string> trashCalls;
-    /// How often each directory was listed.
+    /// How often each directory was listed. The file list lists on a worker thread while the
+    /// tree lists on the GUI thread, hence the lock.
     mutable std::map<std::string, int> listings;
+    mutable std::mutex listingsLock;
+    /// Called before each listing, on the thread that lists: a test holds a read here.
+    std::function<void(const std::string& dir)> beforeListing;
 
     [[nodiscard]] platform::Result<std::vector<platform::DirEntry>> listDirectory(
         const std::string& dir, platform::Detail detail) const override
@@ -36,7 +41,12 @@ public:
         for (const auto& d : unreadable)
             if (d == dir)
                 return platform::SysError { EACCES, "open directory " + dir };
-        ++listings[dir];
+        if (beforeListing)
+            beforeListing(dir);
+        {
+            const std::lock_guard lock(listingsLock);
+            ++listings[dir];
+        }
         return m_real.listDirectory(dir, detail);
     }
     [[nodiscard]] platform::Result<std::uint32_t> attributes(const std::string& path) const override
