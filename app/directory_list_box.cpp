@@ -229,17 +229,19 @@ private:
         m_error.reset();
         if (dir.empty())
             return names;
-        auto listing
-            = m_fileSystem.listDirectory(platform::encodeName(dir), platform::Detail::KindOnly);
-        if (!listing) {
-            m_error = listing.error();
+        // Entry by entry: a directory of a million files must not cost a million entries in
+        // memory to find its few subdirectories. Every directory, hidden ones too; the kind
+        // is the entry's own, so a symbolic link to a directory is not one (the rename run
+        // never descends through links either).
+        const platform::Status read = m_fileSystem.visitDirectory(platform::encodeName(dir),
+            platform::Detail::KindOnly, [&names](const platform::DirEntry& entry) {
+                if (entry.kind == platform::EntryKind::Directory)
+                    names.push_back(platform::decodeName(entry.name));
+            });
+        if (!read.ok()) {
+            m_error = read.error();
+            names.clear();
             return names;
-        }
-        // Every directory, hidden ones too; the kind is the entry's own, so a symbolic link
-        // to a directory is not one (the rename run never descends through links either).
-        for (const platform::DirEntry& entry : listing.value()) {
-            if (entry.kind == platform::EntryKind::Directory)
-                names.push_back(platform::decodeName(entry.name));
         }
         sortByCollation(names, m_collator);
         return names;
