@@ -5,6 +5,7 @@
 
 #include "lang/added_texts.h"
 
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,7 +54,9 @@ RenameRetryDialog::RenameRetryDialog(const engine::InputRequest& request, QWidge
         b->setObjectName(QString::fromLatin1(name));
         return b;
     };
-    m_ok = button(QStringLiteral("OK"), "OkButton");
+    // OK reads as every other OK button of the program does, in the language in force.
+    const QDialogButtonBox standard(QDialogButtonBox::Ok);
+    m_ok = button(standard.button(QDialogButtonBox::Ok)->text(), "OkButton");
     m_skip = button(toDisplay(lang::addedText(lang::added::RUN_SALTA)), "SkipButton");
     m_skipAll = button(toDisplay(lang::addedText(lang::added::RUN_SALTA_TUTTI)), "SkipAllButton");
     m_stop = button(toDisplay(lang::addedText(lang::added::RUN_INTERROMPI)), "StopButton");
