@@ -171,7 +171,15 @@ void RenameRun::executePlan(UndoLog& plan, int countBefore)
     // The plan becomes the undo log: the rows renamed stay, the others go. Done whatever
     // ends the loop, so what was renamed before an error can still be undone.
     std::vector<bool> renamed(plan.size(), false);
-    const OnScopeExit keepRenamed([&] { keepInUndo(plan, renamed); });
+    const OnScopeExit keepRenamed([&] {
+        // Run while an error may be unwinding: it must not throw. Without room for the
+        // log, "Annulla" has nothing to offer, and the run's journal still holds the truth.
+        try {
+            keepInUndo(plan, renamed);
+        } catch (const std::exception&) {
+            m_state.undo = UndoLog {};
+        }
+    });
     std::size_t journalIndex = 0;
     std::string_view lastDirectory;
     std::u32string directory;
