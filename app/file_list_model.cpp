@@ -12,23 +12,35 @@
 
 namespace quorvane::app {
 
-/// One read in flight: its number, its stop flag and its thread.
+namespace {
+
+// How often the GUI thread looks for finished reads while one is running: short against a
+// person's patience, long against the event loop's work.
+constexpr int kPollMs = 15;
+
+} // namespace
+
+/// One read in flight: its number, its stop flag, its thread and, once `done`, its result.
 struct FileListModel::Read
 {
     std::uint64_t generation = 0;
     std::atomic<bool> cancelled = false;
+    std::atomic<bool> done = false;
+    std::optional<DirectoryListing> result; // written by the thread before `done`
     std::thread thread;
 };
 
 FileListModel::FileListModel(const platform::FileSystem& fileSystem, QObject* parent)
     : QAbstractListModel(parent)
     , m_fileSystem(fileSystem)
-{ }
+{
+    m_poll.setInterval(kPollMs);
+    connect(&m_poll, &QTimer::timeout, this, &FileListModel::collectReads);
+}
 
 FileListModel::~FileListModel()
 {
-    // The threads read through the file system the owner is about to destroy. Results they already
-    // posted die with this object's pending events.
+    // The threads read through the file system the owner is about to destroy.
     for (const std::unique_ptr<Read>& read : m_reads)
         read->cancelled = true;
     for (const std::unique_ptr<Read>& read : m_reads)
@@ -70,40 +82,50 @@ void FileListModel::startRead()
         older->cancelled = true;
     auto read = std::make_unique<Read>();
     read->generation = ++m_generation;
-    // The worker gets copies and its own collator: nothing it touches is shared but the file system
-    // and its stop flag. It posts exactly once, so that every thread is joined.
-    read->thread = std::thread([this, fs = &m_fileSystem, generation = read->generation,
-                                   cancelled = &read->cancelled,
+    // The worker gets copies and its own collator; it shares only the file system and its Read,
+    // which lives until the thread is joined. The GUI thread polls for the result instead of
+    // being called from the worker: joining the thread before taking its result is a hand-over
+    // that needs no lock and that ThreadSanitizer can see, where Qt's queue is hidden from it.
+    read->thread = std::thread([fs = &m_fileSystem, state = read.get(),
                                    dir = platform::encodeName(m_directory), mask = m_mask] {
         const platform::Collator collator;
-        std::optional<DirectoryListing> listing = readListing(*fs, collator, dir, mask, *cancelled);
-        auto result = listing ? std::make_shared<DirectoryListing>(std::move(*listing)) : nullptr;
-        QMetaObject::invokeMethod(
-            this, [this, generation, result] { finishRead(generation, result); },
-            Qt::QueuedConnection);
+        state->result = readListing(*fs, collator, dir, mask, state->cancelled);
+        state->done.store(true, std::memory_order_release);
     });
     m_reads.push_back(std::move(read));
+    m_poll.start();
     m_loading = true;
     emit loadingStarted();
 }
 
-void FileListModel::finishRead(
-    std::uint64_t generation, const std::shared_ptr<DirectoryListing>& listing)
+void FileListModel::collectReads()
 {
-    // The thread has posted its last word: joining it costs no more than its exit.
-    const auto done = std::ranges::find_if(m_reads,
-        [generation](const std::unique_ptr<Read>& read) { return read->generation == generation; });
-    if (done != m_reads.end()) {
-        (*done)->thread.join();
-        m_reads.erase(done);
+    std::optional<DirectoryListing> newest;
+    for (auto it = m_reads.begin(); it != m_reads.end();) {
+        Read& read = **it;
+        if (!read.done.load(std::memory_order_acquire)) {
+            ++it;
+            continue;
+        }
+        read.thread.join(); // it has finished: this costs no more than its exit
+        // Only the newest read's result counts; a superseded one is thrown away.
+        if (read.generation == m_generation && read.result)
+            newest = std::move(read.result);
+        it = m_reads.erase(it);
     }
-    if (generation != m_generation || !listing)
-        return; // superseded: a newer read is on its way
+    if (m_reads.empty())
+        m_poll.stop();
+    if (newest)
+        showListing(std::move(*newest));
+}
+
+void FileListModel::showListing(DirectoryListing listing)
+{
     emit listAboutToArrive();
     // One reset for the whole list: views drop their per-row state once, not per entry.
     beginResetModel();
-    m_names = std::move(listing->names);
-    m_error = std::move(listing->error);
+    m_names = std::move(listing.names);
+    m_error = std::move(listing.error);
     m_loading = false;
     endResetModel();
     emit listArrived();

@@ -7,6 +7,7 @@
 #include "platform/sys_error.h"
 
 #include <QAbstractListModel>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -88,7 +89,8 @@ private:
 
     void clear();
     void startRead();
-    void finishRead(std::uint64_t generation, const std::shared_ptr<DirectoryListing>& listing);
+    void collectReads();
+    void showListing(DirectoryListing listing);
 
     const platform::FileSystem& m_fileSystem;
     std::u32string m_directory;
@@ -100,6 +102,8 @@ private:
     std::uint64_t m_generation = 0;
     /// The reads whose threads have not been joined yet, the newest last.
     std::vector<std::unique_ptr<Read>> m_reads;
+    /// Runs while m_reads is not empty, looking for finished reads.
+    QTimer m_poll;
 };
 
 /// Sorts names in the collator's order, ties in code-point order. Computes one collation key per

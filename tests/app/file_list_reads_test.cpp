@@ -74,6 +74,7 @@ private:
 std::vector<std::string> listedBytes(const app::FileListBox& list)
 {
     std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(list.count()));
     for (int row = 0; row < list.count(); ++row)
         names.push_back(encodeName(list.name(row)));
     return names;
@@ -236,8 +237,6 @@ TEST_F(WindowFileList, StatusBarSaysLoadingUntilTheListArrivesThenCountsIt)
 TEST_F(WindowFileList, ClosingTheWindowDuringAReadDoesNotCrash)
 {
     auto window = std::make_unique<app::TForm1>(prompts, fs, dialogs, decodeName(tmp.path()));
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     ASSERT_TRUE(waitForEveryRead(*WindowControls(*window).FileListBox1));
     gate.install(fs, tmp / "many");
     window->browsePane().openDirectory(decodeName(tmp / "many"));
