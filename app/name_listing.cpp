@@ -37,10 +37,12 @@ bool NameListing::sort(const platform::Collator& collator, const std::atomic<boo
     std::string keys;
     std::vector<std::size_t> keyEnds;
     keyEnds.reserve(size());
+    std::u32string decoded; // one buffer for every name, not an allocation each
     for (std::size_t i = 0; i < size(); ++i) {
         if (cancelled.load(std::memory_order_relaxed))
             return false;
-        keys += collator.sortKey(name(i));
+        platform::decodeName(bytes(i), decoded);
+        collator.appendSortKey(decoded, keys);
         keyEnds.push_back(keys.size());
     }
     const auto keyOf = [&](std::uint32_t i) {
@@ -74,14 +76,21 @@ std::optional<DirectoryListing> readListing(const platform::FileSystem& fileSyst
     DirectoryListing listing;
     if (dir.empty())
         return listing;
+    // "*.*", the usual mask, takes every name: no name needs decoding to be matched then.
+    const bool everyName = platform::matchesEveryName(mask);
+    std::u32string decoded;
     const platform::Status read = fileSystem.visitDirectory(
         dir, platform::Detail::KindOnly, [&](const platform::DirEntry& entry) {
             // A superseded read still has to let the listing run out; it does no more work.
             if (entry.kind == platform::EntryKind::Directory
                 || cancelled.load(std::memory_order_relaxed))
                 return;
-            if (platform::matchesMask(platform::decodeName(entry.name), mask))
-                listing.names.append(entry.name);
+            if (!everyName) {
+                platform::decodeName(entry.name, decoded);
+                if (!platform::matchesMask(decoded, mask))
+                    return;
+            }
+            listing.names.append(entry.name);
         });
     if (cancelled.load(std::memory_order_relaxed))
         return std::nullopt;
