@@ -2,6 +2,7 @@
 // window to English and back, and the texts built in code that follow the language too.
 #include "app/dialog_host.h"
 #include "app/file_dialog_texts.h"
+#include "app/file_list_box.h"
 #include "app/filter_text.h"
 #include "app/language_template.h"
 #include "app/properties_dialog.h"
@@ -9,6 +10,7 @@
 #include "app/qt_text.h"
 #include "app/qt_translations.h"
 #include "app/tform1.h"
+#include "file_list_wait.h"
 #include "lang/lang_file.h"
 #include "lang/lang_ids.h"
 #include "lang/language_manager.h"
@@ -243,6 +245,8 @@ TEST(LanguageFiles, TheFilterTheStatusBarTheFileDialogsAndThePropertiesFollowThe
 
     // Shown first: showing puts the stored language (here Italian) into force.
     window.show();
+    ASSERT_TRUE(test::waitForFileList(
+        *window.findChild<app::FileListBox*>(QStringLiteral("FileListBox1"))));
     manager.SwitchLanguage(1031);
     EXPECT_EQ(filter->itemText(0), QStringLiteral("Alle Dateien (*.*)"));
     EXPECT_EQ(filter->itemText(1), QStringLiteral("MP3-Dateien (*.mp3)"));
