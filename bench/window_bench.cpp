@@ -56,10 +56,13 @@ public:
 class TimingDialogs final : public app::DialogHost
 {
 public:
+    std::function<void()> onExec;
     std::function<void(QDialog&)> onShown;
 
     int exec(QDialog& dialog) override
     {
+        if (onExec)
+            onExec();
         dialog.show();
         QCoreApplication::processEvents();
         if (onShown)
@@ -191,8 +194,11 @@ int main(int argc, char** argv)
     std::printf("longest event-loop stall during the fill: %lld ms\n", longestStall);
     std::printf("peak RSS after the fill: %ld kB\n", peakRssKb());
 
+    qint64 builtMs = -1;
     qint64 shownMs = -1;
     qint64 scrolledMs = -1;
+    // The dry run and the marks come before the dialog is handed over; the rest is the dialog.
+    dialogs.onExec = [&] { builtMs = timer.elapsed(); };
     dialogs.onShown = [&](QDialog& dialog) {
         shownMs = timer.elapsed();
         screenshot(dialog, shots, "preview.png");
@@ -213,7 +219,8 @@ int main(int argc, char** argv)
     auto* anteprima = window.findChild<QPushButton*>(QStringLiteral("BitBtn4"));
     timer.restart();
     anteprima->click();
-    std::printf("preview open and painted: %lld ms\n", shownMs);
+    std::printf("preview open and painted: %lld ms (dry run, marks and dialog built: %lld ms)\n",
+        shownMs, builtMs);
     std::printf("preview: 50 pages down and to the last row: %lld ms\n", scrolledMs);
     std::printf("peak RSS: %ld kB\n", peakRssKb());
     return 0;
