@@ -133,24 +133,13 @@ void FileListModel::showListing(DirectoryListing listing)
 
 void sortByCollation(std::vector<std::u32string>& names, const platform::Collator& collator)
 {
-    // One collation key per name, then plain byte comparisons: comparing through the collator
-    // inside the sort would cost a full collation per comparison.
-    struct Keyed
-    {
-        std::string key;
-        std::u32string name;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(names.size());
-    for (std::u32string& name : names)
-        keyed.push_back({ collator.sortKey(name), std::move(name) });
-    std::ranges::sort(keyed, [](const Keyed& a, const Keyed& b) {
-        if (const int order = a.key.compare(b.key); order != 0)
-            return order < 0;
-        return a.name < b.name;
-    });
-    for (std::size_t i = 0; i < keyed.size(); ++i)
-        names[i] = std::move(keyed[i].name);
+    const std::vector<std::uint32_t> order = collator.sortOrder(
+        names.size(), [&](std::size_t i, std::u32string& text) { text = names[i]; });
+    std::vector<std::u32string> sorted;
+    sorted.reserve(names.size());
+    for (const std::uint32_t i : order)
+        sorted.push_back(std::move(names[i]));
+    names = std::move(sorted);
 }
 
 std::u32string FileListModel::name(int row) const

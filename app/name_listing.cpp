@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <numeric>
 
 namespace quorvane::app {
 
@@ -31,35 +30,12 @@ void NameListing::append(std::string_view bytes)
 
 bool NameListing::sort(const platform::Collator& collator, const std::atomic<bool>& cancelled)
 {
-    // One collation key per name, kept like the names in one buffer, then plain byte
-    // comparisons: comparing through the collator inside the sort would cost a full collation
-    // per comparison, and a string per key would double the memory of a large listing.
-    std::string keys;
-    std::vector<std::size_t> keyEnds;
-    keyEnds.reserve(size());
-    std::u32string decoded; // one buffer for every name, not an allocation each
-    for (std::size_t i = 0; i < size(); ++i) {
-        if (cancelled.load(std::memory_order_relaxed))
-            return false;
-        platform::decodeName(bytes(i), decoded);
-        collator.appendSortKey(decoded, keys);
-        keyEnds.push_back(keys.size());
-    }
-    const auto keyOf = [&](std::uint32_t i) {
-        const std::size_t begin = i == 0 ? 0 : keyEnds[i - 1];
-        return std::string_view(keys).substr(begin, keyEnds[i] - begin);
-    };
-    std::vector<std::uint32_t> order(size());
-    std::iota(order.begin(), order.end(), 0U);
-    std::ranges::sort(order, [&](std::uint32_t a, std::uint32_t b) {
-        if (const int byKey = keyOf(a).compare(keyOf(b)); byKey != 0)
-            return byKey < 0;
-        // Equal keys are rare (names differing only in letter case): decoding then is cheap.
-        return name(a) < name(b);
-    });
+    const std::vector<std::uint32_t> order = collator.sortOrder(
+        size(),
+        [this](std::size_t i, std::u32string& text) { platform::decodeName(bytes(i), text); },
+        &cancelled);
     if (cancelled.load(std::memory_order_relaxed))
         return false;
-
     NameListing sorted;
     sorted.m_bytes.reserve(m_bytes.size());
     sorted.m_ends.reserve(size());

@@ -7,7 +7,6 @@
 #include "platform/wildcard.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace quorvane::engine {
 
@@ -130,49 +129,8 @@ bool RenameRun::checkSelection()
 
 void RenameRun::sortPass(PassEntries& pass) const
 {
-    // One collation key per entry, then plain byte comparisons: sorting 100,000 names
-    // costs n keys instead of n log n collations. The keys share one buffer and are
-    // dropped as soon as the order is known. Entries the collation finds equal
-    // ("song.mp3", "Song.mp3") are ordered by code point so every run agrees.
-    const std::size_t count = pass.size();
-    if (count > UINT32_MAX)
-        throw std::length_error("too many entries in one directory");
-    std::string keys;
-    std::vector<std::size_t> keyEnd(count);
-    std::u32string text;
-    for (std::size_t i = 0; i < count; ++i) {
-        pass.entryText(i, text);
-        m_collator.appendSortKey(text, keys);
-        keyEnd[i] = keys.size();
-    }
-    // Each key beside its entry's index, so that a comparison reads one place.
-    struct Keyed
-    {
-        std::string_view key;
-        std::uint32_t index;
-    };
-    std::vector<Keyed> keyed(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t begin = i == 0 ? 0 : keyEnd[i - 1];
-        keyed[i] = { std::string_view(keys).substr(begin, keyEnd[i] - begin),
-            static_cast<std::uint32_t>(i) };
-    }
-    std::vector<std::size_t>().swap(keyEnd);
-    std::ranges::sort(keyed, [&](const Keyed& a, const Keyed& b) {
-        if (const int c = a.key.compare(b.key); c != 0)
-            return c < 0;
-        std::u32string left;
-        std::u32string right;
-        pass.entryText(a.index, left);
-        pass.entryText(b.index, right);
-        return left < right;
-    });
-    std::vector<std::uint32_t> order(count);
-    for (std::size_t i = 0; i < count; ++i)
-        order[i] = keyed[i].index;
-    std::vector<Keyed>().swap(keyed);
-    std::string().swap(keys);
-    pass.reorder(order);
+    pass.reorder(m_collator.sortOrder(
+        pass.size(), [&](std::size_t i, std::u32string& text) { pass.entryText(i, text); }));
 }
 
 } // namespace quorvane::engine

@@ -1,7 +1,10 @@
 // Locale-aware, case-insensitive ordering of names (ICU, secondary strength).
 #include "collator.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <numeric>
+#include <stdexcept>
 #include <vector>
 
 #include <unicode/ucol.h>
@@ -148,6 +151,46 @@ void Collator::appendSortKey(std::u32string_view text, std::string& keys) const
         }
         room = length;
     }
+}
+
+std::vector<std::uint32_t> Collator::sortOrder(
+    std::size_t count, const TextAt& textAt, const std::atomic<bool>* cancelled) const
+{
+    if (count > UINT32_MAX)
+        throw std::length_error("too many texts to sort");
+    const auto stopped = [cancelled] {
+        return cancelled != nullptr && cancelled->load(std::memory_order_relaxed);
+    };
+    std::string keys;
+    std::vector<std::size_t> keyEnds;
+    keyEnds.reserve(count);
+    std::u32string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (stopped())
+            return {};
+        textAt(i, text);
+        appendSortKey(text, keys);
+        keyEnds.push_back(keys.size());
+    }
+    const auto keyOf = [&](std::uint32_t i) {
+        const std::size_t begin = i == 0 ? 0 : keyEnds[i - 1];
+        return std::string_view(keys).substr(begin, keyEnds[i] - begin);
+    };
+    std::vector<std::uint32_t> order(count);
+    std::iota(order.begin(), order.end(), std::uint32_t { 0 });
+    std::ranges::sort(order, [&](std::uint32_t a, std::uint32_t b) {
+        if (const int byKey = keyOf(a).compare(keyOf(b)); byKey != 0)
+            return byKey < 0;
+        // Equal keys are rare (names differing only in letter case): fetching both is cheap.
+        std::u32string left;
+        std::u32string right;
+        textAt(a, left);
+        textAt(b, right);
+        return left < right;
+    });
+    if (stopped())
+        return {};
+    return order;
 }
 
 } // namespace quorvane::platform

@@ -112,3 +112,22 @@ TEST(Collator, UnknownLocaleStillCollates)
     EXPECT_EQ(collator.compare(U"abc", U"ABC"), 0);
     EXPECT_LT(collator.compare(U"abc", U"abd"), 0);
 }
+
+TEST(Collator, SortOrderBreaksTiesByCodePointAndStopsWhenCancelled)
+{
+    const Collator collator("");
+    // Given in an order that is neither sorted nor reversed, with a case-only tie whose
+    // code-point order is the opposite of its position.
+    const std::vector<std::u32string> texts { U"song.mp3", U"b", U"Song.mp3", U"a", U"\u00E0" };
+    const auto textAt = [&](std::size_t i, std::u32string& text) { text = texts[i]; };
+    const std::vector<std::uint32_t> order = collator.sortOrder(texts.size(), textAt);
+    std::vector<std::u32string> sorted;
+    sorted.reserve(order.size());
+    for (const std::uint32_t i : order)
+        sorted.push_back(texts[i]);
+    EXPECT_EQ(
+        sorted, (std::vector<std::u32string> { U"a", U"\u00E0", U"b", U"Song.mp3", U"song.mp3" }));
+
+    const std::atomic<bool> cancelled = true;
+    EXPECT_TRUE(collator.sortOrder(texts.size(), textAt, &cancelled).empty());
+}
