@@ -131,3 +131,37 @@ TEST(Collator, SortOrderBreaksTiesByCodePointAndStopsWhenCancelled)
     const std::atomic<bool> cancelled = true;
     EXPECT_TRUE(collator.sortOrder(texts.size(), textAt, &cancelled).empty());
 }
+
+TEST(Collator, LongListsSortExactlyAsOneByOneComparison)
+{
+    // Names share a long start, some are the start of others, some differ only in letter case or
+    // accent, some carry escaped bytes or characters outside the basic plane: every way the fast
+    // comparison could cut a corner. The reference is the plain comparison, one pair at a time.
+    const Collator collator("it_IT");
+    const std::vector<std::u32string> stems { U"IMG_2024_", U"img_2024_", U"Img_2024_\u00E8",
+        U"Artist - Album - ", U"artist - album", U"\U0001F3B5 ", U"x" };
+    std::vector<std::u32string> texts;
+    std::uint32_t seed = 12345;
+    const auto next = [&] { return seed = seed * 1103515245U + 12345U; };
+    for (int i = 0; i < 9000; ++i) {
+        std::u32string text = stems[next() % stems.size()];
+        for (std::uint32_t digits = next() % 4; digits > 0; --digits)
+            text += static_cast<char32_t>(U'0' + next() % 10);
+        if (next() % 50 == 0)
+            text += decodeName("\xFF");
+        texts.push_back(text);
+    }
+    const auto textAt = [&](std::size_t i, std::u32string& text) { text = texts[i]; };
+    const std::vector<std::uint32_t> order = collator.sortOrder(texts.size(), textAt);
+    std::vector<std::u32string> sorted;
+    sorted.reserve(order.size());
+    for (const std::uint32_t i : order)
+        sorted.push_back(texts[i]);
+
+    std::vector<std::u32string> expected = texts;
+    std::ranges::sort(expected, [&](const std::u32string& a, const std::u32string& b) {
+        const int byCollation = collator.compare(a, b);
+        return byCollation != 0 ? byCollation < 0 : a < b;
+    });
+    EXPECT_EQ(sorted, expected);
+}
