@@ -19,17 +19,33 @@ bool isRetriedSilently(int code)
     return code == EINTR || code == EAGAIN || code == EBUSY;
 }
 
-platform::Status renameWithSilentRetries(
-    platform::FileSystem& fs, const std::string& from, const std::string& to)
+namespace {
+
+template<typename Rename>
+platform::Status withSilentRetries(const Rename& rename)
 {
-    platform::Status status = fs.rename(from, to);
+    platform::Status status = rename();
     for (int attempt = 1;
          !status.ok() && isRetriedSilently(status.error().code) && attempt <= kSilentRetries;
          ++attempt) {
         std::this_thread::sleep_for(kSilentRetryPause * attempt);
-        status = fs.rename(from, to);
+        status = rename();
     }
     return status;
+}
+
+} // namespace
+
+platform::Status renameWithSilentRetries(
+    platform::FileSystem& fs, const std::string& from, const std::string& to)
+{
+    return withSilentRetries([&] { return fs.rename(from, to); });
+}
+
+platform::Status renameInWithSilentRetries(platform::FileSystem& fs, const std::string& directory,
+    const std::string& from, const std::string& to)
+{
+    return withSilentRetries([&] { return fs.renameIn(directory, from, to); });
 }
 
 } // namespace quorvane::engine

@@ -16,4 +16,8 @@ namespace quorvane::engine {
 [[nodiscard]] platform::Status renameWithSilentRetries(
     platform::FileSystem& fs, const std::string& from, const std::string& to);
 
+/// The same for fs.renameIn: `from` and `to` are names in `directory`.
+[[nodiscard]] platform::Status renameInWithSilentRetries(platform::FileSystem& fs,
+    const std::string& directory, const std::string& from, const std::string& to);
+
 } // namespace quorvane::engine

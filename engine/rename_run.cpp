@@ -171,6 +171,7 @@ void RenameRun::executePlan(UndoLog& plan, int countBefore)
     // The plan becomes the undo log: the rows renamed stay, the others go. Done whatever
     // ends the loop, so what was renamed before an error can still be undone.
     std::vector<bool> renamed(plan.size(), false);
+    const OnScopeExit closeDirectory([&] { m_fs.closeRenameDirectory(); });
     const OnScopeExit keepRenamed([&] {
         // Run while an error may be unwinding: it must not throw. Without room for the
         // log, "Annulla" has nothing to offer, and the run's journal still holds the truth.
@@ -353,11 +354,13 @@ bool RenameRun::renameEntry(UndoLog& plan, std::size_t row, std::size_t journalI
 {
     JournalWriter* const journal
         = m_journal != nullptr && m_journal->active() ? m_journal : nullptr;
-    const std::string dirBytes(plan.directoryBytes(row));
-    const std::string from = dirBytes + std::string(plan.oldNameBytes(row));
-    std::string to = dirBytes + std::string(plan.newNameBytes(row));
+    // Buffers kept from entry to entry: a run of a million entries allocates none.
+    m_renameDirectory.assign(plan.directoryBytes(row));
+    m_renameFrom.assign(plan.oldNameBytes(row));
+    m_renameTo.assign(plan.newNameBytes(row));
     for (;;) {
-        const platform::Status status = renameWithSilentRetries(m_fs, from, to);
+        const platform::Status status
+            = renameInWithSilentRetries(m_fs, m_renameDirectory, m_renameFrom, m_renameTo);
         if (status.ok()) {
             if (journal != nullptr)
                 journal->done(journalIndex);
@@ -384,7 +387,7 @@ bool RenameRun::renameEntry(UndoLog& plan, std::size_t row, std::size_t journalI
                 = journal != nullptr ? journal->typed(journalIndex, typed) : platform::Status {};
             if (recorded.ok()) {
                 plan.setNewName(row, typed);
-                to = dirBytes + typed;
+                m_renameTo = typed;
                 continue;
             }
             reason = recorded.error();

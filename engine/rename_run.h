@@ -111,6 +111,11 @@ private:
     /// per entry.
     std::vector<std::uint64_t>* m_rowInodes = nullptr;
     std::vector<std::uint64_t> m_planInodes; ///< the rows' inode numbers of the last plan
+    /// The entry being renamed: its directory, old name and new name, in buffers kept from
+    /// entry to entry.
+    std::string m_renameDirectory;
+    std::string m_renameFrom;
+    std::string m_renameTo;
     std::u32string m_planError; ///< what ended the plan early
 };
 

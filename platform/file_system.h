@@ -92,6 +92,20 @@ public:
     /// Fails with EEXIST when `to` exists.
     [[nodiscard]] virtual Status rename(const std::string& from, const std::string& to) = 0;
 
+    /// rename(directory + from, directory + to), `directory` ending in "/" (or empty for the
+    /// working directory), for a run renaming many entries of one directory: the system
+    /// may keep the directory open from call to call, which spares it walking the path
+    /// twice per entry, until closeRenameDirectory() or a call for another directory.
+    [[nodiscard]] virtual Status renameIn(
+        const std::string& directory, const std::string& from, const std::string& to)
+    {
+        return rename(directory + from, directory + to);
+    }
+
+    /// Lets go of the directory renameIn kept open: a later call opens it afresh, so that
+    /// one run never reaches into a directory another run saw under the same path.
+    virtual void closeRenameDirectory() { }
+
     /// Replaces the entry's attribute set with `value` (sum of Attribute bits): the stored
     /// word (extended attribute user.DOSATTRIB) and, for files, the write permission bits.
     /// The caller decides whether failures matter (the rename run ignores them).

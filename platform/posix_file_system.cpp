@@ -13,6 +13,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorvane::platform {
 
@@ -178,9 +179,38 @@ Result<std::uint32_t> PosixFileSystem::attributes(const std::string& path) const
     return attributesOf(baseNameOf(path), info, readDosAttrib(path));
 }
 
+PosixFileSystem::~PosixFileSystem()
+{
+    closeRenameDirectory();
+}
+
 Status PosixFileSystem::rename(const std::string& from, const std::string& to)
 {
     return renameNoReplace(from, to);
+}
+
+Status PosixFileSystem::renameIn(
+    const std::string& directory, const std::string& from, const std::string& to)
+{
+    if (m_renameFd < 0 || directory != m_renamePath) {
+        closeRenameDirectory();
+        const std::string path = directory.empty() ? std::string(".") : directory;
+        m_renameFd
+            = retryOnEintr([&] { return ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC); });
+        if (m_renameFd >= 0)
+            m_renamePath = directory;
+    }
+    if (m_renameFd < 0)
+        return renameNoReplace(directory + from, directory + to);
+    return renameNoReplaceAt(m_renameFd, directory, from, to);
+}
+
+void PosixFileSystem::closeRenameDirectory()
+{
+    if (m_renameFd >= 0)
+        ::close(m_renameFd);
+    m_renameFd = -1;
+    m_renamePath.clear();
 }
 
 Status PosixFileSystem::removeFile(const std::string& path)

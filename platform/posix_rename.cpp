@@ -33,16 +33,21 @@ SysError renameFailure(const std::string& from, const std::string& to)
     return SysError { code, operationText(from, to) };
 }
 
-int renameat2NoReplace(const std::string& from, const std::string& to)
+int renameat2NoReplace(int directoryFd, const std::string& from, const std::string& to)
 {
 #if defined(RENAME_NOREPLACE) && defined(__GLIBC__)                                                \
     && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 28))
-    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    return ::renameat2(directoryFd, from.c_str(), directoryFd, to.c_str(), RENAME_NOREPLACE);
 #else
     constexpr unsigned int renameNoReplaceFlag = 1U;
     return static_cast<int>(::syscall(
-        SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), renameNoReplaceFlag));
+        SYS_renameat2, directoryFd, from.c_str(), directoryFd, to.c_str(), renameNoReplaceFlag));
 #endif
+}
+
+int renameat2NoReplace(const std::string& from, const std::string& to)
+{
+    return renameat2NoReplace(AT_FDCWD, from, to);
 }
 
 /// A plain rename after making sure nothing bears the new name. Only a race with another
@@ -210,6 +215,16 @@ std::string caseRenameTemporaryName(const std::string& from, int attempt)
         name = name.substr(0, keep);
     }
     return std::string(directory) + std::string(name) + suffix;
+}
+
+Status renameNoReplaceAt(
+    int directoryFd, const std::string& directory, const std::string& from, const std::string& to)
+{
+    if (from == to)
+        return {};
+    if (retryOnEintr([&] { return renameat2NoReplace(directoryFd, from, to); }) == 0)
+        return {};
+    return renameNoReplace(directory + from, directory + to);
 }
 
 Status renameNoReplace(const std::string& from, const std::string& to, RenameMethod method)

@@ -27,6 +27,13 @@ enum class RenameMethod {
 [[nodiscard]] Status renameNoReplace(
     const std::string& from, const std::string& to, RenameMethod method = RenameMethod::Native);
 
+/// renameNoReplace(directory + from, directory + to), where `directoryFd` is `directory`
+/// opened: the common case, a free new name, is one system call that resolves no path;
+/// every refusal goes the long way, which tells a case-only change from a real clash and
+/// stands in where the system lacks the call.
+[[nodiscard]] Status renameNoReplaceAt(
+    int directoryFd, const std::string& directory, const std::string& from, const std::string& to);
+
 /// The path through which a case-only rename of `from` passes in its `attempt`-th try
 /// (0-based; a later try is made only when the name of the earlier one is taken): in the
 /// same directory, the base name of `from` followed by ".quorvane-case-rename" and, from

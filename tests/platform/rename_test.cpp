@@ -208,6 +208,36 @@ TEST(PosixFileSystemRename, UsesTheNoReplaceRename)
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "b", "c" }));
 }
 
+TEST(PosixFileSystemRename, RenameInActsOnTheDirectoryNamedEachTime)
+{
+    // The directory kept open between calls must never stand in for another one: not for
+    // a different path, and not for a new directory put at the same path once let go.
+    TempDir dir;
+    PosixFileSystem fs;
+    ASSERT_EQ(::mkdir((dir / "one").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((dir / "two").c_str(), 0755), 0);
+    const std::string one = dir / "one/";
+    const std::string two = dir / "two/";
+    writeFile(one + "a", "1");
+    writeFile(one + "x", "1");
+    writeFile(one + "taken", "kept");
+    writeFile(two + "a", "2");
+    ASSERT_TRUE(fs.renameIn(one, "x", "b").ok());
+    ASSERT_TRUE(fs.renameIn(two, "a", "c").ok());
+    EXPECT_EQ(fs.renameIn(one, "b", "taken").error().code, EEXIST);
+    EXPECT_EQ(namesIn(one), (std::vector<std::string> { "a", "b", "taken" }));
+    EXPECT_EQ(namesIn(two), (std::vector<std::string> { "c" }));
+    EXPECT_EQ(readFile(one + "taken"), "kept");
+
+    fs.closeRenameDirectory();
+    ASSERT_EQ(::rename((dir / "one").c_str(), (dir / "old").c_str()), 0);
+    ASSERT_EQ(::mkdir((dir / "one").c_str(), 0755), 0);
+    writeFile(one + "b", "new");
+    ASSERT_TRUE(fs.renameIn(one, "b", "d").ok());
+    EXPECT_EQ(namesIn(one), (std::vector<std::string> { "d" }));
+    EXPECT_EQ(namesIn(dir / "old"), (std::vector<std::string> { "a", "b", "taken" }));
+}
+
 TEST(CaseRenameTemporaryName, VisibleBesideTheOriginalAndDistinctPerAttempt)
 {
     const std::string from = "/music/rock/song.mp3";
