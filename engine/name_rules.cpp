@@ -23,6 +23,10 @@ bool isDigit(char32_t c)
 
 bool isForbidden(char32_t c, bool dosNames)
 {
+    // Every character of every name is asked: letters and digits leave at once.
+    if ((c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9')
+        || c > U'|')
+        return false;
     constexpr std::u32string_view standard = U"\"*/:<>?\\|";
     constexpr std::u32string_view dosOnly = U"+,;=[]";
     return standard.find(c) != std::u32string_view::npos

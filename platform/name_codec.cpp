@@ -102,12 +102,14 @@ std::u32string decodeName(std::string_view bytes)
 
 void decodeName(std::string_view bytes, std::u32string& out)
 {
-    out.clear();
-    out.reserve(bytes.size());
+    // Every name of a run passes here, twice: the text is written in place, into room for
+    // as many code points as there are bytes (never fewer bytes than code points).
+    out.resize(bytes.size());
+    char32_t* write = out.data();
     while (!bytes.empty()) {
         // Most names are ASCII: a byte below 0x80 is its own code point.
         if (static_cast<unsigned char>(bytes.front()) < 0x80) {
-            out.push_back(static_cast<unsigned char>(bytes.front()));
+            *write++ = static_cast<unsigned char>(bytes.front());
             bytes.remove_prefix(1);
             continue;
         }
@@ -117,9 +119,10 @@ void decodeName(std::string_view bytes, std::u32string& out)
             cp = kEscapeBase + static_cast<unsigned char>(bytes[0]);
             length = 1;
         }
-        out.push_back(cp);
+        *write++ = cp;
         bytes.remove_prefix(length);
     }
+    out.resize(static_cast<std::size_t>(write - out.data()));
 }
 
 std::string encodeName(std::u32string_view name)
@@ -127,7 +130,9 @@ std::string encodeName(std::u32string_view name)
     std::string out;
     out.reserve(name.size());
     for (const char32_t cp : name) {
-        if (isEscape(cp))
+        if (cp < 0x80)
+            out.push_back(static_cast<char>(cp));
+        else if (isEscape(cp))
             out.push_back(static_cast<char>(cp - kEscapeBase));
         else
             appendUtf8(out, cp);
