@@ -3,87 +3,183 @@
 
 #include "platform/name_codec.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace quorvane::engine {
 
 namespace {
 
-/// What the changed rows of one directory do to it, in file-name bytes.
-struct DirectoryPlan
+constexpr std::uint32_t kNone = UINT32_MAX;
+
+/// A name within one of the directories the rows touch, by the directory's number.
+struct PlacedName
 {
-    std::unordered_map<std::string, int> newNameUses; ///< new name -> changed rows giving it
-    std::unordered_map<std::string, std::size_t> firstRenamedAway; ///< old name -> first row
-    std::unordered_set<std::string> onDisk;
+    std::uint32_t directory = 0;
+    std::string_view name;
+
+    bool operator==(const PlacedName&) const = default;
 };
 
-/// A changed row, pointing into its directory's plan (map nodes never move).
-struct ChangedRow
+std::size_t hashOf(const PlacedName& key)
 {
-    std::size_t row = 0;
-    const DirectoryPlan* plan = nullptr;
-    const std::string* newName = nullptr; ///< the key in plan->newNameUses
-    const int* newNameUses = nullptr;
+    return std::hash<std::string_view> {}(key.name) ^ (key.directory * 0x9E3779B97F4A7C15ULL);
+}
+
+/// Numbers (rows, entries on disk) found by the name each one stands for: open addressing
+/// in one array, so that a million names cost no million allocations. The first number
+/// put under a name stays; the table never grows past the size it was made for.
+class NameTable
+{
+public:
+    explicit NameTable(std::size_t count)
+    {
+        std::size_t size = 16;
+        while (size < 2 * count)
+            size *= 2;
+        m_slots.assign(size, kNone);
+    }
+
+    /// The number already under `key`, or kNone after putting `number` there.
+    template<typename KeyOf>
+    std::uint32_t findOrPut(const PlacedName& key, std::uint32_t number, const KeyOf& keyOf)
+    {
+        std::uint32_t& slot = slotFor(key, keyOf);
+        if (slot != kNone)
+            return slot;
+        slot = number;
+        return kNone;
+    }
+
+    template<typename KeyOf>
+    [[nodiscard]] std::uint32_t find(const PlacedName& key, const KeyOf& keyOf)
+    {
+        return slotFor(key, keyOf);
+    }
+
+private:
+    template<typename KeyOf>
+    std::uint32_t& slotFor(const PlacedName& key, const KeyOf& keyOf)
+    {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t at = hashOf(key) & mask;; at = (at + 1) & mask) {
+            std::uint32_t& slot = m_slots[at];
+            if (slot == kNone || keyOf(slot) == key)
+                return slot;
+        }
+    }
+
+    std::vector<std::uint32_t> m_slots;
 };
 
-void readDirectory(const std::u32string& dir, DirectoryPlan& plan, const platform::FileSystem& fs)
+/// The names in the directories of the changed rows, each directory listed once.
+class NamesOnDisk
 {
-    // An unreadable directory would fail the real run anyway; it just yields no marks.
-    auto listing = fs.listDirectory(platform::encodeName(dir), platform::Detail::KindOnly);
-    if (!listing.ok())
-        return;
-    plan.onDisk.reserve(listing.value().size());
-    for (auto& entry : listing.value())
-        plan.onDisk.insert(std::move(entry.name));
-}
+public:
+    /// Lists `directory` (file-name bytes) as number `id`. One that cannot be listed adds
+    /// nothing: the real run would fail there anyway.
+    void add(std::uint32_t id, std::string_view directory, const platform::FileSystem& fs)
+    {
+        const std::size_t bytesBefore = m_bytes.size();
+        const std::size_t countBefore = m_ends.size();
+        const platform::Status read = fs.visitDirectory(std::string(directory),
+            platform::Detail::KindOnly, [&](const platform::DirEntry& entry) {
+                m_bytes.append(entry.name);
+                m_ends.push_back(m_bytes.size());
+                m_directories.push_back(id);
+            });
+        if (!read.ok()) {
+            m_bytes.resize(bytesBefore);
+            m_ends.resize(countBefore);
+            m_directories.resize(countBefore);
+        }
+    }
 
-[[nodiscard]] bool collides(const ChangedRow& r)
-{
-    if (*r.newNameUses > 1)
-        return true;
-    if (!r.plan->onDisk.contains(*r.newName))
-        return false;
-    // The entry on disk is out of the way once a row up to this one has renamed it: this
-    // row itself when the new name spells the old one's bytes differently.
-    const auto away = r.plan->firstRenamedAway.find(*r.newName);
-    return away == r.plan->firstRenamedAway.end() || away->second > r.row;
-}
+    [[nodiscard]] std::size_t size() const { return m_ends.size(); }
+
+    [[nodiscard]] PlacedName at(std::uint32_t i) const
+    {
+        const std::size_t begin = i == 0 ? 0 : m_ends[i - 1];
+        return { m_directories[i], std::string_view(m_bytes).substr(begin, m_ends[i] - begin) };
+    }
+
+private:
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends;
+    std::vector<std::uint32_t> m_directories;
+};
 
 } // namespace
 
 std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::FileSystem& fs)
 {
     const std::size_t count = rows.size();
+    if (count >= kNone)
+        throw std::length_error("too many rows to mark");
     std::vector<PreviewMark> marks(count);
-    std::unordered_map<std::u32string, DirectoryPlan> plans;
-    std::vector<ChangedRow> changed;
 
-    std::string_view lastDir;
-    DirectoryPlan* plan = nullptr;
+    // Each row's directory by number; each directory with a changed row listed once.
+    std::vector<std::uint32_t> directoryOf(count, 0);
+    std::unordered_map<std::string_view, std::uint32_t> directoryIds;
+    NamesOnDisk onDisk;
+    std::size_t changedCount = 0;
+    std::string_view lastDirectory;
+    std::uint32_t lastId = kNone;
     for (std::size_t i = 0; i < count; ++i) {
         if (rows.unchanged(i))
             continue;
         marks[i].changed = true;
+        ++changedCount;
         // Rows of one directory come together, so most rows skip the lookup.
-        if (plan == nullptr || lastDir != rows.directoryBytes(i)) {
-            lastDir = rows.directoryBytes(i);
-            auto [it, isNew] = plans.try_emplace(rows.directory(i));
-            plan = &it->second;
+        if (lastId == kNone || rows.directoryBytes(i) != lastDirectory) {
+            lastDirectory = rows.directoryBytes(i);
+            const auto [it, isNew] = directoryIds.try_emplace(
+                lastDirectory, static_cast<std::uint32_t>(directoryIds.size()));
+            lastId = it->second;
             if (isNew)
-                readDirectory(it->first, *plan, fs);
+                onDisk.add(lastId, lastDirectory, fs);
         }
-        std::string oldName(rows.oldNameBytes(i));
-        auto& [newName, uses]
-            = *plan->newNameUses.try_emplace(std::string(rows.newNameBytes(i)), 0).first;
-        ++uses;
-        changed.push_back({ i, plan, &newName, &uses });
-        plan->firstRenamedAway.try_emplace(std::move(oldName), i); // rows come in run order
+        directoryOf[i] = lastId;
     }
-    for (const ChangedRow& r : changed)
-        marks[r.row].conflict = collides(r);
+
+    const auto newNameOf = [&](std::uint32_t row) {
+        return PlacedName { directoryOf[row], rows.newNameBytes(row) };
+    };
+    const auto oldNameOf = [&](std::uint32_t row) {
+        return PlacedName { directoryOf[row], rows.oldNameBytes(row) };
+    };
+    // A new name given by two changed rows of one directory marks both (and every other).
+    // The first changed row that renames each old name away, rows being in run order.
+    NameTable givenNames(changedCount);
+    NameTable renamedAway(changedCount);
+    for (std::uint32_t row = 0; row < count; ++row) {
+        if (!marks[row].changed)
+            continue;
+        if (const std::uint32_t first = givenNames.findOrPut(newNameOf(row), row, newNameOf);
+            first != kNone)
+            marks[first].conflict = marks[row].conflict = true;
+        (void)renamedAway.findOrPut(oldNameOf(row), row, oldNameOf);
+    }
+
+    NameTable diskNames(onDisk.size());
+    const auto diskNameOf = [&](std::uint32_t i) { return onDisk.at(i); };
+    for (std::uint32_t i = 0; i < onDisk.size(); ++i)
+        (void)diskNames.findOrPut(onDisk.at(i), i, diskNameOf);
+    for (std::uint32_t row = 0; row < count; ++row) {
+        if (!marks[row].changed || marks[row].conflict)
+            continue;
+        const PlacedName wanted = newNameOf(row);
+        if (diskNames.find(wanted, diskNameOf) == kNone)
+            continue;
+        // The entry on disk is out of the way once a row up to this one has renamed it:
+        // this row itself when the new name spells the old one's bytes differently.
+        const std::uint32_t away = renamedAway.find(wanted, oldNameOf);
+        marks[row].conflict = away == kNone || away > row;
+    }
     return marks;
 }
 
