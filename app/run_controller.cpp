@@ -17,6 +17,7 @@
 #include "engine/transform_name.h"
 #include "engine/undo_run.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -138,16 +139,27 @@ void RunController::BitBtn4Click()
     engine::RenameOptions options = m_options.renameOptions();
     engine::RunScope scope = runScope();
     engine::RenameRun run(m_fs, m_collator, options, m_state, scope, m_prompts, *m_progress);
-    try {
-        run.Preview();
-    } catch (const engine::RunError& e) {
-        m_prompts.tell(
-            { "RUN_ERROR", engine::Severity::Error, toCore(QString::fromUtf8(e.what())) });
+    std::vector<engine::PreviewMark> marks;
+    QString error;
+    {
+        // A directory of a million entries takes a second or two to work out: the pointer
+        // says so until then (and is itself again before any message).
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const engine::OnScopeExit pointerBack([] { QApplication::restoreOverrideCursor(); });
+        try {
+            run.Preview();
+            if (run.summary().refused.empty())
+                marks = engine::markPreviewRows(m_state.previewRows, m_fs);
+        } catch (const engine::RunError& e) {
+            error = QString::fromUtf8(e.what());
+        }
+    }
+    if (!error.isEmpty()) {
+        m_prompts.tell({ "RUN_ERROR", engine::Severity::Error, toCore(error) });
         return;
     }
     if (!run.summary().refused.empty())
         return;
-    std::vector<engine::PreviewMark> marks = engine::markPreviewRows(m_state.previewRows, m_fs);
     TPreview preview(m_state.previewRows, std::move(marks), this);
     m_dialogs.exec(preview);
 }
