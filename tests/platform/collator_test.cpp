@@ -18,6 +18,19 @@ int sign(int value)
     return (value > 0) - (value < 0);
 }
 
+/// The texts in the order sortOrder gives them.
+std::vector<std::u32string> sortedBy(
+    const Collator& collator, const std::vector<std::u32string>& texts)
+{
+    const std::vector<std::uint32_t> order = collator.sortOrder(
+        texts.size(), [&](std::size_t i, std::u32string& text) { text = texts[i]; });
+    std::vector<std::u32string> sorted;
+    sorted.reserve(order.size());
+    for (const std::uint32_t i : order)
+        sorted.push_back(texts[i]);
+    return sorted;
+}
+
 } // namespace
 
 TEST(Collator, LocaleNameFromTheEnvironment)
@@ -120,11 +133,7 @@ TEST(Collator, SortOrderBreaksTiesByCodePointAndStopsWhenCancelled)
     // code-point order is the opposite of its position.
     const std::vector<std::u32string> texts { U"song.mp3", U"b", U"Song.mp3", U"a", U"\u00E0" };
     const auto textAt = [&](std::size_t i, std::u32string& text) { text = texts[i]; };
-    const std::vector<std::uint32_t> order = collator.sortOrder(texts.size(), textAt);
-    std::vector<std::u32string> sorted;
-    sorted.reserve(order.size());
-    for (const std::uint32_t i : order)
-        sorted.push_back(texts[i]);
+    const std::vector<std::u32string> sorted = sortedBy(collator, texts);
     EXPECT_EQ(
         sorted, (std::vector<std::u32string> { U"a", U"\u00E0", U"b", U"Song.mp3", U"song.mp3" }));
 
@@ -151,12 +160,7 @@ TEST(Collator, LongListsSortExactlyAsOneByOneComparison)
             text += decodeName("\xFF");
         texts.push_back(text);
     }
-    const auto textAt = [&](std::size_t i, std::u32string& text) { text = texts[i]; };
-    const std::vector<std::uint32_t> order = collator.sortOrder(texts.size(), textAt);
-    std::vector<std::u32string> sorted;
-    sorted.reserve(order.size());
-    for (const std::uint32_t i : order)
-        sorted.push_back(texts[i]);
+    const std::vector<std::u32string> sorted = sortedBy(collator, texts);
 
     std::vector<std::u32string> expected = texts;
     std::ranges::sort(expected, [&](const std::u32string& a, const std::u32string& b) {
