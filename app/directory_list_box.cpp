@@ -229,12 +229,15 @@ private:
         m_error.reset();
         if (dir.empty())
             return names;
+        const std::string bytes = platform::encodeName(dir);
+        if (m_fileSystem.certainlyHasNoSubdirectories(bytes))
+            return names;
         // Entry by entry: a directory of a million files must not cost a million entries in
         // memory to find its few subdirectories. Every directory, hidden ones too; the kind
         // is the entry's own, so a symbolic link to a directory is not one (the rename run
         // never descends through links either).
-        const platform::Status read = m_fileSystem.visitDirectory(platform::encodeName(dir),
-            platform::Detail::KindOnly, [&names](const platform::DirEntry& entry) {
+        const platform::Status read = m_fileSystem.visitDirectory(
+            bytes, platform::Detail::KindOnly, [&names](const platform::DirEntry& entry) {
                 if (entry.kind == platform::EntryKind::Directory)
                     names.push_back(platform::decodeName(entry.name));
             });

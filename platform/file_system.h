@@ -129,6 +129,15 @@ public:
     /// (not the directories inside it). Dangerous when either the path text (normalized:
     /// trailing "/", ".", ".." and repeated "/" do not matter) or its canonical form is.
     [[nodiscard]] virtual bool isDangerousDirectory(const std::string& dir) const = 0;
+
+    /// True only when the system can tell, without reading the directory's entries, that
+    /// `dir` has no subdirectory; false when it has one, and whenever in doubt. A directory
+    /// of a million files need not be read through to learn it has no subdirectories.
+    [[nodiscard]] virtual bool certainlyHasNoSubdirectories(const std::string& dir) const
+    {
+        (void)dir;
+        return false;
+    }
 };
 
 } // namespace quorvane::platform

@@ -12,7 +12,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace quorvane::platform {
@@ -20,6 +22,14 @@ namespace quorvane::platform {
 namespace {
 
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+/// The file systems known to count a directory's subdirectories in its link count.
+bool countsSubdirectoriesInLinks(const struct statfs& volume)
+{
+    const auto type = volume.f_type;
+    return type == EXT4_SUPER_MAGIC // also ext2 and ext3, which share the magic number
+        || type == XFS_SUPER_MAGIC || type == TMPFS_MAGIC;
+}
 
 /// Bits that only the stored word can carry, whatever the entry is.
 constexpr std::uint32_t kStoredBits = kHidden | kSystem | kArchive;
@@ -177,6 +187,25 @@ Result<std::uint32_t> PosixFileSystem::attributes(const std::string& path) const
     if (::lstat(path.c_str(), &info) != 0)
         return failure("read attributes of", path);
     return attributesOf(baseNameOf(path), info, readDosAttrib(path));
+}
+
+bool PosixFileSystem::certainlyHasNoSubdirectories(const std::string& dir) const
+{
+    // A directory's link count is 2 plus its subdirectories (each one's ".." links back) on
+    // the file systems that keep the old convention; btrfs, FUSE and network file systems
+    // may answer anything, and ext4 answers 1 past 65,000 subdirectories. The directory is
+    // opened for reading, so that one it could not list is not passed over in silence.
+    const std::string path = dir.empty() ? std::string(".") : dir;
+    const int fd
+        = retryOnEintr([&] { return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    if (fd < 0)
+        return false;
+    struct stat info = {};
+    struct statfs volume = {};
+    const bool none = ::fstat(fd, &info) == 0 && ::fstatfs(fd, &volume) == 0 && info.st_nlink == 2
+        && countsSubdirectoriesInLinks(volume);
+    ::close(fd);
+    return none;
 }
 
 PosixFileSystem::~PosixFileSystem()

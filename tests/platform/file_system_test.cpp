@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -278,4 +279,28 @@ TEST(DosAttrib, ParseAndFormat)
     EXPECT_EQ(formatDosAttrib(0), "0x0");
     EXPECT_EQ(formatDosAttrib(0x26), "0x26");
     EXPECT_EQ(formatDosAttrib(0xABCDEF12), "0xabcdef12");
+}
+
+TEST(CertainlyHasNoSubdirectories, OnlyWhenTheLinkCountProvesIt)
+{
+    TempDir dir;
+    const PosixFileSystem fs;
+    ASSERT_EQ(::mkdir((dir / "files").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((dir / "parent").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((dir / "parent/child").c_str(), 0755), 0);
+    writeFile(dir / "files/a", "");
+    writeFile(dir / "parent/b", "");
+    // A link to a directory is no subdirectory, and must not hide the shortcut either.
+    ASSERT_EQ(::symlink((dir / "parent").c_str(), (dir / "files/link").c_str()), 0);
+
+    EXPECT_FALSE(fs.certainlyHasNoSubdirectories(dir / "parent"));
+    EXPECT_FALSE(fs.certainlyHasNoSubdirectories(dir.path()));
+    EXPECT_FALSE(fs.certainlyHasNoSubdirectories(dir / "missing"));
+    struct statfs volume = {};
+    ASSERT_EQ(::statfs(dir.path().c_str(), &volume), 0);
+    const auto type = volume.f_type;
+    if (type == 0xEF53 || type == 0x58465342 || type == 0x01021994) // ext4, xfs, tmpfs
+        EXPECT_TRUE(fs.certainlyHasNoSubdirectories(dir / "files"));
+    else
+        EXPECT_FALSE(fs.certainlyHasNoSubdirectories(dir / "files"));
 }
