@@ -6,6 +6,7 @@
 
 #include "lang/added_texts.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -21,6 +22,20 @@
 namespace quorvane::app {
 
 namespace {
+
+/// Runs a question or message box with the ordinary pointer: long work that shows the busy
+/// pointer (the preview of a huge directory) may ask or tell something on its way, and the
+/// box must not look as if it were busy too. The busy pointer comes back afterwards.
+int execWithOrdinaryPointer(QDialog& dialog)
+{
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = dialog.exec();
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    return result;
+}
 
 QMessageBox::Icon iconOf(engine::Severity severity)
 {
@@ -108,7 +123,7 @@ engine::Button QtPrompts::ask(const engine::Question& question)
     const std::optional<engine::Button> safe = safestButton(question.buttons);
     if (safe)
         box.setEscapeButton(buttons.at(*safe));
-    box.exec();
+    execWithOrdinaryPointer(box);
     const auto it = answers.find(box.clickedButton());
     if (it != answers.end())
         return it->second;
@@ -132,7 +147,7 @@ std::optional<std::u32string> QtPrompts::input(const engine::InputRequest& reque
         const int limit = screen != nullptr ? screen->availableGeometry().width() * 3 / 4 : 800;
         field->setMinimumWidth(std::clamp(wanted, field->minimumSizeHint().width(), limit));
     }
-    if (dialog.exec() != QDialog::Accepted)
+    if (execWithOrdinaryPointer(dialog) != QDialog::Accepted)
         return std::nullopt;
     return toCore(dialog.textValue());
 }
@@ -140,7 +155,7 @@ std::optional<std::u32string> QtPrompts::input(const engine::InputRequest& reque
 engine::RetryAnswer QtPrompts::askRenameRetry(const engine::InputRequest& request)
 {
     RenameRetryDialog dialog(request, m_parent);
-    dialog.exec();
+    execWithOrdinaryPointer(dialog);
     return dialog.answer();
 }
 
@@ -150,7 +165,7 @@ void QtPrompts::tell(const engine::Message& message)
         boxText(message.text), QMessageBox::Ok, m_parent);
     if (message.plainText)
         box.setTextFormat(Qt::PlainText);
-    box.exec();
+    execWithOrdinaryPointer(box);
 }
 
 } // namespace quorvane::app

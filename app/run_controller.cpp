@@ -140,26 +140,22 @@ void RunController::BitBtn4Click()
     engine::RunScope scope = runScope();
     engine::RenameRun run(m_fs, m_collator, options, m_state, scope, m_prompts, *m_progress);
     std::vector<engine::PreviewMark> marks;
-    QString error;
     {
         // A directory of a million entries takes a second or two to work out: the pointer
-        // says so until then (and is itself again before any message).
+        // says so until the preview opens.
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const engine::OnScopeExit pointerBack([] { QApplication::restoreOverrideCursor(); });
         try {
             run.Preview();
-            if (run.summary().refused.empty())
-                marks = engine::markPreviewRows(m_state.previewRows, m_fs);
         } catch (const engine::RunError& e) {
-            error = QString::fromUtf8(e.what());
+            m_prompts.tell(
+                { "RUN_ERROR", engine::Severity::Error, toCore(QString::fromUtf8(e.what())) });
+            return;
         }
+        if (!run.summary().refused.empty())
+            return;
+        marks = engine::markPreviewRows(m_state.previewRows, m_fs);
     }
-    if (!error.isEmpty()) {
-        m_prompts.tell({ "RUN_ERROR", engine::Severity::Error, toCore(error) });
-        return;
-    }
-    if (!run.summary().refused.empty())
-        return;
     TPreview preview(m_state.previewRows, std::move(marks), this);
     m_dialogs.exec(preview);
 }

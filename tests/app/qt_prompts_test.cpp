@@ -15,6 +15,7 @@
 #include "app/tform1.h"
 #include "platform/name_codec.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -63,6 +64,23 @@ TEST(QtPromptsKeys, EnterPressesTheQuestionsDefaultAndEscapeTheSafestButton)
         EXPECT_EQ(driver.driven(), 1) << c.what;
         EXPECT_EQ(driver.stuck(), 0) << c.what;
     }
+}
+
+TEST(QtPromptsPointer, AMessageDuringBusyWorkShowsTheOrdinaryPointerThenTheBusyOneAgain)
+{
+    app::QtPrompts prompts;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<Qt::CursorShape> whileShown;
+    ModalDriver driver([&](QWidget& modal) {
+        whileShown = QApplication::overrideCursor()->shape();
+        ModalDriver::press(modal, Qt::Key_Return);
+    });
+    prompts.tell({ "MESSAGE", engine::Severity::Error, U"Errore" });
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
+    EXPECT_EQ(whileShown, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(QtPromptsInput, ALongPathShowsWholeAndOkGivesItBackUnchanged)
