@@ -31,6 +31,14 @@ bool countsSubdirectoriesInLinks(const struct statfs& volume)
         || type == XFS_SUPER_MAGIC || type == TMPFS_MAGIC;
 }
 
+/// `dir` (empty for the working directory) opened as a directory with `access` (O_RDONLY or
+/// O_PATH), or -1.
+int openDirectory(const std::string& dir, int access)
+{
+    const char* path = dir.empty() ? "." : dir.c_str();
+    return retryOnEintr([&] { return ::open(path, access | O_DIRECTORY | O_CLOEXEC); });
+}
+
 /// Bits that only the stored word can carry, whatever the entry is.
 constexpr std::uint32_t kStoredBits = kHidden | kSystem | kArchive;
 
@@ -195,9 +203,7 @@ bool PosixFileSystem::certainlyHasNoSubdirectories(const std::string& dir) const
     // the file systems that keep the old convention; btrfs, FUSE and network file systems
     // may answer anything, and ext4 answers 1 past 65,000 subdirectories. The directory is
     // opened for reading, so that one it could not list is not passed over in silence.
-    const std::string path = dir.empty() ? std::string(".") : dir;
-    const int fd
-        = retryOnEintr([&] { return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    const int fd = openDirectory(dir, O_RDONLY);
     if (fd < 0)
         return false;
     struct stat info = {};
@@ -223,9 +229,7 @@ Status PosixFileSystem::renameIn(
 {
     if (m_renameFd < 0 || directory != m_renamePath) {
         closeRenameDirectory();
-        const std::string path = directory.empty() ? std::string(".") : directory;
-        m_renameFd
-            = retryOnEintr([&] { return ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC); });
+        m_renameFd = openDirectory(directory, O_PATH);
         if (m_renameFd >= 0)
             m_renamePath = directory;
     }
