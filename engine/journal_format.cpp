@@ -1,6 +1,7 @@
 // The run journal's file format: records with a checksum each, written and read back.
 #include "journal_format.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -60,6 +61,49 @@ void putBytes(std::string& out, std::string_view bytes)
     out.append(bytes);
 }
 
+/// Packed entries are written in records of about this size.
+constexpr std::size_t kPackedBytes = std::size_t { 32 } * 1024;
+
+void putVarint(std::string& out, std::uint64_t value)
+{
+    while (value >= 0x80U) {
+        out.push_back(static_cast<char>((value & 0x7FU) | 0x80U));
+        value >>= 7U;
+    }
+    out.push_back(static_cast<char>(value));
+}
+
+/// `now - before` as a small number when the two are close, in either direction.
+std::uint64_t zigzagDifference(std::uint64_t now, std::uint64_t before)
+{
+    const std::uint64_t difference = now - before; // modulo 2^64, undone the same way
+    return (difference << 1U) ^ ((difference >> 63U) != 0 ? ~std::uint64_t { 0 } : 0);
+}
+
+std::uint64_t addZigzag(std::uint64_t before, std::uint64_t zigzag)
+{
+    const std::uint64_t difference
+        = (zigzag >> 1U) ^ ((zigzag & 1U) != 0 ? ~std::uint64_t { 0 } : 0);
+    return before + difference;
+}
+
+/// `name` as the bytes it shares with `previous` at both ends and the middle between them.
+void putNameChange(std::string& out, std::string_view previous, std::string_view name)
+{
+    const std::size_t common = std::min(previous.size(), name.size());
+    std::size_t prefix = 0;
+    while (prefix < common && previous[prefix] == name[prefix])
+        ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < common - prefix
+        && previous[previous.size() - 1 - suffix] == name[name.size() - 1 - suffix])
+        ++suffix;
+    putVarint(out, prefix);
+    putVarint(out, suffix);
+    putVarint(out, name.size() - prefix - suffix);
+    out.append(name.substr(prefix, name.size() - prefix - suffix));
+}
+
 /// Appends the frame around a payload that was built at the end of `out` from `start` on.
 class Record
 {
@@ -101,6 +145,28 @@ public:
 
     std::uint64_t number() { return fixed(8); }
     std::uint32_t length() { return static_cast<std::uint32_t>(fixed(4)); }
+    std::uint64_t varint()
+    {
+        std::uint64_t value = 0;
+        for (unsigned shift = 0; shift < 64; shift += 7) {
+            const auto c = static_cast<unsigned char>(byte());
+            if (!m_ok)
+                return 0;
+            value |= std::uint64_t { c & 0x7FU } << shift;
+            if ((c & 0x80U) == 0)
+                return value;
+        }
+        m_ok = false; // longer than any 64-bit number
+        return 0;
+    }
+    /// The next `size` bytes, which the caller must have checked are there.
+    std::string_view take(std::size_t size)
+    {
+        const std::string_view value = m_rest.substr(0, size);
+        m_rest.remove_prefix(size);
+        return value;
+    }
+    [[nodiscard]] std::size_t left() const { return m_rest.size(); }
     char byte()
     {
         if (m_rest.empty()) {
@@ -140,6 +206,56 @@ private:
     std::string_view m_rest;
     bool m_ok = true;
 };
+
+/// `name` rebuilt from its change against `previous`; false when the fields do not fit.
+bool readNameChange(FieldReader& in, const std::string& previous, std::string& name)
+{
+    const std::uint64_t prefix = in.varint();
+    const std::uint64_t suffix = in.varint();
+    const std::uint64_t middle = in.varint();
+    if (!in.ok() || prefix > previous.size() || suffix > previous.size() - prefix
+        || middle > in.left())
+        return false;
+    name.assign(previous, 0, prefix);
+    name.append(in.take(middle));
+    name.append(previous, previous.size() - suffix, suffix);
+    return true;
+}
+
+/// Appends the entries of a 'B' payload (after its type byte); false on damage.
+bool readPackedEntries(FieldReader& in, JournalContents& contents)
+{
+    while (!in.atEnd()) {
+        const JournalEntry none;
+        const JournalEntry& previous = contents.entries.empty() ? none : contents.entries.back();
+        const auto flags = static_cast<unsigned char>(in.byte());
+        if ((flags & ~7U) != 0)
+            return false;
+        JournalEntry entry;
+        entry.caseChange = (flags & 1U) != 0;
+        if ((flags & 2U) != 0) {
+            const std::uint64_t directory = in.varint();
+            if (!in.ok() || directory >= contents.directories.size())
+                return false;
+            entry.directory = contents.directories[directory];
+        } else {
+            if (contents.entries.empty())
+                return false;
+            entry.directory = previous.directory;
+        }
+        entry.identity.device = (flags & 4U) != 0 ? in.varint() : previous.identity.device;
+        if (!readNameChange(in, previous.oldName, entry.oldName)
+            || !readNameChange(in, previous.newName, entry.newName))
+            return false;
+        entry.identity.inode = addZigzag(previous.identity.inode, in.varint());
+        entry.identity.birthNs = addZigzag(previous.identity.birthNs, in.varint());
+        if (!in.ok())
+            return false;
+        contents.entries.push_back(std::move(entry));
+        contents.progress.emplace_back();
+    }
+    return true;
+}
 
 /// Applies one record to `contents`; false when the payload does not parse.
 bool applyRecord(std::string_view payload, JournalContents& contents, bool& haveHeader)
@@ -181,9 +297,23 @@ bool applyRecord(std::string_view payload, JournalContents& contents, bool& have
         contents.progress.emplace_back();
         break;
     }
+    case 'B':
+        if (!readPackedEntries(in, contents))
+            return false;
+        break;
     case 'S':
         contents.started = true;
         break;
+    case 'R': {
+        const std::uint64_t first = in.number();
+        const std::uint64_t count = in.number();
+        const std::size_t planned = contents.progress.size();
+        if (!in.ok() || count == 0 || first > planned || count > planned - first)
+            return false;
+        for (std::uint64_t i = 0; i < count; ++i)
+            contents.progress[first + i].done = true;
+        break;
+    }
     case 'T': {
         const std::uint64_t index = in.number();
         std::string name = in.bytes();
@@ -267,15 +397,39 @@ std::uint64_t JournalEncoder::directoryNumber(std::string& out, const std::strin
 
 void JournalEncoder::plannedEntry(std::string& out, const JournalEntry& entry)
 {
+    // A new directory's 'P' record goes straight to `out`: it then precedes the packed
+    // record of its first entry, and the entries already packed never refer to it.
     const std::uint64_t directory = directoryNumber(out, entry.directory);
-    const Record record(out, 'E');
-    putU64(out, directory);
-    putBytes(out, entry.oldName);
-    putBytes(out, entry.newName);
-    putU64(out, entry.identity.device);
-    putU64(out, entry.identity.inode);
-    putU64(out, entry.identity.birthNs);
-    out.push_back(static_cast<char>(entry.caseChange ? 1 : 0));
+    const bool newDirectory = !m_anyEntry || directory != m_previousDirectory;
+    const bool newDevice = entry.identity.device != m_previousIdentity.device;
+    m_packed.push_back(static_cast<char>(
+        (entry.caseChange ? 1U : 0U) | (newDirectory ? 2U : 0U) | (newDevice ? 4U : 0U)));
+    if (newDirectory)
+        putVarint(m_packed, directory);
+    if (newDevice)
+        putVarint(m_packed, entry.identity.device);
+    putNameChange(m_packed, m_previousOld, entry.oldName);
+    putNameChange(m_packed, m_previousNew, entry.newName);
+    putVarint(m_packed, zigzagDifference(entry.identity.inode, m_previousIdentity.inode));
+    putVarint(m_packed, zigzagDifference(entry.identity.birthNs, m_previousIdentity.birthNs));
+    m_anyEntry = true;
+    m_previousDirectory = directory;
+    m_previousOld = entry.oldName;
+    m_previousNew = entry.newName;
+    m_previousIdentity = entry.identity;
+    if (m_packed.size() >= kPackedBytes)
+        finishEntries(out);
+}
+
+void JournalEncoder::finishEntries(std::string& out)
+{
+    if (m_packed.empty())
+        return;
+    {
+        const Record record(out, 'B');
+        out.append(m_packed);
+    }
+    m_packed.clear();
 }
 
 void JournalEncoder::start(std::string& out)
@@ -294,6 +448,13 @@ void JournalEncoder::done(std::string& out, std::uint64_t index)
 {
     const Record record(out, 'D');
     putU64(out, index);
+}
+
+void JournalEncoder::doneRange(std::string& out, std::uint64_t first, std::uint64_t count)
+{
+    const Record record(out, 'R');
+    putU64(out, first);
+    putU64(out, count);
 }
 
 void JournalEncoder::refused(std::string& out, std::uint64_t index, int error)
@@ -318,8 +479,9 @@ void JournalEncoder::close(std::string& out, std::uint64_t renamed, std::uint64_
 
 std::optional<JournalContents> decodeJournal(std::string_view bytes)
 {
-    if (!bytes.starts_with(kJournalMagic))
+    if (!bytes.starts_with(kJournalMagic) && !bytes.starts_with(kJournalMagicVersion1))
         return std::nullopt;
+    static_assert(kJournalMagic.size() == kJournalMagicVersion1.size());
     bytes.remove_prefix(kJournalMagic.size());
     JournalContents contents;
     bool haveHeader = false;

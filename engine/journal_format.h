@@ -1,6 +1,7 @@
 // The run journal's file format: records with a checksum each, written and read back.
 //
-// Version 1. A journal file starts with the 8 bytes "QVJRNL1\n" and holds records, each
+// A journal file starts with the 8 bytes "QVJRNL2\n" (version 2; version 1, "QVJRNL1\n", is
+// still read) and holds records, each
 //   u32 payload length | u32 CRC-32 (IEEE, as zlib) of the payload | payload
 // (integers little-endian). A payload is a type byte and the type's fields, where a number
 // is a u64 and a byte string is a u32 length and its bytes (names exactly as on disk):
@@ -12,14 +13,29 @@
 //                 time in ns (0 when unknown), and a flags byte: 1 when the names differ only
 //                 in letter case, so that on a case-insensitive volume the entry passes through
 //                 the temporary name caseRenameTemporaryName(directory + old name, attempt)
+//   'B' entries:  (version 2) entries packed one after the other up to the payload's end,
+//                 each told by its difference from the entry before it (the previous entry
+//                 of the journal, whatever record held it; before the first one, empty names
+//                 and zeros). Numbers here are LEB128 varints, signed ones zigzag-coded:
+//                   flags byte: 1 letter case only (as in 'E'), 2 a directory number
+//                     follows (else the previous entry's), 4 a device follows (else the
+//                     previous entry's)
+//                   [directory number] [device]
+//                   old name, then new name, each against the previous entry's same name:
+//                     bytes shared at the start, bytes shared at the end, count and bytes
+//                     of the middle
+//                   inode minus the previous inode, birth minus the previous birth (signed)
 //   'S' start:    every entry is written and on disk; renames may follow
 //   'T' typed:    index, a name typed by the user that the entry is renamed to next
 //   'D' done:     index; the entry has its new (or last typed) name
+//   'R' done run: (version 2) first index, count: entries first .. first + count - 1 done
 //   'X' refused:  index, errno of a refused rename
 //   'G' given up: index; the entry keeps its old name
 //   'C' close:    renamed count, count of entries that kept their names
-// Entries are numbered from 0 in the order of their 'E' records. A record that is cut off
-// or fails its checksum ends the readable part of a file: whatever follows it is ignored.
+// Entries are numbered from 0 in the order they are written. A record that is cut off or
+// fails its checksum ends the readable part of a file: whatever follows it is ignored.
+// A large run's plan is fsynced before its first rename, which is why entries are packed:
+// sorted names share most of their bytes with the name before them.
 #pragma once
 
 #include "platform/journal_file.h"
@@ -33,7 +49,9 @@
 
 namespace quorvane::engine {
 
-inline constexpr std::string_view kJournalMagic = "QVJRNL1\n";
+inline constexpr std::string_view kJournalMagic = "QVJRNL2\n";
+/// The first version's magic: such journals are read as well.
+inline constexpr std::string_view kJournalMagicVersion1 = "QVJRNL1\n";
 
 /// What a journal records.
 enum class JournalKind : char {
@@ -84,20 +102,26 @@ struct JournalContents
 /// CRC-32 (IEEE 802.3, reflected, as zlib's crc32).
 [[nodiscard]] std::uint32_t crc32(std::string_view bytes);
 
-/// Builds records: each call appends one complete record to `out`. Directories are written
-/// once each ('P') and entries refer to them by number.
+/// Builds records: each call appends complete records to `out`. Directories are written
+/// once each ('P') and entries refer to them by number. Planned entries are packed into
+/// 'B' records as they come; finishEntries() writes the last one, before anything else is
+/// written after the entries.
 class JournalEncoder
 {
 public:
     /// The number of `directory`, writing its 'P' record the first time it is met.
     std::uint64_t directoryNumber(std::string& out, const std::string& directory);
     void plannedEntry(std::string& out, const JournalEntry& entry);
+    /// Writes the entries still being packed.
+    void finishEntries(std::string& out);
 
     static void header(std::string& out, JournalKind kind, std::int64_t created,
         std::string_view directory, std::string_view undoneRun);
     static void start(std::string& out);
     static void typed(std::string& out, std::uint64_t index, std::string_view name);
     static void done(std::string& out, std::uint64_t index);
+    /// Entries `first` to `first + count - 1` are done (count > 0).
+    static void doneRange(std::string& out, std::uint64_t first, std::uint64_t count);
     static void refused(std::string& out, std::uint64_t index, int error);
     static void givenUp(std::string& out, std::uint64_t index);
     static void close(std::string& out, std::uint64_t renamed, std::uint64_t failed);
@@ -106,6 +130,13 @@ private:
     std::unordered_map<std::string, std::uint64_t> m_directories;
     const std::string* m_lastDirectory = nullptr; ///< entries come in runs of one directory
     std::uint64_t m_lastNumber = 0;
+    /// The 'B' payload being filled, and the entry the next one is told against.
+    std::string m_packed;
+    std::uint64_t m_previousDirectory = 0;
+    std::string m_previousOld;
+    std::string m_previousNew;
+    platform::FileIdentity m_previousIdentity;
+    bool m_anyEntry = false;
 };
 
 /// Reads a whole journal file's bytes. nullopt when the bytes are not a journal (wrong

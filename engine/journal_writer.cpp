@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <system_error>
 
 namespace quorvane::engine {
 
@@ -20,6 +21,10 @@ namespace {
 /// Progress is written when this much is buffered: a few writes for a large run, and
 /// little lost to a crash (the disk, not the journal, decides what is undone).
 constexpr std::size_t kBatchBytes = std::size_t { 64 } * 1024;
+
+/// Entries done one after the other are told in one record; it is written once it covers
+/// this many, so that progress still reaches the file as often as single records would.
+constexpr std::size_t kDoneRunLength = 4096;
 
 /// "20250301-142233-123": UTC time to the millisecond, so that ids sort as runs happened.
 std::string timeId()
@@ -76,8 +81,31 @@ JournalWriter::JournalWriter(std::string runsDirectory)
 
 JournalWriter::~JournalWriter()
 {
-    if (active())
+    awaitSettling();
+    if (active()) {
         flush();
+    } else if (!m_begun && m_file.isOpen()) {
+        m_file.close();
+        (void)platform::removeJournalFile(m_path);
+    }
+}
+
+void JournalWriter::prepare()
+{
+    if (m_begun || m_file.isOpen() || !create().ok())
+        return;
+    try {
+        // The file is touched by nobody else until awaitSettling() has joined.
+        m_settling = std::thread([this] { (void)m_file.sync(); });
+    } catch (const std::system_error&) {
+        // Without a thread the plan's own sync simply waits as it always did.
+    }
+}
+
+void JournalWriter::awaitSettling()
+{
+    if (m_settling.joinable())
+        m_settling.join();
 }
 
 platform::Status JournalWriter::create()
@@ -114,8 +142,11 @@ platform::Status JournalWriter::begin(JournalKind kind, std::string_view directo
 platform::Status JournalWriter::beginFrom(JournalKind kind, std::string_view directory,
     const EntrySource& next, std::string_view undoneRun)
 {
-    if (platform::Status created = create(); !created.ok())
-        return created;
+    awaitSettling();
+    if (!m_file.isOpen()) {
+        if (platform::Status created = create(); !created.ok())
+            return created;
+    }
     // Recovery may run from anywhere: every path is recorded absolute.
     const std::string workingDirectory = platform::currentDirectory();
     const auto absolute = [&](std::string_view path) {
@@ -151,6 +182,7 @@ platform::Status JournalWriter::beginFrom(JournalKind kind, std::string_view dir
             bytes.clear();
         }
     }
+    encoder.finishEntries(bytes);
     JournalEncoder::start(bytes);
     if (status.ok())
         status = m_file.append(bytes);
@@ -163,12 +195,14 @@ platform::Status JournalWriter::beginFrom(JournalKind kind, std::string_view dir
         (void)platform::removeJournalFile(m_path);
         return status;
     }
+    m_begun = true;
     JournalStore(m_directory).prune(kKeptJournals);
     return {};
 }
 
 platform::Status JournalWriter::typed(std::size_t index, std::string_view name)
 {
+    endDoneRun();
     JournalEncoder::typed(m_pending, index, name);
     const std::string bytes = std::move(m_pending);
     m_pending.clear();
@@ -180,26 +214,47 @@ platform::Status JournalWriter::typed(std::size_t index, std::string_view name)
 
 void JournalWriter::done(std::size_t index)
 {
-    JournalEncoder::done(m_pending, index);
-    flushIfFull();
+    if (m_doneCount != 0 && index == m_doneFirst + m_doneCount) {
+        ++m_doneCount;
+    } else {
+        endDoneRun();
+        m_doneFirst = index;
+        m_doneCount = 1;
+    }
+    if (m_doneCount >= kDoneRunLength)
+        flush();
 }
 
 void JournalWriter::refused(std::size_t index, int error)
 {
+    endDoneRun();
     JournalEncoder::refused(m_pending, index, error);
     flushIfFull();
 }
 
 void JournalWriter::givenUp(std::size_t index)
 {
+    endDoneRun();
     JournalEncoder::givenUp(m_pending, index);
     flushIfFull();
+}
+
+void JournalWriter::endDoneRun()
+{
+    if (m_doneCount == 0)
+        return;
+    if (m_doneCount == 1)
+        JournalEncoder::done(m_pending, m_doneFirst);
+    else
+        JournalEncoder::doneRange(m_pending, m_doneFirst, m_doneCount);
+    m_doneCount = 0;
 }
 
 void JournalWriter::close(std::size_t renamed, std::size_t failed)
 {
     if (!active())
         return;
+    endDoneRun();
     JournalEncoder::close(m_pending, renamed, failed);
     flush();
     // The closing record tells history the run ended; losing it to a power cut would only
@@ -216,6 +271,7 @@ void JournalWriter::flushIfFull()
 
 void JournalWriter::flush()
 {
+    endDoneRun();
     // Progress records only describe what the disk shows anyway: a failed write costs the
     // history some detail, never the undo, so the run goes on.
     (void)m_file.append(m_pending);

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace quorvane::engine {
@@ -49,7 +50,16 @@ public:
     [[nodiscard]] platform::Status beginFrom(JournalKind kind, std::string_view directory,
         const EntrySource& next, std::string_view undoneRun = {});
 
-    [[nodiscard]] bool active() const { return m_file.isOpen(); }
+    /// Creates the journal file ahead of begin() and has it synced in the background while
+    /// the caller works out its plan. Right after heavy work on the volume (a large copy or
+    /// delete) the first sync waits for the file system to settle; begun this early, that
+    /// wait overlaps the planning instead of delaying the first rename. Optional: a failure
+    /// here is left for begin() to meet and report, and a journal prepared but never begun
+    /// is removed by the destructor.
+    void prepare();
+
+    /// Begun and not yet closed.
+    [[nodiscard]] bool active() const { return m_begun && m_file.isOpen(); }
     /// The run's id (the journal's file name without ".journal"), once begun.
     [[nodiscard]] const std::string& id() const { return m_id; }
 
@@ -64,13 +74,20 @@ public:
 private:
     void flushIfFull();
     void flush();
+    void awaitSettling();
+    /// Writes the run of done entries gathered so far into the pending bytes.
+    void endDoneRun();
     [[nodiscard]] platform::Status create();
 
     std::string m_directory;
     std::string m_id;
     std::string m_path;
     platform::AppendFile m_file;
+    std::thread m_settling; ///< the background sync started by prepare()
+    bool m_begun = false;
     std::string m_pending;
+    std::size_t m_doneFirst = 0; ///< entries m_doneFirst .. + m_doneCount - 1 are done
+    std::size_t m_doneCount = 0;
 };
 
 /// Asks, after begin() failed, whether to rename without a journal (REGISTRO_NON_SCRIVIBILE,

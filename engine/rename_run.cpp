@@ -73,6 +73,8 @@ void RenameRun::RunRename(const std::u32string& directory)
     const int countBefore = m_state.RenamedCount;
     // Every name is decided before the first rename, so that the whole run can be written
     // to the journal and undone from there whatever stops it.
+    if (m_journal != nullptr)
+        m_journal->prepare();
     UndoLog plan = planRun(directory, usesOrderList() ? &m_state.OrderList : nullptr);
     if (!beginJournal(directory, plan)) {
         m_state.RenamedCount = countBefore;

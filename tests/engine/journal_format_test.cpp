@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace quorvane::test {
 namespace {
@@ -19,6 +22,7 @@ std::string sampleJournal()
     encoder.plannedEntry(bytes, { "/m/", "a b.mp3", "A B.mp3", { 7, 11, 5 }, false });
     encoder.plannedEntry(bytes, { "/m/x\n\xff/", "s\xe0.txt", "S\xe0.txt", { 7, 12, 0 }, true });
     encoder.plannedEntry(bytes, { "/m/", "c.txt", "C.txt", { 7, 13, 0 }, true });
+    encoder.finishEntries(bytes);
     JournalEncoder::start(bytes);
     JournalEncoder::done(bytes, 0);
     JournalEncoder::refused(bytes, 1, 17);
@@ -96,13 +100,14 @@ INSTANTIATE_TEST_SUITE_P(EveryCut, TornTail, ::testing::Range<std::size_t>(0, 25
 TEST(JournalFormat, DamagedRecordEndsWhatCanBeTrusted)
 {
     std::string bytes = sampleJournal();
-    // A byte of the second entry's old name: its checksum fails, and the start record
-    // behind it must not be believed either, so the plan reads as never started.
+    // A byte of the second entry's old name: the checksum of the record packing the
+    // entries fails, and the start record behind it must not be believed either, so the
+    // plan reads as never started.
     bytes[bytes.find("s\xe0.txt")] = 'S';
     const auto contents = engine::decodeJournal(bytes);
     ASSERT_TRUE(contents);
     EXPECT_TRUE(contents->torn);
-    EXPECT_EQ(contents->entries.size(), 1U);
+    EXPECT_TRUE(contents->entries.empty());
     EXPECT_FALSE(contents->started);
     EXPECT_FALSE(contents->closed);
 }
@@ -117,6 +122,188 @@ TEST(JournalFormat, ProgressForAnEntryThatWasNeverPlannedIsDamage)
     ASSERT_TRUE(contents);
     EXPECT_TRUE(contents->torn);
     EXPECT_TRUE(contents->progress.empty());
+}
+
+/// A record as the format frames it: length, checksum, payload.
+std::string framed(const std::string& payload)
+{
+    std::string record;
+    for (const std::uint32_t field :
+        { static_cast<std::uint32_t>(payload.size()), engine::crc32(payload) }) {
+        for (unsigned i = 0; i < 4; ++i)
+            record.push_back(static_cast<char>((field >> (8U * i)) & 0xFFU));
+    }
+    return record + payload;
+}
+
+std::string u64(std::uint64_t value)
+{
+    std::string bytes;
+    for (unsigned i = 0; i < 8; ++i)
+        bytes.push_back(static_cast<char>((value >> (8U * i)) & 0xFFU));
+    return bytes;
+}
+
+std::string text(const std::string& bytes)
+{
+    return u64(bytes.size()).substr(0, 4) + bytes;
+}
+
+TEST(JournalFormat, JournalsOfTheFirstVersionStillRead)
+{
+    // One entry record per entry, one progress record per rename: what the runs of the
+    // earlier version left behind must still be undone.
+    std::string bytes("QVJRNL1\n");
+    bytes += framed("HR" + u64(5) + text("/m/") + text(""));
+    bytes += framed("P" + text("/m/"));
+    bytes += framed("E" + u64(0) + text("a.txt") + text("A.txt") + u64(7) + u64(11) + u64(0)
+        + std::string(1, '\0'));
+    bytes += framed("E" + u64(0) + text("b.txt") + text("B.txt") + u64(7) + u64(12) + u64(3)
+        + std::string(1, '\1'));
+    bytes += framed("S");
+    bytes += framed("D" + u64(1));
+
+    const auto contents = engine::decodeJournal(bytes);
+    ASSERT_TRUE(contents);
+    EXPECT_FALSE(contents->torn);
+    ASSERT_EQ(contents->entries.size(), 2U);
+    EXPECT_EQ(contents->entries[1].directory, "/m/");
+    EXPECT_EQ(contents->entries[1].oldName, "b.txt");
+    EXPECT_EQ(contents->entries[1].newName, "B.txt");
+    EXPECT_EQ(contents->entries[1].identity, (platform::FileIdentity { 7, 12, 3 }));
+    EXPECT_TRUE(contents->entries[1].caseChange);
+    EXPECT_FALSE(contents->entries[0].caseChange);
+    EXPECT_TRUE(contents->started);
+    EXPECT_FALSE(contents->progress[0].done);
+    EXPECT_TRUE(contents->progress[1].done);
+}
+
+TEST(JournalFormat, PackedEntriesReadBackWhateverTheyShareWithTheEntryBefore)
+{
+    // Names that grow, shrink and change in the middle, so that the bytes shared at the
+    // start and at the end overlap in every way; identities that jump both ways and to
+    // the ends of their range; directories and devices that change and change back.
+    std::mt19937_64 random(20261210);
+    const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    const std::string alphabet = "aab_.\xff\xe0";
+    const auto changed = [&](std::string name) {
+        const char c = alphabet[pick(alphabet.size())];
+        switch (pick(6)) {
+        case 0:
+            return name + c;
+        case 1:
+            return c + name;
+        case 2:
+            return name.empty() ? name : name.substr(0, name.size() - 1);
+        case 3:
+            return name.empty() ? name : name.substr(1);
+        case 4:
+            if (!name.empty())
+                name[pick(name.size())] = c;
+            return name;
+        default:
+            std::string fresh;
+            for (std::size_t n = pick(9); n > 0; --n)
+                fresh += alphabet[pick(alphabet.size())];
+            return fresh;
+        }
+    };
+    const std::vector<std::uint64_t> extremes { 0, 1, 7, ~std::uint64_t { 0 },
+        std::uint64_t { 1 } << 63U };
+    const auto number = [&](std::uint64_t previous) -> std::uint64_t {
+        switch (pick(4)) {
+        case 0:
+            return previous;
+        case 1:
+            return previous + pick(5) - 2;
+        case 2:
+            return extremes[pick(extremes.size())];
+        default:
+            return random();
+        }
+    };
+    const std::vector<std::string> directories { "/m/", "/m/sub dir/", "/\xff\n/" };
+
+    std::vector<engine::JournalEntry> entries;
+    engine::JournalEntry entry { "/m/", "", "", {}, false };
+    for (int i = 0; i < 8000; ++i) {
+        if (pick(8) == 0)
+            entry.directory = directories[pick(directories.size())];
+        entry.oldName = changed(entry.oldName);
+        entry.newName = pick(3) == 0 ? entry.oldName : changed(entry.newName);
+        entry.identity = { pick(10) == 0 ? number(entry.identity.device) : entry.identity.device,
+            number(entry.identity.inode), number(entry.identity.birthNs) };
+        entry.caseChange = pick(2) == 0;
+        entries.push_back(entry);
+    }
+
+    std::string bytes(engine::kJournalMagic);
+    JournalEncoder encoder;
+    JournalEncoder::header(bytes, engine::JournalKind::Run, 0, "/m/", "");
+    for (const auto& planned : entries)
+        encoder.plannedEntry(bytes, planned);
+    encoder.finishEntries(bytes);
+    JournalEncoder::start(bytes);
+
+    const auto contents = engine::decodeJournal(bytes);
+    ASSERT_TRUE(contents);
+    EXPECT_FALSE(contents->torn);
+    EXPECT_TRUE(contents->started);
+    ASSERT_EQ(contents->entries.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& read = contents->entries[i];
+        ASSERT_EQ(read.directory, entries[i].directory) << i;
+        ASSERT_EQ(read.oldName, entries[i].oldName) << i;
+        ASSERT_EQ(read.newName, entries[i].newName) << i;
+        ASSERT_EQ(read.identity, entries[i].identity) << i;
+        ASSERT_EQ(read.caseChange, entries[i].caseChange) << i;
+    }
+}
+
+TEST(JournalFormat, FieldsReachingPastWhatIsKnownAreDamage)
+{
+    // Each record passes its checksum but refers to what is not there: read as a torn
+    // tail, never out of bounds.
+    const std::string head = std::string(engine::kJournalMagic)
+        + framed("HR" + u64(0) + text("/m/") + text("")) + framed("P" + text("/m/"));
+    const std::string oneEntry = "B"
+        + std::string("\x02\x00\x00\x00\x01"
+                      "a\x00\x00\x01"
+                      "b\x02\x00",
+            12);
+    const std::vector<std::string> damaged {
+        "B" + std::string("\x02\x05", 2), // a directory number no path record gave
+        "B" + std::string("\x00\x00\x00\x00\x00\x00\x00\x00\x00", 9), // no directory yet
+        "B" + std::string("\x02\x00\x01\x00\x00", 5), // a start longer than the name before
+        "B"
+            + std::string("\x02\x00\x00\x00\x09"
+                          "a",
+                6), // a middle longer than the record
+        "B" + std::string("\x02\x00\x00\x00\x00\x00\x00\x00\x80", 9), // a cut-off number
+        "B" + std::string("\x08", 1), // a flag no version knows
+        "R" + u64(0) + u64(2), // more done than planned
+        "R" + u64(1) + u64(0), // an empty run
+        "R" + u64(~std::uint64_t { 0 }) + u64(2), // a run that wraps around
+    };
+    const auto good
+        = engine::decodeJournal(head + framed(oneEntry) + framed("R" + u64(0) + u64(1)));
+    ASSERT_TRUE(good);
+    ASSERT_FALSE(good->torn);
+    ASSERT_EQ(good->entries.size(), 1U);
+    EXPECT_EQ(good->entries[0].oldName, "a");
+    EXPECT_EQ(good->entries[0].newName, "b");
+    EXPECT_EQ(good->entries[0].identity.inode, 1U);
+    EXPECT_TRUE(good->progress[0].done);
+    for (std::size_t i = 0; i < damaged.size(); ++i) {
+        const std::string plan = damaged[i].starts_with('R') ? framed(oneEntry) : "";
+        const auto contents = engine::decodeJournal(head + plan + framed(damaged[i]));
+        ASSERT_TRUE(contents) << i;
+        EXPECT_TRUE(contents->torn) << i;
+        EXPECT_EQ(contents->entries.size(), plan.empty() ? 0U : 1U) << i;
+        if (!plan.empty()) {
+            EXPECT_FALSE(contents->progress[0].done) << i;
+        }
+    }
 }
 
 } // namespace

@@ -5,11 +5,13 @@
 
 #include "engine/file_commands.h"
 #include "engine/interrupted_run.h"
+#include "engine/journal_store.h"
 #include "engine/journal_writer.h"
 #include "engine/recorded_undo.h"
 #include "platform/journal_file.h"
 #include "platform/posix_rename.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -321,6 +323,122 @@ TEST_F(JournalFixture, SingleFileRenameIsJournaledAndOnlyTheLatestFiftyJournalsK
     const auto kept = platform::directoryNames(runsDir);
     EXPECT_EQ(kept.value().size(), engine::kKeptJournals);
     EXPECT_EQ(runs().size(), engine::kKeptJournals);
+}
+
+TEST(JournalProgress, EveryOutcomeReadsBackForItsOwnEntry)
+{
+    // A plan far larger than one write, and progress mixing long runs of renames with
+    // refusals, typed names, entries given up and entries never reached: every entry must
+    // read back with exactly its own outcome, whether the run closed or was cut off.
+    constexpr std::size_t kEntries = 20000;
+    enum class Outcome { Done, GivenUp, TypedThenDone, NotReached };
+    const auto outcome = [](std::size_t i) {
+        if (i % 997 == 5 || i == 1)
+            return Outcome::GivenUp;
+        if (i % 1013 == 7 || i == 2)
+            return Outcome::TypedThenDone;
+        if (i % 5000 == 3 || i + 1 == kEntries)
+            return Outcome::NotReached;
+        return Outcome::Done;
+    };
+    for (const bool closed : { true, false }) {
+        TempDir state;
+        engine::JournalStore store(state / "runs");
+        std::string id;
+        {
+            engine::JournalWriter writer(state / "runs");
+            std::size_t next = 0;
+            ASSERT_TRUE(writer
+                            .beginFrom(engine::JournalKind::Run, "/nowhere/",
+                                [&](engine::JournalEntry& entry) {
+                                    if (next == kEntries)
+                                        return false;
+                                    entry = engine::plannedEntry(
+                                        next < kEntries / 2 ? "/nowhere/a/" : "/nowhere/b/",
+                                        "img_" + std::to_string(next) + "_a.jpg",
+                                        "img " + std::to_string(next) + " a.jpg");
+                                    entry.identity = { 7, 1000 + next, 0 };
+                                    ++next;
+                                    return true;
+                                })
+                            .ok());
+            id = writer.id();
+            for (std::size_t i = 0; i < kEntries; ++i) {
+                switch (outcome(i)) {
+                case Outcome::Done:
+                    writer.done(i);
+                    break;
+                case Outcome::GivenUp:
+                    writer.refused(i, EACCES);
+                    writer.givenUp(i);
+                    break;
+                case Outcome::TypedThenDone:
+                    writer.refused(i, EEXIST);
+                    ASSERT_TRUE(writer.typed(i, "typed " + std::to_string(i)).ok());
+                    writer.done(i);
+                    break;
+                case Outcome::NotReached:
+                    break;
+                }
+            }
+            if (closed)
+                writer.close(kEntries, 0);
+        }
+        const auto contents = store.load(id);
+        ASSERT_TRUE(contents);
+        EXPECT_FALSE(contents->torn);
+        EXPECT_EQ(contents->closed, closed);
+        ASSERT_EQ(contents->entries.size(), kEntries);
+        for (std::size_t i = 0; i < kEntries; ++i) {
+            const auto& entry = contents->entries[i];
+            ASSERT_EQ(entry.oldName, "img_" + std::to_string(i) + "_a.jpg");
+            ASSERT_EQ(entry.directory, i < kEntries / 2 ? "/nowhere/a/" : "/nowhere/b/");
+            ASSERT_EQ(entry.identity.inode, 1000 + i);
+            const auto& progress = contents->progress[i];
+            const Outcome expected = outcome(i);
+            ASSERT_EQ(
+                progress.done, expected == Outcome::Done || expected == Outcome::TypedThenDone)
+                << i;
+            ASSERT_EQ(progress.givenUp, expected == Outcome::GivenUp) << i;
+            ASSERT_EQ(progress.typedNames.size(), expected == Outcome::TypedThenDone ? 1U : 0U)
+                << i;
+            ASSERT_EQ(progress.lastError,
+                expected == Outcome::GivenUp             ? EACCES
+                    : expected == Outcome::TypedThenDone ? EEXIST
+                                                         : 0)
+                << i;
+        }
+    }
+}
+
+TEST(JournalProgress, JournalPreparedButNeverBegunLeavesNoFileBehind)
+{
+    // A run prepares its journal before planning; when the plan never reaches begin() (an
+    // exception, a refusal), the empty file must not stay behind among the runs.
+    TempDir state;
+    const std::string runs = state / "runs";
+    {
+        engine::JournalWriter prepared(runs);
+        prepared.prepare();
+        EXPECT_FALSE(prepared.active());
+        EXPECT_EQ(platform::directoryNames(runs).value().size(), 1U);
+    }
+    EXPECT_TRUE(platform::directoryNames(runs).value().empty());
+    std::string id;
+    {
+        engine::JournalWriter begun(runs);
+        begun.prepare();
+        ASSERT_TRUE(
+            begun.begin(engine::JournalKind::Run, "/m/", { engine::plannedEntry("/m/", "a", "A") })
+                .ok());
+        id = begun.id();
+        EXPECT_TRUE(begun.active());
+    }
+    const auto contents = engine::JournalStore(runs).load(id);
+    ASSERT_TRUE(contents);
+    EXPECT_TRUE(contents->started);
+    EXPECT_EQ(contents->entries.size(), 1U);
+    EXPECT_EQ(platform::directoryNames(runs).value().size(), 1U);
 }
 
 TEST(JournalLocation, FollowsXdgStateHomeAndIgnoresARelativeOne)
