@@ -35,6 +35,14 @@ PassEntries RenameRun::listPass(std::u32string& directory, bool listOnly, bool p
     // exact name (".gitignore", ".env"): only an explicit selection renames such a file.
     // Symbolic links are entries, never directories: a run never follows one.
     PassEntries listed;
+    // A directory's size in bytes is a fair bound of its entries on the common file
+    // systems (two dozen bytes or more each for names of eight bytes or more): the listing
+    // takes its room at once instead of doubling its way up through a large directory.
+    if (const auto status = m_fs.status(dirBytes, platform::Links::Follow); status.ok()) {
+        constexpr std::uint64_t kLargestHint = std::uint64_t { 64 } << 20U;
+        const std::uint64_t size = std::min(status.value().size, kLargestHint);
+        listed.reserve(size / 24, size / 2);
+    }
     bool anyDirectory = false;
     const bool everyFile = platform::matchesEveryName(m_scope.mask);
     std::u32string name;

@@ -177,6 +177,9 @@ void Collator::appendSortKey(std::u32string_view text, std::string& keys) const
     appendKey(m_impl->collator.get(), text, keys);
 }
 
+/// How many keys are made before the room for all of them is estimated.
+constexpr std::size_t kKeysToMeasure = 1024;
+
 std::vector<std::uint32_t> Collator::sortOrder(
     std::size_t count, const TextAt& textAt, const std::atomic<bool>* cancelled) const
 {
@@ -193,6 +196,12 @@ std::vector<std::uint32_t> Collator::sortOrder(
     for (std::size_t i = 0; i < count; ++i) {
         if ((i & 1023U) == 0 && stopped())
             return {};
+        if (i == kKeysToMeasure && count > 2 * kKeysToMeasure) {
+            // The first keys tell how long the rest will be: room for all of them at once
+            // spares the buffer its repeated doubling (and copying) on a large directory.
+            const std::size_t expected = keys.size() / kKeysToMeasure * count;
+            keys.reserve(expected + expected / 8);
+        }
         textAt(i, text);
         appendSortKey(text, keys);
         if (keys.size() > UINT32_MAX)

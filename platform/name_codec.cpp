@@ -2,6 +2,8 @@
 #include "name_codec.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace quorvane::platform {
 
@@ -106,6 +108,17 @@ void decodeName(std::string_view bytes, std::u32string& out)
     // as many code points as there are bytes (never fewer bytes than code points).
     out.resize(bytes.size());
     char32_t* write = out.data();
+    // Eight ASCII bytes at a time: no byte of the word has its high bit set.
+    while (bytes.size() >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data(), 8);
+        if ((word & 0x8080808080808080U) != 0)
+            break;
+        for (std::size_t i = 0; i < 8; ++i)
+            write[i] = static_cast<unsigned char>(bytes[i]);
+        write += 8;
+        bytes.remove_prefix(8);
+    }
     while (!bytes.empty()) {
         // Most names are ASCII: a byte below 0x80 is its own code point.
         if (static_cast<unsigned char>(bytes.front()) < 0x80) {

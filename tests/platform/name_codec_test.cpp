@@ -38,6 +38,10 @@ TEST(NameCodec, InvalidBytesBecomeEscapesOneByOne)
         { "\xF4\x90\x80\x80", { esc(0xF4), esc(0x90), esc(0x80), esc(0x80) } }, // > U+10FFFF
         { "\x80", { esc(0x80) } }, // lone continuation byte
         { "\xC3\xA0\xE2\x82\xAC\xF0\x9F\x8E\xB5", { U'\u00E0', U'\u20AC', U'\U0001F3B5' } },
+        // Long ASCII runs, taken eight bytes at a time, then what is not ASCII.
+        { "abcdefghij\xFF"
+          "klmnopqrstuvwxyz\xC3\xA9",
+            U"abcdefghij" + std::u32string { esc(0xFF) } + U"klmnopqrstuvwxyz\u00E9" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
