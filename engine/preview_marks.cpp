@@ -5,16 +5,20 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace quorvane::engine {
 
 namespace {
 
 constexpr std::uint32_t kNone = UINT32_MAX;
+constexpr std::size_t kRowsWorthAThread = 4096;
 
 /// A name within one of the directories the rows touch, by the directory's number.
 struct PlacedName
@@ -25,13 +29,15 @@ struct PlacedName
     bool operator==(const PlacedName&) const = default;
 };
 
-std::size_t hashOf(const PlacedName& key)
+std::uint64_t hashOf(const PlacedName& key)
 {
     return std::hash<std::string_view> {}(key.name) ^ (key.directory * 0x9E3779B97F4A7C15ULL);
 }
 
 /// Numbers (rows, entries on disk) found by the name each one stands for: open addressing
-/// in one array, so that a million names cost no million allocations. The first number
+/// in one array, so that a million names cost no million allocations. Each slot keeps the
+/// high half of its name's hash beside the number, so that a probe reads a name only when
+/// the hashes agree: reading one is a trip to memory far from the table. The first number
 /// put under a name stays; the table never grows past the size it was made for.
 class NameTable
 {
@@ -41,39 +47,49 @@ public:
         std::size_t size = 16;
         while (size < 2 * count)
             size *= 2;
-        m_slots.assign(size, kNone);
+        m_slots.assign(size, kEmpty);
     }
 
     /// The number already under `key`, or kNone after putting `number` there.
     template<typename KeyOf>
     std::uint32_t findOrPut(const PlacedName& key, std::uint32_t number, const KeyOf& keyOf)
     {
-        std::uint32_t& slot = slotFor(key, keyOf);
-        if (slot != kNone)
-            return slot;
-        slot = number;
+        const std::uint64_t hash = hashOf(key);
+        std::uint64_t& slot = slotFor(key, hash, keyOf);
+        if (slot != kEmpty)
+            return numberIn(slot);
+        slot = (hash & kTagBits) | number;
         return kNone;
     }
 
     template<typename KeyOf>
     [[nodiscard]] std::uint32_t find(const PlacedName& key, const KeyOf& keyOf)
     {
-        return slotFor(key, keyOf);
+        return numberIn(slotFor(key, hashOf(key), keyOf));
     }
 
 private:
+    static constexpr std::uint64_t kEmpty = kNone;
+    static constexpr std::uint64_t kTagBits = ~std::uint64_t { UINT32_MAX };
+
+    static std::uint32_t numberIn(std::uint64_t slot)
+    {
+        return static_cast<std::uint32_t>(slot & UINT32_MAX);
+    }
+
     template<typename KeyOf>
-    std::uint32_t& slotFor(const PlacedName& key, const KeyOf& keyOf)
+    std::uint64_t& slotFor(const PlacedName& key, std::uint64_t hash, const KeyOf& keyOf)
     {
         const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t at = hashOf(key) & mask;; at = (at + 1) & mask) {
-            std::uint32_t& slot = m_slots[at];
-            if (slot == kNone || keyOf(slot) == key)
+        const std::uint64_t tag = hash & kTagBits;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            std::uint64_t& slot = m_slots[at];
+            if (slot == kEmpty || ((slot & kTagBits) == tag && keyOf(numberIn(slot)) == key))
                 return slot;
         }
     }
 
-    std::vector<std::uint32_t> m_slots;
+    std::vector<std::uint64_t> m_slots;
 };
 
 /// The names in the directories of the changed rows, each directory listed once.
@@ -122,10 +138,10 @@ std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::Fi
         throw std::length_error("too many rows to mark");
     std::vector<PreviewMark> marks(count);
 
-    // Each row's directory by number; each directory with a changed row listed once.
+    // Each row's directory by number; each directory with a changed row taken once.
     std::vector<std::uint32_t> directoryOf(count, 0);
     std::unordered_map<std::string_view, std::uint32_t> directoryIds;
-    NamesOnDisk onDisk;
+    std::vector<std::string_view> directories; // by number
     std::size_t changedCount = 0;
     std::string_view lastDirectory;
     std::uint32_t lastId = kNone;
@@ -141,10 +157,26 @@ std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::Fi
                 lastDirectory, static_cast<std::uint32_t>(directoryIds.size()));
             lastId = it->second;
             if (isNew)
-                onDisk.add(lastId, lastDirectory, fs);
+                directories.push_back(lastDirectory);
         }
         directoryOf[i] = lastId;
     }
+
+    // Listing a directory of a million entries is mostly the kernel's time: it goes on
+    // while this thread works out the names the rows give. Only that task touches `fs`,
+    // `onDisk` and `diskNames` until it is waited for. A few rows are not worth a thread.
+    NamesOnDisk onDisk;
+    std::optional<NameTable> diskNames;
+    const auto diskNameOf = [&](std::uint32_t i) { return onDisk.at(i); };
+    const std::launch policy
+        = changedCount >= kRowsWorthAThread ? std::launch::async : std::launch::deferred;
+    std::future<void> listed = std::async(policy, [&] {
+        for (std::uint32_t id = 0; id < directories.size(); ++id)
+            onDisk.add(id, directories[id], fs);
+        diskNames.emplace(onDisk.size());
+        for (std::uint32_t i = 0; i < onDisk.size(); ++i)
+            (void)diskNames->findOrPut(onDisk.at(i), i, diskNameOf);
+    });
 
     const auto newNameOf = [&](std::uint32_t row) {
         return PlacedName { directoryOf[row], rows.newNameBytes(row) };
@@ -165,15 +197,12 @@ std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::Fi
         (void)renamedAway.findOrPut(oldNameOf(row), row, oldNameOf);
     }
 
-    NameTable diskNames(onDisk.size());
-    const auto diskNameOf = [&](std::uint32_t i) { return onDisk.at(i); };
-    for (std::uint32_t i = 0; i < onDisk.size(); ++i)
-        (void)diskNames.findOrPut(onDisk.at(i), i, diskNameOf);
+    listed.get();
     for (std::uint32_t row = 0; row < count; ++row) {
         if (!marks[row].changed || marks[row].conflict)
             continue;
         const PlacedName wanted = newNameOf(row);
-        if (diskNames.find(wanted, diskNameOf) == kNone)
+        if (diskNames->find(wanted, diskNameOf) == kNone)
             continue;
         // The entry on disk is out of the way once a row up to this one has renamed it:
         // this row itself when the new name spells the old one's bytes differently.

@@ -21,7 +21,9 @@ struct PreviewMark
 /// of that name is in the directory on disk and is neither the row's own entry nor renamed
 /// away by an earlier changed row of the same directory. Names compare exactly, as bytes.
 /// Each directory with a changed row is listed once; one that cannot be listed contributes
-/// no conflicts from disk. Reads only; linear in the number of rows.
+/// no conflicts from disk. Reads only; linear in the number of rows. For many rows the
+/// directories are listed on a second thread while the caller's works out the rows' own
+/// names, so `fs` must be usable from any thread (one at a time).
 [[nodiscard]] std::vector<PreviewMark> markPreviewRows(
     const UndoLog& rows, const platform::FileSystem& fs);
 
