@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <future>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -163,19 +162,19 @@ std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::Fi
     }
 
     // Listing a directory of a million entries is mostly the kernel's time: it goes on
-    // while this thread works out the names the rows give. Only that task touches `fs`,
-    // `onDisk` and `diskNames` until it is waited for. A few rows are not worth a thread.
+    // while this thread works out the names the rows give. Only that task touches `fs` and
+    // `onDisk` until its table is taken. A few rows are not worth a thread.
     NamesOnDisk onDisk;
-    std::optional<NameTable> diskNames;
     const auto diskNameOf = [&](std::uint32_t i) { return onDisk.at(i); };
     const std::launch policy
         = changedCount >= kRowsWorthAThread ? std::launch::async : std::launch::deferred;
-    std::future<void> listed = std::async(policy, [&] {
+    std::future<NameTable> listed = std::async(policy, [&] {
         for (std::uint32_t id = 0; id < directories.size(); ++id)
             onDisk.add(id, directories[id], fs);
-        diskNames.emplace(onDisk.size());
+        NameTable names(onDisk.size());
         for (std::uint32_t i = 0; i < onDisk.size(); ++i)
-            (void)diskNames->findOrPut(onDisk.at(i), i, diskNameOf);
+            (void)names.findOrPut(onDisk.at(i), i, diskNameOf);
+        return names;
     });
 
     const auto newNameOf = [&](std::uint32_t row) {
@@ -197,12 +196,12 @@ std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::Fi
         (void)renamedAway.findOrPut(oldNameOf(row), row, oldNameOf);
     }
 
-    listed.get();
+    NameTable diskNames = listed.get();
     for (std::uint32_t row = 0; row < count; ++row) {
         if (!marks[row].changed || marks[row].conflict)
             continue;
         const PlacedName wanted = newNameOf(row);
-        if (diskNames->find(wanted, diskNameOf) == kNone)
+        if (diskNames.find(wanted, diskNameOf) == kNone)
             continue;
         // The entry on disk is out of the way once a row up to this one has renamed it:
         // this row itself when the new name spells the old one's bytes differently.
