@@ -10,6 +10,7 @@
 #include "engine/journal_writer.h"
 #include "engine/list_file.h"
 #include "engine/list_file_reader.h"
+#include "engine/rename_retry.h"
 #include "engine/rename_run.h"
 #include "engine/transform_name.h"
 #include "platform/collator.h"
@@ -268,7 +269,7 @@ int rename(engine::RenameRun& run, std::ostream& out, std::ostream& errors)
         errors << "quorvane-cli: cannot rename "
                << escapeForTerminal(failure.directory + failure.oldName) << " to "
                << escapeForTerminal(failure.newName) << ": error " << failure.error.code << " ("
-               << failure.error.text() << ")\n";
+               << engine::refusalText(failure.error) << ")\n";
     for (const engine::AttributeFailure& failure : report.attributesKept)
         errors << "quorvane-cli: attributes not set on " << escapeForTerminal(failure.path) << ": "
                << failure.error.text() << '\n';

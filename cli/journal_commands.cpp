@@ -5,6 +5,7 @@
 #include "terminal_text.h"
 
 #include "engine/recorded_undo.h"
+#include "engine/rename_retry.h"
 #include "platform/locale_time.h"
 #include "platform/name_codec.h"
 
@@ -124,7 +125,7 @@ int runUndo(std::span<const std::string> args, platform::FileSystem& fs,
             errors << "changed since the run, left alone\n";
         else
             errors << "error " << entry.error << " ("
-                   << platform::SysError { entry.error, {} }.text() << ")\n";
+                   << engine::refusalText(platform::SysError { entry.error, {} }) << ")\n";
     }
     return report.notRestored.empty() ? 0 : 1;
 }

@@ -69,7 +69,6 @@ SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
 {
     const std::u32string prefix = directoryText(directory);
     const std::string prefixBytes = platform::encodeName(prefix);
-    const std::string from = platform::encodeName(prefix + name);
     const InputRequest request { "RINOMINA_FILE", text(lang::id::RINOMINA_FILE),
         U"Directory: " + directory, name };
     // Cancel answers the file's own name, which ends the loop below.
@@ -90,7 +89,9 @@ SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
                        platform::encodeName(name), platform::encodeName(target))) {
             closeOne(journal, false);
             return { false, name };
-        } else if (renameWithSilentRetries(fs, from, platform::encodeName(prefix + target)).ok()) {
+        } else if (renameWithSilentRetries(
+                       fs, prefixBytes, platform::encodeName(name), platform::encodeName(target))
+                       .ok()) {
             closeOne(journal, true);
             return { true, target };
         } else {
@@ -133,8 +134,8 @@ std::optional<std::u32string> renameCurrentDirectory(platform::FileSystem& fs, P
             platform::encodeName(name), platform::encodeName(answer)))
         return std::nullopt;
     hooks.moveTree(volumeRoot);
-    if (!renameWithSilentRetries(
-            fs, platform::encodeName(directory), platform::encodeName(parent + answer))
+    if (!renameWithSilentRetries(fs, platform::encodeName(parent), platform::encodeName(name),
+            platform::encodeName(answer))
              .ok()) {
         closeOne(journal, false);
         hooks.moveTree(directory);

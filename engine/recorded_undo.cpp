@@ -163,8 +163,8 @@ void RecordedUndo::undoEntries(
             m_observer.entryGivenUp({ dir, platform::decodeName(entry.newName),
                 platform::decodeName(entry.oldName), platform::SysError { 0, "changed since" } });
         } else {
-            const platform::Status status = renameWithSilentRetries(
-                m_fs, entry.directory + where.name, entry.directory + entry.oldName);
+            const platform::Status status
+                = renameWithSilentRetries(m_fs, entry.directory, where.name, entry.oldName);
             if (status.ok()) {
                 ++report.restored;
                 if (journal != nullptr)

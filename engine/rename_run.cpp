@@ -426,6 +426,8 @@ std::u32string retryCaption(const platform::SysError& error)
 {
     const std::int64_t code { error.code };
     // The box names the real reason: a taken name is not a file in use.
+    if (isNotAnEntryName(error))
+        return lang::formatText(lang::addedText(lang::added::NOME_NON_VALIDO), { code });
     if (error.code == EEXIST || error.code == ENOTEMPTY)
         return lang::formatText(lang::addedText(lang::added::NOME_GIA_USATO), { code });
     if (error.code == EBUSY || error.code == ETXTBSY)

@@ -23,8 +23,8 @@ platform::Status UndoRun::renameBack(std::size_t index)
 {
     const UndoLog& log = m_state.undo;
     const std::string dir(log.directoryBytes(index));
-    return renameWithSilentRetries(m_fs, dir + std::string(log.newNameBytes(index)),
-        dir + std::string(log.oldNameBytes(index)));
+    return renameWithSilentRetries(
+        m_fs, dir, std::string(log.newNameBytes(index)), std::string(log.oldNameBytes(index)));
 }
 
 std::vector<std::size_t> UndoRun::UNDO()

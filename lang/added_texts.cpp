@@ -16,7 +16,7 @@ namespace {
 
 // UTF-8 texts, "\r\n" as in the built-in table. Each entry names its id, so an id and its
 // text cannot drift apart.
-constexpr std::array<std::pair<ConstantId, std::string_view>, 33> kTexts { {
+constexpr std::array<std::pair<ConstantId, std::string_view>, 34> kTexts { {
     { added::ATTRIBUTI_NON_IMPOSTATI,
         "Gli attributi di %d elementi non sono stati modificati\r\n"
         "(collegamenti simbolici, file di altri utenti o file system che non li supportano)." },
@@ -39,6 +39,9 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 33> kTexts { {
         "Questa operazione è già stata annullata: i file hanno già i nomi di prima." },
     { added::LISTA_NON_VALIDA, "Il file non si può usare come lista di nomi:\r\n%s\r\n(%s)" },
     { added::NOME_GIA_USATO, "Esiste già un elemento con questo nome (Errore %d)" },
+    { added::NOME_NON_VALIDO,
+        "Questo nome non è valido nella directory: contiene \"/\" o il carattere nullo, "
+        "oppure è \".\" o \"..\" (Errore %d)" },
     { added::OPERAZIONE_INTERROTTA,
         "L'ultima operazione (%s, %d files in %s) si è interrotta prima della fine.\r\n\r\n"
         "Vuoi annullarla e ridare ai file i nomi di prima?" },

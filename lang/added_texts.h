@@ -27,6 +27,7 @@ inline constexpr ConstantId ELIMINA_SOLO_SELEZIONATO { "ELIMINA_SOLO_SELEZIONATO
 inline constexpr ConstantId GIA_ANNULLATA { "GIA_ANNULLATA" };
 inline constexpr ConstantId LISTA_NON_VALIDA { "LISTA_NON_VALIDA" };
 inline constexpr ConstantId NOME_GIA_USATO { "NOME_GIA_USATO" };
+inline constexpr ConstantId NOME_NON_VALIDO { "NOME_NON_VALIDO" };
 inline constexpr ConstantId OPERAZIONE_INTERROTTA { "OPERAZIONE_INTERROTTA" };
 inline constexpr ConstantId ORDINA_DATA { "ORDINA_DATA" };
 inline constexpr ConstantId ORDINA_DIMENSIONE { "ORDINA_DIMENSIONE" };

@@ -8,6 +8,7 @@
 #include "engine/journal_store.h"
 #include "engine/journal_writer.h"
 #include "engine/recorded_undo.h"
+#include "engine/rename_retry.h"
 #include "platform/journal_file.h"
 #include "platform/posix_rename.h"
 
@@ -146,6 +147,36 @@ TEST_F(JournalFixture, InterruptedRunIsOfferedAtStartAndUndoneByWhatTheDiskHolds
     EXPECT_EQ(snapshot(), before);
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_FALSE(engine::interruptedLatestRun(store)); // nothing more to offer
+}
+
+TEST_F(JournalFixture, JournalNamesOutsideTheirDirectoryAreNeverRenamedTo)
+{
+    // A journal whose checksums hold but whose names reach out of the directory: the
+    // entry is where the journal says, yet no undo or recovery moves it there.
+    tmp.file("d/in.txt", "mine");
+    const std::string dir = tmp / "d" + "/";
+    const platform::FileIdentity identity = platform::fileIdentity(dir + "in.txt").value();
+    {
+        std::vector<engine::JournalEntry> entries;
+        for (const std::string& oldName : { std::string("../out.txt"), tmp / "abs.txt" }) {
+            entries.push_back(engine::plannedEntry(dir, oldName, "in.txt"));
+            entries.back().identity = identity;
+        }
+        engine::JournalWriter journal(runsDir);
+        ASSERT_TRUE(journal.begin(engine::JournalKind::Run, tmp / "d", std::move(entries)).ok());
+        journal.done(0);
+        journal.done(1);
+    }
+    const auto before = snapshot();
+
+    prompts.buttons.push_back(engine::Button::Yes);
+    const auto report = engine::offerUndoOfInterruptedRun(fs, store, prompts, observer);
+    ASSERT_TRUE(report);
+    ASSERT_EQ(report->notRestored.size(), 2U);
+    EXPECT_EQ(report->notRestored[0].error, engine::kNotAnEntryName);
+    EXPECT_EQ(recordedUndo().notRestored.size(), 2U);
+    EXPECT_EQ(fs.renameCalls, 0);
+    EXPECT_EQ(snapshot(), before);
 }
 
 TEST_F(JournalFixture, RunStillGoingOnIsNeitherOfferedNorUndone)

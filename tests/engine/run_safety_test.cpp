@@ -1,6 +1,9 @@
 // What a run must refuse, stop at or report honestly: selections outside the directory,
 // dot-files, refusals skipped or stopped at, counts and attributes that did not happen.
+#include "rules_test_support.h"
 #include "run_fixture.h"
+
+#include "engine/rename_retry.h"
 
 #include <cerrno>
 
@@ -198,6 +201,44 @@ TEST_F(RunFixture, PreviewNeitherCountsIntoTheRunNorTouchesTheButton)
     run.Preview();
     EXPECT_EQ(state.RenamedCount, 2);
     EXPECT_EQ(stopping.progressCalls, 0);
+}
+
+TEST_F(RunFixture, NoNameThatLeavesItsDirectoryOrIsCutShortReachesTheSystem)
+{
+    // A language's text for nameless names is put in front after the forbidden characters
+    // are gone, so it reaches the new name whole.
+    tmp.file("d/[].mp3", "song");
+    scope.directory = text(tmp / "d");
+    options.dosnames1 = true;
+    options.ComboBox1 = engine::kCaseKeep;
+    const std::u32string absolute = text(tmp / "stolen");
+    for (const std::u32string& nameless :
+        { std::u32string(U"../evil"), absolute, std::u32string(U"a\0b", 3) }) {
+        SCOPED_TRACE(bytes(nameless));
+        const engine::test::ConstantTextOverride senzaNome("SENZA_NOME", nameless);
+        prompts.requests.clear();
+
+        const auto report = click();
+        ASSERT_EQ(report.givenUp.size(), 1U);
+        EXPECT_TRUE(engine::isNotAnEntryName(report.givenUp[0].error));
+        // The box names the reason, not a file in use.
+        ASSERT_EQ(prompts.requests.size(), 1U);
+        EXPECT_EQ(prompts.requests[0].caption, engine::retryCaption(report.givenUp[0].error));
+        EXPECT_NE(prompts.requests[0].caption.find(U"\"/\""), std::u32string::npos);
+    }
+    EXPECT_EQ(fs.renameCalls, 0);
+    EXPECT_EQ(namesIn("d"), (std::vector<std::string> { "[].mp3" }));
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "d" }));
+
+    // An undo log holding such a name (".." or "/" in either name) moves nothing either.
+    state.undo = engine::UndoLog {};
+    state.undo.append(dirText("d"), U"../victim.mp3", U"[].mp3");
+    state.undo.append(dirText("d"), U"back.mp3", U"../d/[].mp3");
+    state.undo.append(dirText("d"), U"..", U"[].mp3");
+    EXPECT_EQ(undo(), (std::vector<std::size_t> { 2, 1, 0 }));
+    EXPECT_EQ(fs.renameCalls, 0);
+    EXPECT_EQ(namesIn("d"), (std::vector<std::string> { "[].mp3" }));
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "d" }));
 }
 
 } // namespace quorvane::test
