@@ -7,6 +7,7 @@
 #include "platform/name_codec.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace quorvane::lang {
@@ -33,6 +34,23 @@ std::u32string_view trimmed(std::u32string_view text)
 std::string toKey(std::u32string_view text)
 {
     return platform::encodeName(text);
+}
+
+/// The constants whose texts end up in file names: the prefix of a name that would begin
+/// with ".", and the numbering layout's elements, which stay in a layout as literal text
+/// once another language is in force.
+constexpr std::array<std::string_view, 5> kNameConstants { "SENZA_NOME", "FILENAME", "NUMERAZIONE",
+    "SEPARATORE", "SPAZIO" };
+
+/// Refuses a text that would carry a name into another directory or cut it short.
+void checkNameText(const std::string& key, std::u32string_view text)
+{
+    if (std::ranges::none_of(
+            kNameConstants, [&](std::string_view name) { return equalNames(key, name); }))
+        return;
+    if (text.find_first_of(std::u32string_view(U"/\0", 2)) != std::u32string_view::npos)
+        throw ELangError("The text of " + key
+            + " becomes part of file names and may not hold \"/\" or a NUL character");
 }
 
 bool isDigit(char32_t c)
@@ -93,9 +111,12 @@ private:
         case Kind::Header:
             m_set.setHeader(key, toKey(value));
             break;
-        case Kind::Constants:
-            m_set.constants().add(key, unescapeText(value));
+        case Kind::Constants: {
+            std::u32string text = unescapeText(value);
+            checkNameText(key, text);
+            m_set.constants().add(key, std::move(text));
             break;
+        }
         case Kind::Added:
             m_set.addedTexts().add(key, unescapeText(value));
             break;

@@ -1,6 +1,7 @@
 // Tests of the language-file parser and of the text escapes.
 #include "lang/lang_error.h"
 #include "lang/lang_file.h"
+#include "platform/name_codec.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,26 @@ TEST(LangFile, ErrorsNameTheZeroBasedLine)
         "Loading translations failed.\r\nLine 1: Invalid constant name (\"1X\")");
     EXPECT_EQ(errorOf(U"[F]\n5=a\n[G]\n5=b\n[f]\n05=c"),
         "Loading translations failed.\r\nLine 5: Duplicate property value translation ID (5)");
+}
+
+TEST(LangFile, TextsThatBecomePartOfNamesMayHoldNoSlashOrNul)
+{
+    // "\\47" is "/" and "\\00" a NUL once unescaped: either would move or cut a file name.
+    for (const std::u32string_view text :
+        { U"SENZA_NOME=..\\47evil", U"SENZA_NOME=a\\00b", U"senza_nome=/some/where/stolen",
+            U"FILENAME=a/b", U"SEPARATORE=\\47", U"NUMERAZIONE=x\\00", U"SPAZIO=/" }) {
+        SCOPED_TRACE(quorvane::platform::encodeName(text));
+        const std::string error
+            = errorOf(U"LANGID=1033\n[$CONSTANTS]\n" + std::u32string(text) + U"\n");
+        EXPECT_TRUE(error.starts_with("Loading translations failed.\r\nLine 2: The text of "))
+            << error;
+    }
+    // Other texts are shown, never made into names: a path there is no harm.
+    EXPECT_EQ(parse(U"[$CONSTANTS]\nDIRECTORY=a/b\nSENZA_NOME=Untitled\n")
+                  .constants()
+                  .find("DIRECTORY")
+                  .text,
+        U"a/b");
 }
 
 TEST(LangFile, HeaderOnlyReadStopsAtTheFirstBracket)
