@@ -17,9 +17,14 @@ namespace quorvane::engine {
 
 namespace {
 
-// Anchors a search at the start of a name and carries the two-pass replace. Searches ignore
-// letter case, so these six letters anywhere in a name count as the marker too.
-constexpr std::u32string_view kMarker = U"QJXWZK";
+// Anchors a search at the start of a name and carries the two-pass replace. It must be a
+// character no name can hold, or a name holding it would be changed by an unrelated rule: a
+// code point of the private-use surrogates, which decoding a name never gives (UTF-8 has no
+// surrogates, and the bytes that are no UTF-8 come out as U+DC80..U+DCFF).
+constexpr char32_t kMarkerCharacter = 0xDB80;
+constexpr std::u32string_view kMarker { &kMarkerCharacter, 1 };
+static_assert(
+    kMarkerCharacter < platform::kEscapeBase || kMarkerCharacter > platform::kEscapeBase + 0xFF);
 
 /// a + b, held at the ends of the range instead of overflowing.
 std::int64_t saturatingAdd(std::int64_t a, std::int64_t b)

@@ -100,8 +100,8 @@ TEST(TransformName, RemoveNumberingByMode)
         { 2, U"01-Intro.mp3F", U"Intro.mp3" },
         { 2, U"01Intro.mp3F", U"Intro.mp3" },
         { 2, U"01 - a - - b.mp3F", U"a - b.mp3" },
-        // Six marker letters in the name count as the marker.
-        { 2, U"01 - qjxwzk - b.mp3F", U"b.mp3" },
+        // The marker is no text a name can hold: letters of the name stay its own.
+        { 2, U"01 - qjxwzk - b.mp3F", U"qjxwzk - b.mp3" },
         { 3, U"Intro - 01.mp3F", U"Intro.mp3" },
         { 3, U"Intro-01.mp3F", U"Intro.mp3" },
         { 3, U"Intro - 01F", U"Intro" },
@@ -175,9 +175,9 @@ TEST(TransformName, DeleteAndReplaceSequences)
             { U"readmeF", with({ kDelete }), U"readme" },
             { U"Banana.txtF", with({ kReplace }), U"Bbnbnb.txt" },
             { U"a.a.txtF", with({ kDelete, kReplace }), U"bb.txt" },
-            // The marker letters already in a name are replaced by the second pass.
-            { U"qjxwzk a.txtF", with({ kReplace }), U"b b.txt" },
-            { U"QjXwZk.txtF", with({ kReplace }), U"b.txt" },
+            // No text of a name is taken for the marker of the two-pass replace.
+            { U"qjxwzk a.txtF", with({ kReplace }), U"qjxwzk b.txt" },
+            { U"QjXwZk.txtF", with({ kReplace }), U"QjXwZk.txt" },
         },
         state);
 }
