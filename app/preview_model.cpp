@@ -9,6 +9,8 @@
 
 #include "qt_text.h"
 
+#include "engine/rename_run.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -81,14 +83,17 @@ QVariant PreviewModel::decoration(int row, int column, int role) const
         }
         return {};
     case Qt::ForegroundRole:
-        if (m.conflict)
+        if (m.conflict || m.refusal != 0)
             return QBrush(kConflictText);
         if (!m.changed)
             return QBrush(dimmedText());
         return {};
     case Qt::BackgroundRole:
-        return m.conflict ? QVariant(QBrush(kConflictBackground)) : QVariant();
+        return m.conflict || m.refusal != 0 ? QVariant(QBrush(kConflictBackground)) : QVariant();
     case Qt::ToolTipRole:
+        // A name that cannot be given at all: the reason the run's box would name.
+        if (m.refusal != 0)
+            return toQt(engine::retryCaption(platform::SysError { m.refusal, {} }));
         return m.conflict ? QVariant(conflictToolTip()) : QVariant();
     default:
         return {};

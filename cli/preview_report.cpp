@@ -4,6 +4,7 @@
 #include "terminal_text.h"
 
 #include "engine/preview_marks.h"
+#include "engine/rename_retry.h"
 #include "platform/name_codec.h"
 
 #include <algorithm>
@@ -32,8 +33,18 @@ std::size_t reportConflicts(
     const engine::UndoLog& rows, const platform::FileSystem& fs, std::ostream& errors)
 {
     const std::vector<engine::PreviewMark> marks = engine::markPreviewRows(rows, fs);
+    std::size_t refused = 0;
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        if (marks[i].refusal == 0)
+            continue;
+        ++refused;
+        errors << "quorvane-cli: will fail: "
+               << escapeForTerminal(rows.directory(i) + rows.oldName(i)) << " -> "
+               << escapeForTerminal(rows.newName(i)) << ": "
+               << engine::refusalText(platform::SysError { marks[i].refusal, {} }) << '\n';
+    }
     if (std::ranges::none_of(marks, &engine::PreviewMark::conflict))
-        return 0;
+        return refused;
     // The reason: another changed row of the directory takes the name, or an entry on disk
     // already has it. Counted as the marks are, on the names' bytes.
     std::map<std::pair<std::string_view, std::string_view>, int> newNameUses;
@@ -41,7 +52,7 @@ std::size_t reportConflicts(
         if (marks[i].changed)
             ++newNameUses[{ rows.directoryBytes(i), rows.newNameBytes(i) }];
     }
-    std::size_t conflicts = 0;
+    std::size_t conflicts = refused;
     for (std::size_t i = 0; i < marks.size(); ++i) {
         if (!marks[i].conflict)
             continue;

@@ -14,8 +14,10 @@ namespace quorvane::cli {
 /// are escaped for a terminal (escapeForTerminal) and separated by TAB, one row a line.
 void writePreviewRows(const engine::UndoLog& rows, bool nulTerminated, std::ostream& out);
 
-/// Names every row whose new name is, or would be, taken (markPreviewRows) on `errors`,
-/// one line each: "quorvane-cli: conflict: DIR/OLD -> NEW: reason". Returns how many.
+/// Names every row whose new name the run will be refused (markPreviewRows) on `errors`,
+/// one line each: "quorvane-cli: will fail: DIR/OLD -> NEW: reason" for a name that cannot
+/// be given at all, then "quorvane-cli: conflict: DIR/OLD -> NEW: reason" for one that is,
+/// or would be, taken. Returns how many.
 [[nodiscard]] std::size_t reportConflicts(
     const engine::UndoLog& rows, const platform::FileSystem& fs, std::ostream& errors);
 

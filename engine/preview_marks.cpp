@@ -1,8 +1,11 @@
 // Marks on preview rows: which names change and which new names would collide.
 #include "preview_marks.h"
 
+#include "rename_retry.h"
+
 #include "platform/name_codec.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <future>
@@ -161,6 +164,23 @@ std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::Fi
         directoryOf[i] = lastId;
     }
 
+    // Rows whose new name cannot be given at all: refused before the name reaches the
+    // system, or by the system, which takes no name longer than its file system allows.
+    // Asked before the listing starts: only one thread at a time uses `fs`.
+    std::vector<std::size_t> longestName(directories.size(), 0); // 0: not known
+    for (std::uint32_t id = 0; id < directories.size(); ++id)
+        longestName[id] = fs.longestName(std::string(directories[id]));
+    for (std::uint32_t row = 0; row < count; ++row) {
+        if (!marks[row].changed)
+            continue;
+        const std::string_view newName = rows.newNameBytes(row);
+        const std::size_t longest = longestName[directoryOf[row]];
+        if (!isEntryName(newName))
+            marks[row].refusal = kNotAnEntryName;
+        else if (longest != 0 && newName.size() > longest)
+            marks[row].refusal = ENAMETOOLONG;
+    }
+
     // Listing a directory of a million entries is mostly the kernel's time: it goes on
     // while this thread works out the names the rows give. Only that task touches `fs` and
     // `onDisk` until its table is taken. A few rows are not worth a thread.
@@ -188,7 +208,7 @@ std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::Fi
     NameTable givenNames(changedCount);
     NameTable renamedAway(changedCount);
     for (std::uint32_t row = 0; row < count; ++row) {
-        if (!marks[row].changed)
+        if (!marks[row].changed || marks[row].refusal != 0)
             continue;
         if (const std::uint32_t first = givenNames.findOrPut(newNameOf(row), row, newNameOf);
             first != kNone)
@@ -198,7 +218,7 @@ std::vector<PreviewMark> markPreviewRows(const UndoLog& rows, const platform::Fi
 
     NameTable diskNames = listed.get();
     for (std::uint32_t row = 0; row < count; ++row) {
-        if (!marks[row].changed || marks[row].conflict)
+        if (!marks[row].changed || marks[row].refusal != 0 || marks[row].conflict)
             continue;
         const PlacedName wanted = newNameOf(row);
         if (diskNames.find(wanted, diskNameOf) == kNone)

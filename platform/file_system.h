@@ -130,6 +130,14 @@ public:
     /// trailing "/", ".", ".." and repeated "/" do not matter) or its canonical form is.
     [[nodiscard]] virtual bool isDangerousDirectory(const std::string& dir) const = 0;
 
+    /// The longest name, in bytes, that the file system holding `dir` gives an entry (its
+    /// NAME_MAX); 0 when the system cannot tell.
+    [[nodiscard]] virtual std::size_t longestName(const std::string& dir) const
+    {
+        (void)dir;
+        return 0;
+    }
+
     /// True only when the system can tell, without reading the directory's entries, that
     /// `dir` has no subdirectory; false when it has one, and whenever in doubt. A directory
     /// of a million files need not be read through to learn it has no subdirectories.

@@ -197,6 +197,14 @@ Result<std::uint32_t> PosixFileSystem::attributes(const std::string& path) const
     return attributesOf(baseNameOf(path), info, readDosAttrib(path));
 }
 
+std::size_t PosixFileSystem::longestName(const std::string& dir) const
+{
+    // Asked of the directory itself: a mounted volume may allow less than the system's
+    // NAME_MAX (vfat, network file systems). -1 means no limit is known.
+    const long longest = ::pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : 0;
+}
+
 bool PosixFileSystem::certainlyHasNoSubdirectories(const std::string& dir) const
 {
     // A directory's link count is 2 plus its subdirectories (each one's ".." links back) on

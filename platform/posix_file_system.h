@@ -31,6 +31,7 @@ public:
     [[nodiscard]] Result<std::string> moveToTrash(const std::string& path) override;
     [[nodiscard]] bool isDangerousDirectory(const std::string& dir) const override;
     [[nodiscard]] bool certainlyHasNoSubdirectories(const std::string& dir) const override;
+    [[nodiscard]] std::size_t longestName(const std::string& dir) const override;
 
 private:
     /// The directory renameIn keeps open (a descriptor that only names it), and its path.

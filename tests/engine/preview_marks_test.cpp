@@ -2,6 +2,9 @@
 #include "run_fixture.h"
 
 #include "engine/preview_marks.h"
+#include "engine/rename_retry.h"
+
+#include <cerrno>
 
 namespace quorvane::test {
 namespace {
@@ -39,6 +42,25 @@ protected:
     TempDir tmp;
     test::FailingFileSystem fs;
 };
+
+TEST_F(PreviewMarks, NamesTheRunWillBeRefusedAreMarkedWithTheReason)
+{
+    for (const char* name : { "a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt" })
+        tmp.file(name);
+    // The file system's own limit, as the run will meet it.
+    const std::size_t longest = fs.longestName(tmp.path());
+    ASSERT_GT(longest, 0U);
+    const auto marks = mark({ { "", "a.txt", ".." }, { "", "b.txt", "." }, { "", "c.txt", "x/y" },
+        { "", "d.txt", std::string(longest, 'n') }, { "", "e.txt", std::string(longest + 1, 'n') },
+        { "", "f.txt", "a.txt" } });
+    std::vector<int> refusals;
+    for (const auto& m : marks)
+        refusals.push_back(m.refusal);
+    const int notAName = engine::kNotAnEntryName;
+    EXPECT_EQ(refusals, (std::vector<int> { notAName, notAName, notAName, 0, ENAMETOOLONG, 0 }));
+    // A refused row keeps its name: the next row cannot take it.
+    EXPECT_EQ(summary(marks), "ccccc!");
+}
 
 TEST_F(PreviewMarks, UnchangedRowsAreNeverConflicts)
 {

@@ -94,6 +94,10 @@ public:
                 return true;
         return m_real.isDangerousDirectory(dir);
     }
+    [[nodiscard]] std::size_t longestName(const std::string& dir) const override
+    {
+        return m_real.longestName(dir);
+    }
 
 private:
     platform::PosixFileSystem m_real;
