@@ -16,6 +16,7 @@
 #include "platform/collator.h"
 #include "platform/name_codec.h"
 
+#include <algorithm>
 #include <iostream>
 #include <iterator>
 #include <unordered_set>
@@ -37,9 +38,10 @@ constexpr std::string_view kNoNames = "it holds no name";
 /// The first `count` names of the list file at `path`; nullopt (the reason told) when the
 /// file cannot be used or holds no name.
 std::optional<std::vector<std::u32string>> readNamesFile(const platform::FileSystem& fs,
-    const std::string& path, std::size_t count, std::ostream& errors)
+    const std::string& path, std::size_t count, std::ostream& errors,
+    engine::ListKind kind = engine::ListKind::NewNames)
 {
-    engine::ListFileNames read = engine::readListFile(fs, path, count);
+    engine::ListFileNames read = engine::readListFile(fs, path, count, kind);
     if (read.refusal.empty() && read.names.empty())
         read.refusal = kNoNames;
     if (!read.refusal.empty()) {
@@ -85,12 +87,18 @@ std::optional<std::vector<std::u32string>> readAlbumTitles(
         return std::nullopt;
     }
     engine::ListFileNames read = engine::cdTrackListNames(tracks.titles, count);
-    if (read.refusal.empty() && read.names.empty())
+    // A missing title keeps its track's place; an album without any title names nothing.
+    if (read.refusal.empty()
+        && std::ranges::all_of(read.names, [](const std::u32string& name) { return name.empty(); }))
         read.refusal = kNoNames;
     if (!read.refusal.empty()) {
         errors << "quorvane-cli: " << album << " is not a usable list of names: " << read.refusal
                << '\n';
         return std::nullopt;
+    }
+    for (std::size_t track = 0; track < read.names.size(); ++track) {
+        if (read.names[track].empty())
+            errors << "quorvane-cli: " << album << " has no title for track " << track + 1 << '\n';
     }
     return std::move(read.names);
 }
@@ -141,6 +149,15 @@ int transform(const platform::FileSystem& fs, CliCommand& command, std::istream&
         auto names = readListOfNames(fs, command, records.size(), errors);
         if (!names)
             return 2;
+        // The record's extension is kept as a run keeps a file's.
+        for (std::size_t i = 0; i < names->size() && i < records.size(); ++i) {
+            std::string_view record = records[i];
+            if (record.ends_with('/'))
+                record.remove_suffix(1);
+            if (!(*names)[i].empty())
+                (*names)[i] = engine::withSourceExtension(
+                    std::move((*names)[i]), platform::decodeName(record), command.keepExtension);
+        }
         command.state.TargetNames = std::move(*names);
     }
     std::string output;
@@ -171,10 +188,22 @@ bool prepareNamesFrom(const platform::FileSystem& fs, CliCommand& command, engin
 {
     std::u32string directory = command.scope.directory;
     command.state.OrderList = run.Make_List_Of_File(directory, true, true);
+    const std::size_t files = command.state.OrderList.size();
+    if (files == 0) {
+        errors << "quorvane-cli: " << escapeForTerminal(command.directory)
+               << " holds no file to name (mask " << escapeForTerminal(command.scope.mask) << ")\n";
+        return false;
+    }
     // Lines beyond the last file would be ignored: they are not even read.
-    auto names = readListOfNames(fs, command, command.state.OrderList.size(), errors);
+    auto names = readListOfNames(fs, command, files, errors);
     if (!names)
         return false;
+    // A file without a name keeps its own: a script is told how many did.
+    const auto named = static_cast<std::size_t>(
+        std::ranges::count_if(*names, [](const std::u32string& name) { return !name.empty(); }));
+    if (named < files)
+        errors << "quorvane-cli: " << files - named << " of " << files
+               << " files have no name in the list and keep their names\n";
     command.state.TargetNames
         = engine::alignTargetNames(command.state.OrderList, *names, command.keepExtension);
     return true;
@@ -195,7 +224,8 @@ bool prepareOrder(const platform::FileSystem& fs, CliCommand& command, std::ostr
     // One name more than the directory has entries is enough to find a surplus: it must
     // repeat a name or be none.
     const std::string& file = *command.orderFrom;
-    const auto names = readNamesFile(fs, file, entries.size() + 1, errors);
+    const auto names
+        = readNamesFile(fs, file, entries.size() + 1, errors, engine::ListKind::Entries);
     if (!names)
         return false;
     std::unordered_set<std::u32string> seen;

@@ -212,7 +212,9 @@ bool Parser::scopeOption(const std::string& arg)
     } else if (arg == "--no-journal") {
         m_command.noJournal = true;
     } else if (arg == "--no-keep-extension") {
+        // A transform's list names keep the extension as a run's do, so this is its too.
         m_command.keepExtension = false;
+        return true;
     } else {
         return false;
     }

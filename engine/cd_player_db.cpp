@@ -108,7 +108,7 @@ std::string trackListFileBytes(const std::vector<std::u32string>& titles)
 ListFileNames cdTrackListNames(const std::vector<std::u32string>& titles, std::size_t maxNames)
 {
     std::istringstream list(trackListFileBytes(titles));
-    return readListNames(list, maxNames);
+    return readListNames(list, maxNames, ListKind::TrackTitles);
 }
 
 std::u32string cdPlayerIniPath(const std::u32string& configured)

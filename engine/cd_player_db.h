@@ -52,7 +52,8 @@ struct CdTracks
 [[nodiscard]] std::string trackListFileBytes(const std::vector<std::u32string>& titles);
 
 /// The first `maxNames` titles as the list modes take them: read back as the list file of
-/// the titles would be, so an empty title takes no row and the later titles move up.
+/// the titles would be (refused as that file would be), except that a missing title is an
+/// empty name at its track's place, so that every later title stays beside its own track.
 [[nodiscard]] ListFileNames cdTrackListNames(
     const std::vector<std::u32string>& titles, std::size_t maxNames);
 

@@ -22,8 +22,10 @@ constexpr char kCtrlZ = '\x1A';
 class ListLineReader
 {
 public:
-    explicit ListLineReader(std::size_t wanted)
+    ListLineReader(std::size_t wanted, ListKind kind)
         : m_wanted(wanted)
+        , m_keepEmpty(kind == ListKind::TrackTitles)
+        , m_newNames(kind != ListKind::Entries)
     { }
 
     /// Takes the next bytes; false once enough lines are kept, the file ended (Ctrl-Z) or
@@ -31,8 +33,12 @@ public:
     [[nodiscard]] bool feed(std::string_view bytes);
     /// The file began with a UTF-8 byte-order mark, which was not fed.
     void markUtf8() { m_bom = true; }
-    /// The last line, which had no line end.
-    void finish() { endLine(); }
+    /// The last line, which had no line end (none when the file ends with one).
+    void finish()
+    {
+        if (!m_line.empty())
+            endLine();
+    }
     [[nodiscard]] ListFileNames result();
 
 private:
@@ -46,6 +52,8 @@ private:
     std::string m_line;
     std::string m_joined;
     std::string m_refusal;
+    bool m_keepEmpty;
+    bool m_newNames;
     bool m_ended = false;
     bool m_bom = false;
 };
@@ -85,23 +93,31 @@ void ListLineReader::endLine()
     m_line.clear();
     if (line.ends_with('\r'))
         line.pop_back();
-    if (line.empty())
+    if (line.empty() && !m_keepEmpty)
         return;
     if (line.size() > kMaxListLineBytes) {
         refuseLongLine();
         return;
     }
     // A control byte would become part of a file name: a NUL cuts it short on disk, an ESC
-    // turns every listing of the directory into terminal commands.
+    // turns every listing of the directory into terminal commands, and a CR that does not
+    // end the line would join two names into one.
     const auto control = std::ranges::find_if(line, [](char c) {
         const auto b = static_cast<unsigned char>(c);
-        return (b < 0x20 && b != '\r') || b == 0x7F;
+        return b < 0x20 || b == 0x7F;
     });
     if (control != line.end()) {
         std::array<char, 8> hex {};
         std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned char>(*control));
         m_refusal
             = "line " + std::to_string(m_lineNumber) + " holds the control byte " + hex.data();
+        return;
+    }
+    // A leading dot hides the file it names, and later runs leave it alone; ".." with the
+    // kept extension would become such a name too.
+    if (m_newNames && line.starts_with('.')) {
+        m_refusal = "line " + std::to_string(m_lineNumber)
+            + " begins with \".\", which would hide the file";
         return;
     }
     if (m_kept > 0)
@@ -134,9 +150,9 @@ ListFileNames ListLineReader::result()
 
 } // namespace
 
-ListFileNames readListNames(std::istream& in, std::size_t maxNames)
+ListFileNames readListNames(std::istream& in, std::size_t maxNames, ListKind kind)
 {
-    ListLineReader reader(std::max<std::size_t>(maxNames, 1));
+    ListLineReader reader(std::max<std::size_t>(maxNames, 1), kind);
     // Reading takes this buffer and the lines kept, however large the file is.
     std::array<char, 65536> buffer {};
     bool first = true;
@@ -186,18 +202,28 @@ std::vector<std::u32string> readListLines(std::string_view bytes)
     return lines;
 }
 
+std::u32string withSourceExtension(
+    std::u32string name, std::u32string_view source, bool keepExtension)
+{
+    if (const SplitName split = SplitExt(source); keepExtension && !split.ext.empty())
+        name += U'.' + split.ext;
+    return name;
+}
+
 std::vector<std::u32string> alignTargetNames(
     const EntryList& sources, const std::vector<std::u32string>& lines, bool keepExtension)
 {
     std::vector<std::u32string> targets;
     targets.reserve(sources.size());
     for (std::size_t row = 0; row < sources.size(); ++row) {
-        const std::u32string source = extract_name(sources[row]);
-        const SplitName split = SplitExt(source);
-        std::u32string target = row < lines.size() ? lines[row] : split.base;
-        if (keepExtension && !split.ext.empty())
-            target += U'.' + split.ext;
-        targets.push_back(std::move(target));
+        std::u32string source = extract_name(sources[row]);
+        // A file without a name keeps its own, extension and all, whichever way the
+        // extension of the named files is decided.
+        if (row >= lines.size() || lines[row].empty()) {
+            targets.push_back(std::move(source));
+            continue;
+        }
+        targets.push_back(withSourceExtension(lines[row], source, keepExtension));
     }
     return targets;
 }

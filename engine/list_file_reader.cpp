@@ -8,7 +8,7 @@
 namespace quorvane::engine {
 
 ListFileNames readListFile(
-    const platform::FileSystem& fs, const std::string& path, std::size_t maxNames)
+    const platform::FileSystem& fs, const std::string& path, std::size_t maxNames, ListKind kind)
 {
     ListFileNames refused;
     const auto info = fs.status(path, platform::Links::Follow);
@@ -26,7 +26,7 @@ ListFileNames readListFile(
         refused.refusal = std::strerror(errno);
         return refused;
     }
-    return readListNames(file, maxNames);
+    return readListNames(file, maxNames, kind);
 }
 
 } // namespace quorvane::engine

@@ -13,7 +13,7 @@ namespace quorvane::engine {
 /// The first `maxNames` names of the list file at `path` (bytes), read as readListNames
 /// reads them. A path that is missing, a directory or unreadable is refused like a file
 /// that is no list, with the reason in `refusal`.
-[[nodiscard]] ListFileNames readListFile(
-    const platform::FileSystem& fs, const std::string& path, std::size_t maxNames);
+[[nodiscard]] ListFileNames readListFile(const platform::FileSystem& fs, const std::string& path,
+    std::size_t maxNames, ListKind kind = ListKind::NewNames);
 
 } // namespace quorvane::engine

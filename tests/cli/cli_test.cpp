@@ -162,7 +162,12 @@ TEST(CliTransform, NamesFromFileAndTooFewNames)
     tmp.file("names.txt", "the end\r\n\r\nintro\r\n");
     const Outcome o = run({ "transform", "--names-from", tmp / "names.txt" }, "x.mp3\ny.mp3\n");
     EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.out, "The End\nIntro\n");
+    // The extension is kept as preview and rename keep it.
+    EXPECT_EQ(o.out, "The End.mp3\nIntro.mp3\n");
+    const Outcome bare
+        = run({ "transform", "--names-from", tmp / "names.txt", "--no-keep-extension" },
+            "x.mp3\ny.mp3\n");
+    EXPECT_EQ(bare.out, "The End\nIntro\n");
 
     const Outcome tooFew = run({ "transform", "--names-from", tmp / "names.txt" }, "x\ny\nz\n");
     EXPECT_EQ(tooFew.status, 1);
@@ -234,9 +239,58 @@ TEST(CliPreview, NamesFromPairsTheSortedFilesAndKeepsExtensions)
     const std::string d = tmp.path() + "/\t";
     EXPECT_EQ(o.out, d + "a.mp3\tintro.mp3\n" + d + "b.mp3\toutro.mp3\n" + d + "c.mp3\tc.mp3\n");
 
+    EXPECT_EQ(o.err, "quorvane-cli: 1 of 3 files have no name in the list and keep their names\n");
+    // The file without a name keeps its extension whatever the named ones do.
     const Outcome bare = run({ "preview", tmp.path(), "--mask", "*.mp3", "--names-from",
         tmp / "list.txt", "--no-keep-extension", "--case", "keep" });
-    EXPECT_EQ(bare.out, d + "a.mp3\tintro\n" + d + "b.mp3\toutro\n" + d + "c.mp3\tc\n");
+    EXPECT_EQ(bare.out, d + "a.mp3\tintro\n" + d + "b.mp3\toutro\n" + d + "c.mp3\tc.mp3\n");
+
+    // No file to name is said as such, not blamed on the list.
+    const Outcome none
+        = run({ "preview", tmp.path(), "--mask", "*.ogg", "--names-from", tmp / "list.txt" });
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.err, "quorvane-cli: " + tmp.path() + " holds no file to name (mask *.ogg)\n");
+}
+
+TEST(CliNamesFrom, ListsThatWouldJoinNamesOrHideFilesRenameNothing)
+{
+    test::TempDir tmp;
+    tmp.file("d/a.mp3");
+    tmp.file("d/b.mp3");
+    tmp.file("d/c.mp3");
+    tmp.file("cr.txt", "Intro\rOutro\rThird\r");
+    tmp.file("hidden.txt", "one\n.hidden\n");
+    tmp.file("dots.txt", "one\ntwo\n..\n");
+    for (const std::string list : { "cr.txt", "hidden.txt", "dots.txt" }) {
+        for (const std::string mode : { "rename", "preview" }) {
+            const Outcome o = run({ mode, tmp / "d", "--names-from", tmp / list });
+            EXPECT_EQ(o.status, 2) << mode << " " << list;
+            EXPECT_TRUE(o.out.empty()) << o.out;
+            EXPECT_NE(o.err.find(" is not a usable list of names: line "), std::string::npos)
+                << o.err;
+        }
+    }
+    EXPECT_EQ(tmp.namesIn("d"), (std::vector<std::string> { "a.mp3", "b.mp3", "c.mp3" }));
+}
+
+TEST(CliPreview, NamesLongerThanTheFileSystemAllowsWillFail)
+{
+    test::TempDir tmp;
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    const platform::PosixFileSystem fs;
+    const std::size_t longest = fs.longestName(tmp.path());
+    ASSERT_GT(longest, 4U);
+    // With its extension kept, the first name is one byte too long; the second just fits.
+    test::TempDir lists;
+    lists.file("names.txt", std::string(longest - 3, 'x') + "\n" + std::string(longest - 4, 'y'));
+    const Outcome o
+        = run({ "preview", tmp.path(), "--names-from", lists / "names.txt", "--case", "keep" });
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 2) << "every row is still shown";
+    EXPECT_EQ(o.err,
+        "quorvane-cli: will fail: " + tmp.path() + "/a.txt -> " + std::string(longest - 3, 'x')
+            + ".txt: File name too long\n");
 }
 
 TEST(CliPreview, NamesAreEscapedForPeopleAndRawWithZ)
@@ -482,11 +536,14 @@ TEST(CliCdPlayer, AlbumsListedAndTrackTitlesNameTheFilesAsAListFileWould)
     EXPECT_EQ(
         tmp.namesIn("d"), (std::vector<std::string> { "Intro.mp3", "Song.mp3", "The End.mp3" }));
 
-    // A missing title takes no row: the next moves up, and the last file keeps its name.
+    // A missing title keeps its track's row: its file keeps its name, the later titles
+    // stay beside their own tracks, and the gap is named.
     const Outcome gap = run({ "preview", tmp / "e", "--cdplayer", tmp / "cdplayer.ini", "--album",
         "Gap", "--case", "keep", "--no-keep-extension" });
     const std::string e = tmp.path() + "/e/\t";
-    EXPECT_EQ(gap.out, e + "x.ogg\tfirst\n" + e + "y.ogg\tthird\n" + e + "z.ogg\tz\n");
+    EXPECT_EQ(gap.out, e + "x.ogg\tfirst\n" + e + "y.ogg\ty.ogg\n" + e + "z.ogg\tthird\n");
+    EXPECT_NE(gap.err.find("has no title for track 2\n"), std::string::npos) << gap.err;
+    EXPECT_NE(gap.err.find("1 of 3 files have no name"), std::string::npos) << gap.err;
 }
 
 TEST(CliCdPlayer, UnusableDatabaseOrAlbumRefusesEveryCommandAndRenamesNothing)

@@ -35,6 +35,23 @@ TEST(CdPlayerDb, AlbumsAndTracksWithDashesAndEmptyTitlesForMissingKeys)
     EXPECT_FALSE(cdTrackTitles(ini, 3).error.empty());
 }
 
+TEST(CdPlayerDb, AMissingTitleKeepsItsTrackRowAndAHidingTitleIsRefused)
+{
+    // Every later title stays beside its own track.
+    const ListFileNames gap = cdTrackListNames({ U"a", U"", U"c", U"" }, 10);
+    EXPECT_TRUE(gap.refusal.empty()) << gap.refusal;
+    EXPECT_EQ(gap.names, (Titles { U"a", U"", U"c", U"" }));
+    EXPECT_EQ(cdTrackListNames({ U"a", U"", U"c" }, 2).names, (Titles { U"a", U"" }));
+    EXPECT_EQ(alignTargetNames({ U"1.mp3F", U"2.mp3F", U"3.mp3F" }, gap.names, true),
+        (Titles { U"a.mp3", U"2.mp3", U"c.mp3" }));
+
+    for (const char32_t* title : { U".hidden", U".." }) {
+        const ListFileNames read = cdTrackListNames({ U"a", U"", title }, 10);
+        EXPECT_EQ(read.refusal, "line 3 begins with \".\", which would hide the file");
+        EXPECT_TRUE(read.names.empty());
+    }
+}
+
 TEST(CdPlayerDb, TitlesWithControlCharactersAreRefused)
 {
     const IniFile ini

@@ -47,7 +47,7 @@ TEST(ListFile, StreamedNamesAreTheLinesOfTheWholeFile)
     ASSERT_EQ(straddling.substr(65535, 2), "\r\n");
 
     for (const std::string& bytes : { std::string("Intro\r\n\r\nOutro"), std::string(" a \n\nb\n"),
-             std::string("a\rb\nlast\r"), std::string("one\r\ntwo\x1A\r\nthree\r\n"),
+             std::string("a\r\nlast\r"), std::string("one\r\ntwo\x1A\r\nthree\r\n"),
              std::string("\xEF\xBB\xBF\r\nperch\xC3\xA8\n"), std::string("perch\xE8\r\n\x80uro"),
              std::string("\xEF\xBB\xBF"
                          "bad \xE8"),
@@ -100,6 +100,12 @@ TEST(ListFile, FilesThatCannotGiveNamesAreRefusedWithTheReason)
         { "a\nb\x7F", "line 2 holds the control byte 0x7F" },
         { "\xEF\xBB\xBF\x1B[2J\n", "line 1 holds the control byte 0x1B" },
         { "ok\n" + longLine + "\n", "line 2 is longer than 4096 bytes" },
+        // A CR that ends no line would join the names around it into one.
+        { "Intro\rOutro\rThird\r", "line 1 holds the control byte 0x0D" },
+        { "a\r\nb\rc\r\n", "line 2 holds the control byte 0x0D" },
+        // A leading dot would hide the file: later runs would leave it alone.
+        { "a\n\n.hidden\n", "line 3 begins with \".\"" },
+        { "..\r\n", "line 1 begins with \".\"" },
     };
     for (const auto& [bytes, reason] : refused) {
         const ListFileNames read = readNames(bytes, 5);
@@ -114,7 +120,7 @@ TEST(ListFile, FilesThatCannotGiveNamesAreRefusedWithTheReason)
     EXPECT_FALSE(readListNames(in, 1).refusal.empty());
 }
 
-TEST(ListFile, AlignmentKeepsExtensionsAndFillsMissingNamesWithTheBase)
+TEST(ListFile, AlignmentKeepsExtensionsAndLeavesFilesWithoutANameAsTheyAre)
 {
     const EntryList files { U"track01.mp3F", U"b.mp3F", U"c.oggF",
         U"README"
@@ -124,8 +130,11 @@ TEST(ListFile, AlignmentKeepsExtensionsAndFillsMissingNamesWithTheBase)
         (std::vector<std::u32string> { U"Intro.mp3", U"Intro.ogg.mp3", U"x.ogg", U"y" }));
     EXPECT_EQ(alignTargetNames(files, { U"Intro" }, true),
         (std::vector<std::u32string> { U"Intro.mp3", U"b.mp3", U"c.ogg", U"README" }));
+    // Without the kept extension too: a file that got no name keeps its whole name.
     EXPECT_EQ(alignTargetNames(files, { U"Intro" }, false),
-        (std::vector<std::u32string> { U"Intro", U"b", U"c", U"README" }));
+        (std::vector<std::u32string> { U"Intro", U"b.mp3", U"c.ogg", U"README" }));
+    EXPECT_EQ(alignTargetNames(files, { U"Intro", U"", U"x" }, false),
+        (std::vector<std::u32string> { U"Intro", U"b.mp3", U"x", U"README" }));
 }
 
 } // namespace
