@@ -301,6 +301,23 @@ TEST_F(ModesTest, AFileThatIsNoListLeavesTheModeUnarmedWithTheBoxesFree)
     EXPECT_EQ(dialogs.opened.size(), 1U) << "no alignment dialog for a file that is no list";
 }
 
+TEST_F(ModesTest, AListThatWouldHideAFileIsRefusedNamingTheLine)
+{
+    tmp.file("a.mp3");
+    tmp.file("b.mp3");
+    reload();
+    TempDir lists;
+    lists.file("names.txt", "Intro\r\n.hidden\r\n");
+    dialogs.steps.emplace_back(choose(lists.path() + "/names.txt"));
+    item("RinominadaFile1")->trigger();
+    EXPECT_FALSE(item("RinominadaFile1")->isChecked());
+    EXPECT_TRUE(ui.CheckBox7->isEnabled());
+    ASSERT_FALSE(prompts.messages.empty());
+    EXPECT_EQ(prompts.messages.back().id, "LISTA_NON_VALIDA");
+    EXPECT_NE(prompts.messages.back().text.find(U"line 2 begins with"), std::u32string::npos);
+    EXPECT_EQ(dialogs.opened.size(), 1U) << "no alignment dialog";
+}
+
 class CdPlayerTest : public ModesTest
 {
 public:
@@ -358,6 +375,34 @@ TEST_F(CdPlayerTest, AnAlbumBecomesTheListAndABadTrackCountKeepsTheDialogOpen)
 
     run();
     EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "Intro.mp3", "Outro.mp3" }));
+}
+
+TEST_F(CdPlayerTest, AMissingTitleLeavesItsTrackRowEmptyAndTheLaterTitlesInPlace)
+{
+    config.file("Quorvane/cdplayer.ini", "[Gap]\nnumtracks=3\n0=Intro\n2=Outro\n");
+    tmp.file("t1.mp3", "1");
+    tmp.file("t2.mp3", "2");
+    tmp.file("t3.mp3", "3");
+    reload();
+    dialogs.steps.emplace_back([](QDialog& albums) {
+        in<QTableWidget>(albums, "DBGrid")->setCurrentCell(0, 0);
+        control<QPushButton>(albums, "Button1")->click();
+        return albums.result();
+    });
+    dialogs.steps.emplace_back([this](QDialog& align) {
+        EXPECT_EQ(
+            items(*in<QListWidget>(align, "StringGrid2")), (QStringList { "Intro", "", "Outro" }));
+        prompts.buttons.push_back(engine::Button::Yes);
+        EXPECT_EQ(pressOk(align), QDialog::Rejected) << "the missing title is asked about";
+        return pressOk(align);
+    });
+    item("RinominadaCDDB1")->trigger();
+    ASSERT_TRUE(item("RinominadaCDDB1")->isChecked());
+
+    run();
+    EXPECT_EQ(tmp.read("Intro.mp3"), "1");
+    EXPECT_EQ(tmp.read("t2.mp3"), "2");
+    EXPECT_EQ(tmp.read("Outro.mp3"), "3");
 }
 
 TEST_F(CdPlayerTest, NoDatabaseSaysSoAndArmsNothing)

@@ -2,6 +2,8 @@
 #include "app/preview_model.h"
 #include "app/qt_text.h"
 #include "app/tpreview.h"
+#include "engine/rename_retry.h"
+#include "engine/rename_run.h"
 
 #include <QFont>
 #include <QHeaderView>
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 namespace quorvane::test {
@@ -148,6 +151,32 @@ TEST(PreviewModel, MarksChangedAndConflictingRows)
         EXPECT_EQ(role(2, column, Qt::ToolTipRole).toString(), PreviewModel::conflictToolTip());
     }
     EXPECT_TRUE(bold(2, 2));
+}
+
+TEST(PreviewModel, RowsTheRunWillRefuseStandOutWithTheReasonItsBoxWouldGive)
+{
+    engine::UndoLog rows;
+    rows.append(U"/music/", U"a.mp3", std::u32string(300, U'n'));
+    rows.append(U"/music/", U"b.mp3", U"..");
+    rows.append(U"/music/", U"c.mp3", U"C.mp3");
+    PreviewModel model(std::move(rows),
+        { { true, false, ENAMETOOLONG }, { true, false, engine::kNotAnEntryName },
+            { true, false, 0 } });
+    const auto role
+        = [&](int row, int column, int r) { return model.data(model.index(row, column), r); };
+    for (int column = 0; column < 3; ++column) {
+        for (const int row : { 0, 1 }) {
+            const QVariant background = role(row, column, Qt::BackgroundRole);
+            ASSERT_TRUE(background.isValid());
+            EXPECT_EQ(background.value<QBrush>().color(), QColor(255, 200, 200));
+        }
+        EXPECT_FALSE(role(2, column, Qt::BackgroundRole).isValid());
+    }
+    EXPECT_EQ(role(0, 2, Qt::ToolTipRole).toString(),
+        app::toQt(engine::retryCaption(platform::SysError { ENAMETOOLONG, {} })));
+    EXPECT_EQ(role(1, 2, Qt::ToolTipRole).toString(),
+        app::toQt(engine::retryCaption(platform::SysError { engine::kNotAnEntryName, {} })));
+    EXPECT_NE(role(0, 2, Qt::ToolTipRole).toString(), role(1, 2, Qt::ToolTipRole).toString());
 }
 
 TEST(PreviewModel, RowsWithoutMarksAreMarkedByComparingTheNames)
