@@ -203,7 +203,7 @@ bool prepareNamesFrom(const platform::FileSystem& fs, CliCommand& command, engin
         std::ranges::count_if(*names, [](const std::u32string& name) { return !name.empty(); }));
     if (named < files)
         errors << "quorvane-cli: " << files - named << " of " << files
-               << " files have no name in the list and keep their names\n";
+               << " files have no name in the list: the other rules alone apply to them\n";
     command.state.TargetNames
         = engine::alignTargetNames(command.state.OrderList, *names, command.keepExtension);
     return true;

@@ -239,7 +239,9 @@ TEST(CliPreview, NamesFromPairsTheSortedFilesAndKeepsExtensions)
     const std::string d = tmp.path() + "/\t";
     EXPECT_EQ(o.out, d + "a.mp3\tintro.mp3\n" + d + "b.mp3\toutro.mp3\n" + d + "c.mp3\tc.mp3\n");
 
-    EXPECT_EQ(o.err, "quorvane-cli: 1 of 3 files have no name in the list and keep their names\n");
+    EXPECT_EQ(o.err,
+        "quorvane-cli: 1 of 3 files have no name in the list: the other rules alone apply to "
+        "them\n");
     // The file without a name keeps its extension whatever the named ones do.
     const Outcome bare = run({ "preview", tmp.path(), "--mask", "*.mp3", "--names-from",
         tmp / "list.txt", "--no-keep-extension", "--case", "keep" });
