@@ -51,7 +51,7 @@ bool isNotAnEntryName(const platform::SysError& error)
 std::string refusalText(const platform::SysError& error)
 {
     if (isNotAnEntryName(error))
-        return "not a name of that directory: it holds \"/\" or NUL, or is \".\" or \"..\"";
+        return R"(not a name of that directory: it holds "/" or NUL, or is "." or "..")";
     return error.text();
 }
 
