@@ -22,7 +22,9 @@ inline constexpr std::size_t kMaxListLineBytes = 4096;
 /// The names read from a list file, or why it cannot be used.
 struct ListFileNames
 {
-    std::vector<std::u32string> names; ///< in file order; empty when refused
+    /// In file order; empty when refused. Only track titles (ListKind::TrackTitles) hold
+    /// empty names, one for each missing title.
+    std::vector<std::u32string> names;
     std::string refusal; ///< empty when usable, else one line in English saying why
 };
 
