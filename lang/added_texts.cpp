@@ -77,7 +77,7 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 42> kTexts { {
         "%d nomi non sono stati ripristinati (cambiati da altri nel frattempo o in uso):"
         "\r\n%s" },
     { added::RIPRISTINO_NOME_GIA_PRESENTE,
-        "Impossibile ridare a %s il nome di prima, %s:\r\n"
+        "Impossibile rinominare %s di nuovo in %s:\r\n"
         "esiste già un elemento con quel nome. Spostalo o rinominalo, poi annulla di nuovo." },
     { added::RUN_ESC_INTERROMPE, "Premi Esc per interrompere dopo il file in corso" },
     { added::RUN_INTERROMPI, "Interrompi" },
