@@ -234,6 +234,7 @@ void BrowsePane::DirectoryListBox1Change()
     FileListBox1->setDirectory(directory);
     DriveComboBox1->setDirectory(directory);
     followWithMonitor();
+    emit orderInvalidated();
     emit listModesInvalidated();
     Edit1Change();
     Aggiorna_StatusBar();

@@ -109,6 +109,9 @@ signals:
     /// The directory, the filter or the files changed: a prepared list of names no longer
     /// fits.
     void listModesInvalidated();
+    /// The directory changed: an order chosen among the old directory's files no longer
+    /// fits.
+    void orderInvalidated();
     /// The current directory was renamed: the last run's names no longer lead anywhere.
     void undoInvalidated();
 

@@ -110,8 +110,13 @@ void BrowsePane::FileListBox1DblClick()
 void BrowsePane::Apri1Click()
 {
     const std::u32string path = focusedPath();
-    if (!path.empty())
-        m_dialogs.openUrl(QUrl::fromLocalFile(qtPath(path)));
+    if (path.empty())
+        return;
+    // Without a program for the file (or a desktop to find one) nothing would open, and
+    // the only word of it would go to the terminal.
+    if (!m_dialogs.openUrl(QUrl::fromLocalFile(qtPath(path))))
+        m_prompts.tell({ "APRI_FALLITO", engine::Severity::Warning,
+            lang::formatText(lang::addedText(lang::added::APRI_FALLITO), { path }) });
 }
 
 void BrowsePane::Delete1Click()

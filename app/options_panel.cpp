@@ -314,14 +314,4 @@ void OptionsPanel::applyBasicOptions(const BasicOptions& o)
     CheckBox4->setChecked(o.A);
 }
 
-void OptionsPanel::clearListModes()
-{
-    const bool armed = m_items.RinominadaFile1->isChecked() || m_items.RinominadaCDDB1->isChecked();
-    m_items.RinominadaFile1->setChecked(false);
-    m_items.RinominadaCDDB1->setChecked(false);
-    // An armed list mode held the directory boxes; with the mode gone they are free again.
-    if (armed)
-        enableDirectoryBoxes(true);
-}
-
 } // namespace quorvane::app

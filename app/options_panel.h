@@ -55,8 +55,6 @@ public:
     void applyScope(const engine::RunScope& scope);
     /// Shows the one-run items as the run left them (switched off).
     void applyOneRunItems(const engine::RenameOptions& options);
-    /// A prepared list of names belongs to the directory and filter it was made for.
-    void clearListModes();
     /// "Le Directory" and "I files nelle Sottodirectory" enabled or not: the modes that
     /// work on the files of one directory hold them while they are armed.
     void enableDirectoryBoxes(bool enabled);

@@ -5,9 +5,12 @@
 #include "rename_retry_dialog.h"
 
 #include "lang/added_texts.h"
+#include "platform/name_codec.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -157,6 +160,15 @@ engine::RetryAnswer QtPrompts::askRenameRetry(const engine::InputRequest& reques
     RenameRetryDialog dialog(request, m_parent);
     execWithOrdinaryPointer(dialog);
     return dialog.answer();
+}
+
+std::optional<std::u32string> QtPrompts::chooseFile(const engine::FileRequest& request)
+{
+    const QString path = QFileDialog::getOpenFileName(m_parent, boxText(request.caption),
+        QFile::decodeName(QByteArray::fromStdString(platform::encodeName(request.directory))));
+    if (path.isEmpty())
+        return std::nullopt;
+    return platform::decodeName(QFile::encodeName(path).toStdString());
 }
 
 void QtPrompts::tell(const engine::Message& message)

@@ -7,7 +7,7 @@ class QWidget;
 
 namespace quorvane::app {
 
-/// The only code that opens QMessageBox and QInputDialog.
+/// The only code that opens QMessageBox, QInputDialog and the static QFileDialog.
 class QtPrompts final : public engine::Prompts
 {
 public:
@@ -24,6 +24,9 @@ public:
     /// RenameRetryDialog: OK retries, "Salta" (also Escape) skips, "Salta tutti gli errori"
     /// skips every later refusal of the run too, "Interrompi" stops the run.
     [[nodiscard]] engine::RetryAnswer askRenameRetry(const engine::InputRequest& request) override;
+    /// QFileDialog::getOpenFileName; the path comes back byte for byte as the disk spells it.
+    [[nodiscard]] std::optional<std::u32string> chooseFile(
+        const engine::FileRequest& request) override;
 
 private:
     QWidget* m_parent;

@@ -4,6 +4,7 @@
 #include "qt_text.h"
 
 #include "lang/added_texts.h"
+#include "lang/text_format.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -33,9 +34,14 @@ RenameRetryDialog::RenameRetryDialog(const engine::InputRequest& request, QWidge
     setObjectName(QStringLiteral("RenameRetryDialog"));
     setWindowTitle(labelText(request.caption));
 
-    m_prompt = new QLabel(labelText(request.prompt), this);
+    m_prompt = new QLabel(this);
     m_prompt->setObjectName(QStringLiteral("Prompt"));
     m_prompt->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_reason = new QLabel(labelText(request.caption), this);
+    m_reason->setObjectName(QStringLiteral("Reason"));
+    QFont bold = m_reason->font();
+    bold.setBold(true);
+    m_reason->setFont(bold);
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("NameEdit"));
     // The field holds the real name, undecodable bytes included, so an unchanged answer
@@ -66,6 +72,12 @@ RenameRetryDialog::RenameRetryDialog(const engine::InputRequest& request, QWidge
         buttons->addWidget(b);
     // Enter retries with the name in the field: that is what the box is for.
     m_ok->setDefault(true);
+    // The prompt names the buttons as they read here, in the language in force.
+    const auto plain = [](const QPushButton* b) { return toCore(b->text().remove(u'&')); };
+    m_prompt->setText(request.subject.empty()
+            ? labelText(request.prompt)
+            : labelText(lang::formatText(lang::addedText(lang::added::RINOMINA_RIFIUTATA_SCELTA),
+                { request.subject, plain(m_ok), plain(m_skip) })));
 
     connect(m_ok, &QPushButton::clicked, this, [this] { finish(Action::Retry); });
     connect(m_skip, &QPushButton::clicked, this, [this] { finish(Action::Skip); });
@@ -73,6 +85,7 @@ RenameRetryDialog::RenameRetryDialog(const engine::InputRequest& request, QWidge
     connect(m_stop, &QPushButton::clicked, this, [this] { finish(Action::Stop); });
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_reason);
     layout->addWidget(m_prompt);
     layout->addWidget(m_name);
     layout->addLayout(buttons);

@@ -11,7 +11,9 @@ class QPushButton;
 
 namespace quorvane::app {
 
-/// Shows the request's caption as title, its prompt, and its text in an edit field. OK
+/// Shows the request's caption as title and, so that no title bar can cut it, as the box's
+/// first line; then its prompt (worded after the box's own buttons when the request names
+/// its subject), and its text in an edit field. OK
 /// (the default button) retries with the edited name; "Salta", Escape and closing the
 /// window skip the entry; "Salta tutti gli errori" skips it and every later refusal of
 /// the run; "Interrompi" stops the run. answer() tells which, once the dialog is done.
@@ -39,6 +41,7 @@ private:
     void finish(engine::RetryAnswer::Action action);
 
     QLabel* m_prompt = nullptr;
+    QLabel* m_reason = nullptr;
     QLineEdit* m_name = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_skip = nullptr;

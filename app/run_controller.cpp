@@ -125,13 +125,22 @@ void RunController::UNDO()
     engine::UndoRun undo(m_fs, m_state, m_prompts, *m_progress);
     engine::JournalWriter journal(engine::defaultRunsDirectory());
     undo.setJournal(&journal);
+    std::vector<std::size_t> givenUp;
     const engine::OnScopeExit idle([&] {
         m_browse.rereadAll();
-        // An undo refused for want of a journal has not happened: it can still be made.
-        BitBtn3->setEnabled(undo.refused());
+        // An undo refused for want of a journal has not happened: it can still be made. One
+        // that left names behind can be made again for them, once the user cleared the way.
+        BitBtn3->setEnabled(undo.refused() || !givenUp.empty());
         m_browse.setMonitorActive(true);
     });
-    (void)undo.UNDO();
+    givenUp = undo.UNDO();
+    if (!givenUp.empty()) {
+        // Only what was not restored stays to be undone: the rest has its old name again.
+        std::vector<bool> keep(m_state.undo.size(), false);
+        for (const std::size_t index : givenUp)
+            keep[index] = true;
+        m_state.undo.retainRows(keep);
+    }
 }
 
 void RunController::BitBtn4Click()

@@ -12,6 +12,7 @@
 #include "run_controller.h"
 #include "slot_guard.h"
 #include "update/update_check.h"
+#include "update_status.h"
 
 #include "platform/platform_kind.h"
 
@@ -47,10 +48,11 @@ TForm1::~TForm1() = default;
 
 void TForm1::connectHelp()
 {
-    m_updateCheck = new update::UpdateCheck(m_prompts, this);
-    // The check waits on the network in the event loop: the window stays responsive, and a
-    // second request while one waits is refused by the check itself.
-    connect(checkUpdate, &QAction::triggered, m_updateCheck, &update::UpdateCheck::startManual);
+    m_updateStatus = new UpdateStatus(m_prompts, *m_browse, *checkUpdate, this);
+    // The check waits on the network in the event loop: the window stays responsive, and
+    // the menu item waits until the check is done.
+    connect(checkUpdate, &QAction::triggered, m_updateStatus,
+        [this] { m_updateStatus->start(update::UpdateTrigger::Manual); });
     connect(About1, &QAction::triggered, this, guardedSlot(m_prompts, this, &TForm1::About1Click));
     connect(CronologiaOperazioni1, &QAction::triggered, this,
         guardedSlot(m_prompts, this, &TForm1::CronologiaOperazioni1Click));
@@ -186,9 +188,12 @@ void TForm1::createMenus()
 
 void TForm1::connectParts()
 {
-    connect(m_browse, &BrowsePane::listModesInvalidated, m_options, &OptionsPanel::clearListModes);
+    connect(m_browse, &BrowsePane::orderInvalidated, m_modes, &ModeCommands::disarmCustomOrder);
+    connect(m_browse, &BrowsePane::listModesInvalidated, m_modes, &ModeCommands::disarmListModes);
     connect(m_browse, &BrowsePane::undoInvalidated, m_run, &RunController::disableUndo);
     connect(m_run, &RunController::titleChanged, this, &QWidget::setWindowTitle);
+    connect(m_modes, &ModeCommands::cdPlayerIniChosen, this,
+        [this](const QString& path) { m_settingsFlags.CdPlayerIniPath = path; });
     connect(m_items.dosnames1, &QAction::toggled, m_browse, &BrowsePane::setDosNames);
     connect(Impostazioni2, &QAction::triggered, this,
         guardedSlot(m_prompts, this, &TForm1::Impostazioni2Click));
@@ -248,7 +253,8 @@ void TForm1::afterFirstPaint()
             guardedSlot(m_prompts, this, &TForm1::checkInterruptedRunAtStart));
     }
     if (m_settingsFlags.AutoCheckUpdate)
-        connect(afterPaint, &QTimer::timeout, m_updateCheck, &update::UpdateCheck::startAutomatic);
+        connect(afterPaint, &QTimer::timeout, m_updateStatus,
+            [this] { m_updateStatus->start(update::UpdateTrigger::Automatic); });
     connect(afterPaint, &QTimer::timeout, afterPaint, &QObject::deleteLater);
     afterPaint->start(0);
 }

@@ -22,10 +22,6 @@ namespace quorvane::platform {
 class FileSystem;
 }
 
-namespace quorvane::update {
-class UpdateCheck;
-}
-
 namespace quorvane::app {
 
 class BrowsePane;
@@ -33,6 +29,7 @@ class DialogHost;
 class ListingCommands;
 class ModeCommands;
 class RunController;
+class UpdateStatus;
 
 /// The program's single main window. It holds the run state and wires its three parts
 /// together: the browse pane (drives, tree, file list, filter, monitor), the options panel,
@@ -60,6 +57,7 @@ public:
     [[nodiscard]] ModeCommands& modeCommands() { return *m_modes; }
     [[nodiscard]] ListingCommands& listingCommands() { return *m_listing; }
     [[nodiscard]] SettingsFlags& settingsFlags() { return m_settingsFlags; }
+    [[nodiscard]] UpdateStatus& updateStatus() { return *m_updateStatus; }
 
     /// Writes the settings now, as the switches allow ("Salva adesso").
     void saveSettings();
@@ -116,7 +114,7 @@ private:
     RunController* m_run = nullptr;
     ModeCommands* m_modes = nullptr;
     std::unique_ptr<ListingCommands> m_listing;
-    update::UpdateCheck* m_updateCheck = nullptr;
+    UpdateStatus* m_updateStatus = nullptr;
     SettingsStore* m_settings = nullptr;
     SettingsFlags m_settingsFlags;
     bool m_shown = false; ///< the first show reads the settings, later ones do not

@@ -6,7 +6,9 @@
 #include "rename_retry.h"
 #include "rename_run.h"
 
+#include "lang/added_texts.h"
 #include "lang/language_manager.h"
+#include "lang/text_format.h"
 #include "platform/case_fold.h"
 #include "platform/name_codec.h"
 
@@ -27,6 +29,20 @@ bool entryExists(const platform::FileSystem& fs, const std::u32string& path)
 {
     const auto attributes = fs.attributes(platform::encodeName(path));
     return attributes.ok() || attributes.error().code != ENOENT;
+}
+
+/// Says why the file kept its name, so that the next box can be answered: a taken name is
+/// named, any other refusal gives its reason.
+void tellRefusal(Prompts& prompts, const platform::SysError& error, const std::u32string& target)
+{
+    if (error.code == EEXIST || error.code == ENOTEMPTY) {
+        prompts.tell({ "NOME_GIA_PRESENTE", Severity::Error,
+            lang::formatText(lang::addedText(lang::added::NOME_GIA_PRESENTE), { target }) });
+        return;
+    }
+    const bool inUse = error.code == EBUSY || error.code == ETXTBSY;
+    prompts.tell(
+        { inUse ? "FILE_IN_USO" : "RINOMINA_RIFIUTATA", Severity::Error, retryCaption(error) });
 }
 
 /// Journals one rename of `dir` + `from` to `to` before it happens: the plan the first time,
@@ -89,14 +105,13 @@ SingleRenameResult renameOneFile(platform::FileSystem& fs, Prompts& prompts,
                        platform::encodeName(name), platform::encodeName(target))) {
             closeOne(journal, false);
             return { false, name };
-        } else if (renameWithSilentRetries(
-                       fs, prefixBytes, platform::encodeName(name), platform::encodeName(target))
-                       .ok()) {
+        } else if (const platform::Status renamed = renameWithSilentRetries(
+                       fs, prefixBytes, platform::encodeName(name), platform::encodeName(target));
+                   renamed.ok()) {
             closeOne(journal, true);
             return { true, target };
         } else {
-            (void)prompts.ask({ "FILE_IN_USO_NO_ERROR", Severity::Error,
-                text(lang::id::FILE_IN_USO_NO_ERROR), { Button::Retry }, Button::Retry });
+            tellRefusal(prompts, renamed.error(), target);
         }
         answer = prompts.input(request).value_or(name);
     }

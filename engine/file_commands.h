@@ -21,8 +21,9 @@ struct SingleRenameResult
 
 /// Renames one file of `directory` (without final "/") after asking for its new name
 /// (RINOMINA_FILE). Forbidden characters are removed from the answer; a refused rename
-/// shows FILE_IN_USO_NO_ERROR and asks again, until it succeeds or the user gives the file
-/// its own name back (Cancel does that). Never called without a file.
+/// says why (NOME_GIA_PRESENTE for a taken name, otherwise the reason and the error code)
+/// and asks again, until it succeeds or the user gives the file its own name back (Cancel
+/// does that). Never called without a file.
 /// With `journal` (owned by the caller, unused before) the rename is journaled: when the
 /// journal cannot be written the user is asked whether to rename without it (No: nothing
 /// is renamed).

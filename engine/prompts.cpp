@@ -11,4 +11,9 @@ RetryAnswer Prompts::askRenameRetry(const InputRequest& request)
     return { RetryAnswer::Action::Retry, std::move(*typed) };
 }
 
+std::optional<std::u32string> Prompts::chooseFile(const FileRequest& /*request*/)
+{
+    return std::nullopt;
+}
+
 } // namespace quorvane::engine

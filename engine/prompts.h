@@ -33,6 +33,17 @@ struct InputRequest
     std::u32string caption;
     std::u32string prompt;
     std::u32string text;
+    /// The entry the box is about (a refused rename's old name), for a front end that words
+    /// its own prompt after its own buttons; empty when the prompt says all.
+    std::u32string subject {};
+};
+
+/// A file for the program to read, chosen by the user.
+struct FileRequest
+{
+    std::string id; ///< the constant of the caption
+    std::u32string caption;
+    std::u32string directory; ///< where the choice starts
 };
 
 /// The answer to the box that offers another name for a rename the system refused.
@@ -72,6 +83,9 @@ public:
     /// The box of a refused rename. By default the input box: OK retries with the edited
     /// name, Cancel skips the entry; front ends that can offer more override it.
     [[nodiscard]] virtual RetryAnswer askRenameRetry(const InputRequest& request);
+    /// The path of an existing file the user chose, nullopt on Cancel. By default nothing
+    /// is chosen: front ends without a file dialog never offer one.
+    [[nodiscard]] virtual std::optional<std::u32string> chooseFile(const FileRequest& request);
 };
 
 } // namespace quorvane::engine

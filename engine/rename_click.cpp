@@ -31,11 +31,7 @@ RunSummary RenameRun::BitBtn1Click()
     }
     if (!checkSelection())
         return m_summary;
-    if (!m_scope.selection.empty()) {
-        m_scope.renameDirectories = false;
-        m_scope.directoriesOnly = false;
-        m_scope.recursive = false;
-    }
+    m_scope.applySelection();
 
     if (!m_fs.isDangerousDirectory(platform::encodeName(directory))) {
         RunRename(directory);

@@ -288,6 +288,8 @@ void RenameRun::Preview()
     m_state.RenamedCount = 0;
     if (!checkSelection())
         return;
+    // What the run would rename, no more: a selection takes the place of the directories.
+    m_scope.applySelection();
     Renamer(m_scope.directory, usesOrderList() ? &m_state.OrderList : nullptr, false, true);
 }
 
@@ -411,7 +413,7 @@ RetryAnswer RenameRun::askRetry(const std::u32string& dirText, const std::u32str
 {
     m_observer.entryRefused(dirText, oldName, error);
     InputRequest request { "RINOMINA_IN_USO", retryCaption(error),
-        lang::formatText(text(lang::id::RINOMINA_IN_USO), { oldName }), newName };
+        lang::formatText(text(lang::id::RINOMINA_IN_USO), { oldName }), newName, oldName };
     for (;;) {
         RetryAnswer answer = m_prompts.askRenameRetry(request);
         // A typed "/" would move the entry elsewhere: refuse it and ask again.

@@ -43,7 +43,8 @@ public:
     /// one stays in the undo log.
     void RunRename(const std::u32string& directory);
 
-    /// A dry run: the preview rows of every entry in run order, in state.previewRows.
+    /// A dry run: the preview rows of every entry a run started now would take (a selection
+    /// without the directories), in run order, in state.previewRows.
     /// Nothing on disk changes and the undo log is left alone.
     void Preview();
 

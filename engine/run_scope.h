@@ -24,6 +24,18 @@ struct RunScope
     bool system = false;
     bool archive = false;
 
+    /// The scope a run really covers: selected files are the whole run, so the directory
+    /// options do not apply to them. The run, its preview and the dialogs that list the
+    /// run's entries all take their scope from here.
+    void applySelection()
+    {
+        if (!selection.empty()) {
+            renameDirectories = false;
+            directoriesOnly = false;
+            recursive = false;
+        }
+    }
+
     /// The attribute value (read-only 1, hidden 2, system 4, archive 32, summed).
     [[nodiscard]] std::uint32_t attributeValue() const
     {

@@ -4,10 +4,13 @@
 #include "journal_writer.h"
 #include "rename_retry.h"
 
+#include "lang/added_texts.h"
 #include "lang/language_manager.h"
 #include "lang/text_format.h"
 #include "platform/case_fold.h"
 #include "platform/name_codec.h"
+
+#include <cerrno>
 
 namespace quorvane::engine {
 
@@ -27,6 +30,21 @@ platform::Status UndoRun::renameBack(std::size_t index)
         m_fs, dir, std::string(log.newNameBytes(index)), std::string(log.oldNameBytes(index)));
 }
 
+void UndoRun::tellRefusal(std::size_t index, const platform::SysError& error)
+{
+    const UndoLog& log = m_state.undo;
+    const std::u32string path = log.directory(index) + log.newName(index);
+    // A taken name is no file in use: the user has to move the other entry away.
+    if (error.code == EEXIST || error.code == ENOTEMPTY) {
+        m_prompts.tell({ "RIPRISTINO_NOME_GIA_PRESENTE", Severity::Error,
+            lang::formatText(lang::addedText(lang::added::RIPRISTINO_NOME_GIA_PRESENTE),
+                { path, log.oldName(index) }) });
+        return;
+    }
+    m_prompts.tell({ "FILE_X_IN_USO", Severity::Error,
+        lang::formatText(lang::LookupConstant(lang::id::FILE_X_IN_USO), { path }) });
+}
+
 std::vector<std::size_t> UndoRun::UNDO()
 {
     std::vector<std::size_t> givenUp;
@@ -41,9 +59,7 @@ std::vector<std::size_t> UndoRun::UNDO()
         platform::Status status = renameBack(index);
         if (!status.ok()) {
             m_observer.entryRefused(log.directory(index), log.newName(index), status.error());
-            m_prompts.tell({ "FILE_X_IN_USO", Severity::Error,
-                lang::formatText(lang::LookupConstant(lang::id::FILE_X_IN_USO),
-                    { log.directory(index) + log.newName(index) }) });
+            tellRefusal(index, status.error());
             status = renameBack(index);
         }
         const std::size_t step = log.size() - 1 - index;

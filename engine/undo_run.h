@@ -24,7 +24,8 @@ public:
         platform::FileSystem& fs, const RunState& state, Prompts& prompts, RunObserver& observer);
 
     /// Renames every logged entry back, from the last to the first. An entry that cannot be
-    /// renamed back is reported once (FILE_X_IN_USO), tried once more, then given up.
+    /// renamed back is reported once (RIPRISTINO_NOME_GIA_PRESENTE when its old name is
+    /// taken, FILE_X_IN_USO otherwise), tried once more, then given up.
     /// Returns the indexes of the log that were given up.
     std::vector<std::size_t> UNDO();
 
@@ -37,6 +38,8 @@ public:
 
 private:
     [[nodiscard]] platform::Status renameBack(std::size_t index);
+    /// The message about an index that could not be renamed back.
+    void tellRefusal(std::size_t index, const platform::SysError& error);
     [[nodiscard]] bool beginJournal();
 
     platform::FileSystem& m_fs;

@@ -16,10 +16,22 @@ namespace {
 
 // UTF-8 texts, "\r\n" as in the built-in table. Each entry names its id, so an id and its
 // text cannot drift apart.
-constexpr std::array<std::pair<ConstantId, std::string_view>, 34> kTexts { {
+constexpr std::array<std::pair<ConstantId, std::string_view>, 43> kTexts { {
+    { added::AGGIORNAMENTI_IN_CORSO, "Ricerca aggiornamenti in corso..." },
+    { added::AGGIORNAMENTI_MOTIVO, "Motivo: %s" },
+    { added::AGGIORNAMENTI_RISPOSTA,
+        "il server ha risposto con un testo che non è una versione del programma" },
+    { added::APRI_FALLITO,
+        "Nessun programma ha potuto aprire il file:\r\n"
+        "%s\r\n\r\n"
+        "Installa un programma per questo tipo di file o associane uno." },
     { added::ATTRIBUTI_NON_IMPOSTATI,
         "Gli attributi di %d elementi non sono stati modificati\r\n"
         "(collegamenti simbolici, file di altri utenti o file system che non li supportano)." },
+    { added::CDPLAYER_INI_SCEGLI,
+        "File cercato: %s\r\n\r\n"
+        "Vuoi indicare tu il file del database?" },
+    { added::CDPLAYER_INI_TITOLO, "Scegli il file del database del lettore CD" },
     { added::CESTINO_FALLITO,
         "Impossibile spostare il file nel cestino:\r\n%s\r\n\r\nIl file non è stato toccato." },
     { added::CRONOLOGIA, "Cronologia operazioni" },
@@ -38,6 +50,9 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 34> kTexts { {
     { added::GIA_ANNULLATA,
         "Questa operazione è già stata annullata: i file hanno già i nomi di prima." },
     { added::LISTA_NON_VALIDA, "Il file non si può usare come lista di nomi:\r\n%s\r\n(%s)" },
+    { added::NOME_GIA_PRESENTE,
+        "Esiste già un elemento chiamato %s in questa directory.\r\n"
+        "Scegli un altro nome." },
     { added::NOME_GIA_USATO, "Esiste già un elemento con questo nome (Errore %d)" },
     { added::NOME_NON_VALIDO,
         "Questo nome non è valido nella directory: contiene \"/\" o il carattere nullo, "
@@ -58,9 +73,15 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 34> kTexts { {
         "Senza registro questa operazione non potrà essere annullata se il programma viene "
         "chiuso o si interrompe. Continuare comunque?" },
     { added::RINOMINA_RIFIUTATA, "Rinomina non riuscita: %s (Errore %d)" },
+    { added::RINOMINA_RIFIUTATA_SCELTA,
+        "Rinomina file: %s\r\n\r\n"
+        "Premi %s per riprovare con il nome qui sotto o %s per lasciare il file com'è." },
     { added::RIPRISTINO_INCOMPLETO,
         "%d nomi non sono stati ripristinati (cambiati da altri nel frattempo o in uso):"
         "\r\n%s" },
+    { added::RIPRISTINO_NOME_GIA_PRESENTE,
+        "Impossibile rinominare %s di nuovo in %s:\r\n"
+        "esiste già un elemento con quel nome. Spostalo o rinominalo, poi annulla di nuovo." },
     { added::RUN_ESC_INTERROMPE, "Premi Esc per interrompere dopo il file in corso" },
     { added::RUN_INTERROMPI, "Interrompi" },
     { added::RUN_INTERROTTA, ", operazione interrotta" },

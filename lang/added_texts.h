@@ -11,7 +11,13 @@ namespace quorvane::lang {
 /// The ids of the added messages. They are kept apart from the built-in table, whose
 /// layout and count stored language files rely on.
 namespace added {
+inline constexpr ConstantId AGGIORNAMENTI_IN_CORSO { "AGGIORNAMENTI_IN_CORSO" };
+inline constexpr ConstantId AGGIORNAMENTI_MOTIVO { "AGGIORNAMENTI_MOTIVO" };
+inline constexpr ConstantId AGGIORNAMENTI_RISPOSTA { "AGGIORNAMENTI_RISPOSTA" };
+inline constexpr ConstantId APRI_FALLITO { "APRI_FALLITO" };
 inline constexpr ConstantId ATTRIBUTI_NON_IMPOSTATI { "ATTRIBUTI_NON_IMPOSTATI" };
+inline constexpr ConstantId CDPLAYER_INI_SCEGLI { "CDPLAYER_INI_SCEGLI" };
+inline constexpr ConstantId CDPLAYER_INI_TITOLO { "CDPLAYER_INI_TITOLO" };
 inline constexpr ConstantId CESTINO_FALLITO { "CESTINO_FALLITO" };
 inline constexpr ConstantId CRONOLOGIA { "CRONOLOGIA" };
 inline constexpr ConstantId CRONOLOGIA_ANNULLA { "CRONOLOGIA_ANNULLA" };
@@ -26,6 +32,7 @@ inline constexpr ConstantId CRONOLOGIA_STATO { "CRONOLOGIA_STATO" };
 inline constexpr ConstantId ELIMINA_SOLO_SELEZIONATO { "ELIMINA_SOLO_SELEZIONATO" };
 inline constexpr ConstantId GIA_ANNULLATA { "GIA_ANNULLATA" };
 inline constexpr ConstantId LISTA_NON_VALIDA { "LISTA_NON_VALIDA" };
+inline constexpr ConstantId NOME_GIA_PRESENTE { "NOME_GIA_PRESENTE" };
 inline constexpr ConstantId NOME_GIA_USATO { "NOME_GIA_USATO" };
 inline constexpr ConstantId NOME_NON_VALIDO { "NOME_NON_VALIDO" };
 inline constexpr ConstantId OPERAZIONE_INTERROTTA { "OPERAZIONE_INTERROTTA" };
@@ -37,7 +44,9 @@ inline constexpr ConstantId PROPRIETA_BYTE { "PROPRIETA_BYTE" };
 inline constexpr ConstantId PULSANTE_TUTTI { "PULSANTE_TUTTI" };
 inline constexpr ConstantId REGISTRO_NON_SCRIVIBILE { "REGISTRO_NON_SCRIVIBILE" };
 inline constexpr ConstantId RINOMINA_RIFIUTATA { "RINOMINA_RIFIUTATA" };
+inline constexpr ConstantId RINOMINA_RIFIUTATA_SCELTA { "RINOMINA_RIFIUTATA_SCELTA" };
 inline constexpr ConstantId RIPRISTINO_INCOMPLETO { "RIPRISTINO_INCOMPLETO" };
+inline constexpr ConstantId RIPRISTINO_NOME_GIA_PRESENTE { "RIPRISTINO_NOME_GIA_PRESENTE" };
 inline constexpr ConstantId RUN_ESC_INTERROMPE { "RUN_ESC_INTERROMPE" };
 inline constexpr ConstantId RUN_INTERROMPI { "RUN_INTERROMPI" };
 inline constexpr ConstantId RUN_INTERROTTA { "RUN_INTERROTTA" };

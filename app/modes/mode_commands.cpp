@@ -72,7 +72,8 @@ engine::EntryList ModeCommands::currentEntries()
 {
     engine::RenameOptions options = m_options.renameOptions();
     engine::RunScope scope = m_run.runScope();
-    // The dialogs order the files of the current directory alone.
+    // The dialogs order the entries a run would take, of the current directory alone.
+    scope.applySelection();
     scope.recursive = false;
     engine::RunObserver quiet;
     engine::RenameRun run(m_fs, m_collator, options, m_state, scope, m_prompts, quiet);
@@ -84,24 +85,63 @@ void ModeCommands::NumerazioneFiles1Click()
 {
     QAction& item = *m_items.NumerazioneFiles1;
     if (!item.isChecked()) {
-        m_options.enableDirectoryBoxes(true);
         m_state.NumCustomOrder = false;
+        releaseDirectoryBoxes();
         return;
     }
     if (m_state.LastNumberedDir == m_run.runScope().directory) {
         m_prompts.tell({ "NUMERAZIONE_APPENA_USATA", engine::Severity::Warning,
             lang::LookupConstant(lang::id::NUMERAZIONE_APPENA_USATA) });
     }
-    TFormNumera form(m_state, m_prompts, item, *m_items.EliminaNumerazioneFiles1, &m_window);
+    // An armed list already fixes the order of its files: an order of their own would pair
+    // the list's names with other files.
+    TFormNumera form(m_state, m_prompts, item, *m_items.EliminaNumerazioneFiles1, &m_window,
+        m_state.NumAfterList || listModeArmed());
     if (m_dialogs.exec(form) != QDialog::Accepted || !m_state.NumCustomOrder)
         return;
-    m_state.OrderList.clear();
     m_options.enableDirectoryBoxes(false);
     if (!chooseOrder()) {
         item.setChecked(false);
-        m_options.enableDirectoryBoxes(true);
         m_state.NumCustomOrder = false;
+        releaseDirectoryBoxes();
     }
+}
+
+bool ModeCommands::listModeArmed() const
+{
+    return m_items.RinominadaFile1->isChecked() || m_items.RinominadaCDDB1->isChecked();
+}
+
+bool ModeCommands::customOrderArmed() const
+{
+    return m_items.NumerazioneFiles1->isChecked() && m_state.NumCustomOrder;
+}
+
+void ModeCommands::releaseDirectoryBoxes()
+{
+    m_options.enableDirectoryBoxes(!listModeArmed() && !customOrderArmed());
+}
+
+void ModeCommands::disarmCustomOrder()
+{
+    if (!customOrderArmed())
+        return;
+    m_items.NumerazioneFiles1->setChecked(false);
+    m_state.NumCustomOrder = false;
+    releaseDirectoryBoxes();
+}
+
+void ModeCommands::disarmListModes()
+{
+    if (!listModeArmed())
+        return;
+    m_items.RinominadaFile1->setChecked(false);
+    m_items.RinominadaCDDB1->setChecked(false);
+    // Numbering asked for in the list dialog was to number the list's files in its order.
+    if (m_state.NumAfterList)
+        m_items.NumerazioneFiles1->setChecked(false);
+    m_state.NumAfterList = false;
+    releaseDirectoryBoxes();
 }
 
 bool ModeCommands::chooseOrder()
@@ -180,7 +220,7 @@ void ModeCommands::RinominadaFile1Click()
 {
     QAction& item = *m_items.RinominadaFile1;
     if (!item.isChecked()) {
-        m_options.enableDirectoryBoxes(true);
+        releaseDirectoryBoxes();
         return;
     }
     QFileDialog open(&m_window);
@@ -194,25 +234,25 @@ void ModeCommands::RinominadaFile1Click()
     }
     m_options.enableDirectoryBoxes(false);
     m_options.clearDirectoryBoxes();
-    m_state.ListFileName
+    const std::u32string listFile
         = platform::decodeName(QFile::encodeName(open.selectedFiles().constFirst()).toStdString());
     alignList(item, *m_items.RinominadaCDDB1,
-        engine::readListFile(m_fs, platform::encodeName(m_state.ListFileName), kMaxListNames));
+        engine::readListFile(m_fs, platform::encodeName(listFile), kMaxListNames), listFile);
 }
 
-void ModeCommands::alignList(QAction& item, QAction& other, const engine::ListFileNames& read)
+void ModeCommands::alignList(QAction& item, QAction& other, const engine::ListFileNames& read,
+    const std::u32string& listFile)
 {
-    m_state.OrderList.clear();
-    m_state.TargetNames.clear();
+    // Whatever was armed before stays as it was until this list is confirmed: another list
+    // mode keeps its pairs and its hold on the directory boxes.
     const auto disarm = [&] {
         item.setChecked(false);
-        m_options.enableDirectoryBoxes(true);
-        m_state.NumAfterList = false;
+        releaseDirectoryBoxes();
     };
     if (!read.refusal.empty()) {
         m_prompts.tell({ "LISTA_NON_VALIDA", engine::Severity::Error,
             lang::formatText(lang::addedText(lang::added::LISTA_NON_VALIDA),
-                { m_state.ListFileName, platform::decodeName(read.refusal) }) });
+                { listFile, platform::decodeName(read.refusal) }) });
         disarm();
         return;
     }
@@ -221,9 +261,12 @@ void ModeCommands::alignList(QAction& item, QAction& other, const engine::ListFi
         disarm();
         return;
     }
+    m_state.ListFileName = listFile;
     m_state.OrderList = align.orderList();
     m_state.TargetNames = align.targetNames();
     m_state.NumAfterList = align.numberingAfter();
+    // The list's order is the order now; a custom order chosen before it is gone.
+    m_state.NumCustomOrder = false;
     other.setChecked(false);
     if (m_state.NumAfterList)
         numberAfterList();
@@ -240,17 +283,42 @@ void ModeCommands::numberAfterList()
 void ModeCommands::RinominadaCDDB1Click()
 {
     QAction& item = *m_items.RinominadaCDDB1;
-    if (!item.isChecked())
+    if (!item.isChecked()) {
+        releaseDirectoryBoxes();
         return;
-    const engine::IniFileRead database
-        = engine::readIniFile(engine::cdPlayerIniPath(m_cdPlayerIni));
-    if (database.file.sectionCount() == 0) {
+    }
+    std::u32string path = engine::cdPlayerIniPath(m_cdPlayerIni);
+    engine::IniFileRead database = engine::readIniFile(path);
+    const bool found = database.file.sectionCount() != 0;
+    // The message says which file was tried and offers to point at the right one.
+    while (database.file.sectionCount() == 0) {
         std::u32string text = lang::LookupConstant(lang::id::CDPLAYER_INI_VUOTO);
         if (!database.error.empty())
             text += U"\r\n(" + platform::decodeName(database.error) + U")";
-        m_prompts.tell({ "CDPLAYER_INI_VUOTO", engine::Severity::Information, text });
-        item.setChecked(false);
-        return;
+        text += U"\r\n"
+            + lang::formatText(lang::addedText(lang::added::CDPLAYER_INI_SCEGLI), { path });
+        const engine::Button answer
+            = m_prompts.ask({ "CDPLAYER_INI_VUOTO", engine::Severity::Warning, text,
+                { engine::Button::Yes, engine::Button::No }, engine::Button::Yes });
+        std::optional<std::u32string> chosen;
+        if (answer == engine::Button::Yes) {
+            const std::size_t slash = path.rfind(U'/');
+            chosen = m_prompts.chooseFile(
+                { "CDPLAYER_INI_TITOLO", lang::addedText(lang::added::CDPLAYER_INI_TITOLO),
+                    slash == std::u32string::npos ? std::u32string {} : path.substr(0, slash) });
+        }
+        if (!chosen) {
+            item.setChecked(false);
+            return;
+        }
+        path = *chosen;
+        database = engine::readIniFile(path);
+    }
+    if (!found) {
+        // The file the user pointed at is the database from now on, and is stored with the
+        // settings as the configured one is.
+        m_cdPlayerIni = path;
+        emit cdPlayerIniChosen(toQt(path));
     }
     TCDPForm albums(database.file, m_prompts, &m_window);
     if (m_dialogs.exec(albums) != QDialog::Accepted) {
@@ -259,9 +327,9 @@ void ModeCommands::RinominadaCDDB1Click()
     }
     m_options.enableDirectoryBoxes(false);
     m_options.clearDirectoryBoxes();
-    m_state.ListFileName.clear(); // the titles never were a file
-    alignList(
-        item, *m_items.RinominadaFile1, engine::cdTrackListNames(albums.titles(), kMaxListNames));
+    // The titles never were a file: no list file name.
+    alignList(item, *m_items.RinominadaFile1,
+        engine::cdTrackListNames(albums.titles(), kMaxListNames), {});
 }
 
 } // namespace quorvane::app

@@ -49,20 +49,38 @@ public:
     void RinominadaFile1Click();
     void RinominadaCDDB1Click();
 
+    /// The window's directory changed: numbering in an order chosen among the old
+    /// directory's files would walk names of another directory, so it is disarmed.
+    void disarmCustomOrder();
+    /// The filter or the file list changed: a prepared list of names no longer fits, nor
+    /// numbering that was asked for on top of it.
+    void disarmListModes();
+
     /// Where the CD player database is read (a bare file name lies in the program's
     /// configuration directory; empty means "cdplayer.ini").
     void setCdPlayerIniPath(std::u32string path) { m_cdPlayerIni = std::move(path); }
 
+signals:
+    /// The user pointed at the CD player database after it was not found where configured.
+    void cdPlayerIniChosen(const QString& path);
+
 private:
     void connectItems();
+    [[nodiscard]] bool listModeArmed() const;
+    [[nodiscard]] bool customOrderArmed() const;
+    /// The directory boxes are free unless a mode still armed works on one directory's
+    /// files.
+    void releaseDirectoryBoxes();
     /// The entries of the current directory as a run would take them, without descending.
     [[nodiscard]] engine::EntryList currentEntries();
     /// The order dialog; false when it was cancelled.
     [[nodiscard]] bool chooseOrder();
     /// The alignment dialog over the names `read` (from the list file ListFileName, or an
     /// album's titles; none means every destination is missing); `item` is the list mode being
-    /// armed, `other` the one it excludes.
-    void alignList(QAction& item, QAction& other, const engine::ListFileNames& read);
+    /// armed, `other` the one it excludes; `listFile` becomes ListFileName once it is armed.
+    /// Cancelled, it leaves the run state as it was.
+    void alignList(QAction& item, QAction& other, const engine::ListFileNames& read,
+        const std::u32string& listFile);
     /// Arms numbering after a list dialog asked for it.
     void numberAfterList();
 

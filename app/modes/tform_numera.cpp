@@ -40,7 +40,7 @@ Widget* named(Widget* widget, const char* name, const char* hint = "")
 } // namespace
 
 TFormNumera::TFormNumera(engine::RunState& state, engine::Prompts& prompts, QAction& numbering,
-    QAction& removal, QWidget* parent)
+    QAction& removal, QWidget* parent, bool orderFixed)
     : QDialog(parent)
     , m_state(state)
     , m_prompts(prompts)
@@ -53,7 +53,7 @@ TFormNumera::TFormNumera(engine::RunState& state, engine::Prompts& prompts, QAct
     connectSignals();
     TrackBar1->setValue(m_state.NumDigits);
     // After a list dialog the files already have the order of the list.
-    CheckBox1->setVisible(!m_state.NumAfterList);
+    CheckBox1->setVisible(!orderFixed);
     const std::vector<std::u32string> start
         = m_state.NumLayout.empty() ? engine::defaultNumLayout() : m_state.NumLayout;
     for (const std::u32string& element : start)

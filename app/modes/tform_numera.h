@@ -22,13 +22,14 @@ namespace quorvane::app {
 /// "Numerazione Progressiva Files". Edits the layout, digits, start and step of `state`
 /// when it closes, by either button; OK keeps the numbering item `numbering` armed (with a
 /// layout) and disarms the removal item `removal`, Cancel disarms numbering. A start value
-/// or step that is no 32-bit integer is reported and keeps the dialog open on OK.
+/// or step that is no 32-bit integer is reported and keeps the dialog open on OK. With
+/// `orderFixed` (the files already stand in a list's order) no order of their own is offered.
 class TFormNumera final : public QDialog
 {
     Q_OBJECT
 public:
     TFormNumera(engine::RunState& state, engine::Prompts& prompts, QAction& numbering,
-        QAction& removal, QWidget* parent);
+        QAction& removal, QWidget* parent, bool orderFixed = false);
 
     void accept() override; ///< OKBtn
     void reject() override; ///< CancelBtn, Escape and the window's close button

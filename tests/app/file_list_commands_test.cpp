@@ -23,6 +23,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -42,8 +43,15 @@ public:
         ++opened;
         return QDialog::Rejected;
     }
+    bool openUrl(const QUrl& url) override
+    {
+        urls << url;
+        return openWorks;
+    }
     QStringList texts;
     int opened = 0;
+    QList<QUrl> urls;
+    bool openWorks = true;
 };
 
 class FileListCommands : public ::testing::Test
@@ -280,6 +288,23 @@ TEST(PropertiesText, PermissionsAndAttributes)
     EXPECT_EQ(app::PropertiesDialog::permissionText(0640), QStringLiteral("rw-r-----"));
     EXPECT_EQ(app::PropertiesDialog::attributeText(0), QStringLiteral("-"));
     EXPECT_EQ(app::PropertiesDialog::attributeText(1 | 2 | 32), QStringLiteral("RHA"));
+}
+
+TEST_F(FileListCommands, OpenWithNothingToOpenTheFileSaysSo)
+{
+    tmp.file("song.xyz");
+    reload();
+    ui.FileListBox1->setFocusedRow(0);
+    window.browsePane().Apri1Click();
+    ASSERT_EQ(dialogs.urls.size(), 1);
+    EXPECT_TRUE(prompts.messages.empty()) << "a file that opened needs no word";
+
+    dialogs.openWorks = false;
+    window.browsePane().Apri1Click();
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "APRI_FALLITO");
+    EXPECT_NE(prompts.messages[0].text.find(platform::decodeName(tmp / "song.xyz")),
+        std::u32string::npos);
 }
 
 } // namespace

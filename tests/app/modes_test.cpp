@@ -188,6 +188,33 @@ TEST_F(ModesTest, ACustomOrderNumbersTheNamesInTheOrderChosenAndSortsNaturally)
     EXPECT_TRUE(ui.CheckBox7->isEnabled()) << "the run frees them";
 }
 
+TEST_F(ModesTest, AnOrderChosenInOneDirectoryIsDroppedWhenTheDirectoryChanges)
+{
+    tmp.file("a/x.ogg", "ax");
+    tmp.file("a/y.ogg", "ay");
+    tmp.file("b/x.ogg", "bx");
+    tmp.file("b/z.ogg", "bz");
+    window.browsePane().openDirectory(platform::decodeName(tmp / "a"));
+    reload();
+    dialogs.steps.emplace_back([](QDialog& form) {
+        in<QCheckBox>(form, "CheckBox1")->setChecked(true);
+        return pressOk(form);
+    });
+    dialogs.steps.emplace_back(pressOk);
+    item("NumerazioneFiles1")->trigger();
+    ASSERT_TRUE(item("NumerazioneFiles1")->isChecked());
+    ASSERT_TRUE(window.runState().NumCustomOrder);
+
+    window.browsePane().openDirectory(platform::decodeName(tmp / "b"));
+    reload();
+    EXPECT_FALSE(item("NumerazioneFiles1")->isChecked()) << "the order was a's";
+    EXPECT_FALSE(window.runState().NumCustomOrder);
+    EXPECT_TRUE(ui.CheckBox7->isEnabled()) << "nothing holds the directory boxes any more";
+    run();
+    EXPECT_EQ(tmp.namesIn("b"), (std::vector<std::string> { "x.ogg", "z.ogg" }));
+    EXPECT_EQ(tmp.namesIn("a"), (std::vector<std::string> { "x.ogg", "y.ogg" }));
+}
+
 TEST_F(ModesTest, RemovingNumbersKeepsTheSliderOnCancelAndExcludesNumbering)
 {
     tmp.file("03 - esempio.mp3");
@@ -405,13 +432,68 @@ TEST_F(CdPlayerTest, AMissingTitleLeavesItsTrackRowEmptyAndTheLaterTitlesInPlace
     EXPECT_EQ(tmp.read("Outro.mp3"), "3");
 }
 
-TEST_F(CdPlayerTest, NoDatabaseSaysSoAndArmsNothing)
+TEST_F(CdPlayerTest, NoDatabaseSaysWhereItLookedAndOffersToChooseTheFile)
 {
+    prompts.buttons.push_back(engine::Button::No);
     item("RinominadaCDDB1")->trigger();
     EXPECT_FALSE(item("RinominadaCDDB1")->isChecked());
-    ASSERT_FALSE(prompts.messages.empty());
-    EXPECT_EQ(prompts.messages.back().id, "CDPLAYER_INI_VUOTO");
+    ASSERT_EQ(prompts.questions.size(), 1U);
+    EXPECT_EQ(prompts.questions[0].id, "CDPLAYER_INI_VUOTO");
+    const std::u32string looked = platform::decodeName(config / "Quorvane/cdplayer.ini");
+    EXPECT_NE(prompts.questions[0].text.find(looked), std::u32string::npos)
+        << "the message names the file it tried";
+    EXPECT_TRUE(prompts.fileRequests.empty()) << "No chooses nothing";
     EXPECT_TRUE(dialogs.opened.empty());
+
+    // Yes: the file chosen is read, and kept for the next time.
+    TempDir elsewhere;
+    elsewhere.file("my.ini", "[CD]\r\ntitle=T\r\nnumtracks=1\r\n0=Zero\r\n");
+    prompts.buttons.push_back(engine::Button::Yes);
+    prompts.files.emplace_back(platform::decodeName(elsewhere / "my.ini"));
+    item("RinominadaCDDB1")->trigger();
+    EXPECT_EQ(prompts.fileRequests.size(), 1U);
+    EXPECT_EQ(dialogs.opened, std::vector<std::string> { "CDPForm" });
+    EXPECT_EQ(window.settingsFlags().CdPlayerIniPath, QString::fromStdString(elsewhere / "my.ini"));
+    dialogs.opened.clear();
+    item("RinominadaCDDB1")->trigger();
+    EXPECT_EQ(dialogs.opened, std::vector<std::string> { "CDPForm" }) << "no question again";
+}
+
+TEST_F(CdPlayerTest, AnArmedListKeepsItsPairsWhateverIsOpenedOrCancelledAfterIt)
+{
+    tmp.file("a.mp3", "A");
+    tmp.file("b.mp3", "B");
+    TempDir lists;
+    lists.file("names.txt", "Uno\r\nDue\r\n");
+    config.file("Quorvane/cdplayer.ini", "[CD]\r\ntitle=T\r\nnumtracks=1\r\n0=Zero\r\n");
+    reload();
+    dialogs.steps.emplace_back(choose(lists.path() + "/names.txt"));
+    dialogs.steps.emplace_back(pressOk);
+    item("RinominadaFile1")->trigger();
+    ASSERT_TRUE(item("RinominadaFile1")->isChecked());
+
+    // The list fixes the order: numbering on top of it offers no order of its own.
+    dialogs.steps.emplace_back([](QDialog& form) {
+        EXPECT_TRUE(in<QCheckBox>(form, "CheckBox1")->isHidden());
+        return pressCancel(form);
+    });
+    item("NumerazioneFiles1")->trigger();
+
+    // An album chosen, then its alignment cancelled: the list armed before is untouched.
+    dialogs.steps.emplace_back([](QDialog& albums) {
+        in<QTableWidget>(albums, "DBGrid")->setCurrentCell(0, 0);
+        control<QPushButton>(albums, "Button1")->click();
+        return albums.result();
+    });
+    dialogs.steps.emplace_back(pressCancel);
+    item("RinominadaCDDB1")->trigger();
+    EXPECT_FALSE(item("RinominadaCDDB1")->isChecked());
+    ASSERT_TRUE(item("RinominadaFile1")->isChecked());
+    EXPECT_FALSE(ui.CheckBox7->isEnabled()) << "the list still holds the directory boxes";
+
+    run();
+    EXPECT_EQ(tmp.read("Uno.mp3"), "A");
+    EXPECT_EQ(tmp.read("Due.mp3"), "B");
 }
 
 } // namespace

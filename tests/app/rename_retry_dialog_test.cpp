@@ -11,6 +11,11 @@
 namespace quorvane::test {
 namespace {
 
+QString toQString(const std::u32string& text)
+{
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 using Action = engine::RetryAnswer::Action;
 
 engine::InputRequest refusedRename()
@@ -90,6 +95,32 @@ TEST(RenameRetryDialog, AnUntouchedNameKeepsItsUndecodableBytes)
     app::RenameRetryDialog dialog(request);
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.answer().name, request.text);
+}
+
+TEST(RenameRetryDialog, TheReasonShowsWholeAndThePromptNamesTheButtonsItHas)
+{
+    engine::InputRequest request = refusedRename();
+    request.subject = U"a.txt";
+    app::RenameRetryDialog dialog(request);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const QString caption = toQString(request.caption);
+    QStringList texts;
+    const QLabel* heading = nullptr;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        texts << label->text();
+        if (label->text() == caption)
+            heading = label;
+    }
+    // The title bar may cut a long title: the box says the reason in its own text too.
+    ASSERT_NE(heading, nullptr) << texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_LE(heading->fontMetrics().horizontalAdvance(caption), heading->contentsRect().width());
+    const QString prompt = texts.join(QLatin1Char('\n'));
+    EXPECT_TRUE(prompt.contains(QStringLiteral("a.txt")));
+    EXPECT_FALSE(prompt.contains(QStringLiteral("Cancel"))) << prompt.toStdString();
+    EXPECT_TRUE(prompt.contains(dialog.skipButton()->text().remove(QLatin1Char('&'))))
+        << prompt.toStdString();
+    EXPECT_TRUE(prompt.contains(dialog.okButton()->text().remove(QLatin1Char('&'))));
 }
 
 } // namespace

@@ -13,6 +13,9 @@
 #include "app/tdirmon.h"
 #include "app/tform1.h"
 #include "app/tpreview.h"
+#include "app/update/http_url.h"
+#include "app/update/update_check.h"
+#include "app/update_status.h"
 #include "platform/name_codec.h"
 
 #include <QAbstractItemModel>
@@ -20,6 +23,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QHostAddress>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -29,6 +34,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
+#include <QTcpServer>
 #include <QTest>
 #include <QToolButton>
 
@@ -466,6 +473,56 @@ TEST_F(WindowTest, OptionsReachTheRules)
     EXPECT_TRUE(o.HandleAccents);
     EXPECT_FALSE(o.KeepExtDot);
     EXPECT_FALSE(o.NumerazioneFiles1);
+}
+
+TEST_F(WindowTest, AnUndoThatLeftNamesBehindCanBeTriedAgainForThemAlone)
+{
+    tmp.file("a.txt", "a");
+    tmp.file("b.txt", "b");
+    reload();
+    QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
+    ASSERT_TRUE(tmp.exists("A.txt") && tmp.exists("B.txt"));
+    tmp.file("b.txt", "newcomer"); // takes the name B.txt is to get back
+
+    QTest::mouseClick(ui.BitBtn3, Qt::LeftButton);
+    EXPECT_EQ(tmp.read("a.txt"), "a");
+    EXPECT_EQ(tmp.read("B.txt"), "b");
+    EXPECT_TRUE(ui.BitBtn3->isEnabled()) << "B.txt still waits for its name";
+
+    std::filesystem::remove(tmp / "b.txt");
+    prompts.messages.clear();
+    QTest::mouseClick(ui.BitBtn3, Qt::LeftButton);
+    EXPECT_EQ(tmp.read("b.txt"), "b");
+    EXPECT_EQ(tmp.read("a.txt"), "a");
+    EXPECT_TRUE(prompts.messages.empty()) << "what was restored is not undone again";
+    EXPECT_FALSE(ui.BitBtn3->isEnabled());
+}
+
+TEST_F(WindowTest, AnUpdateCheckShowsThatItIsUnderWayAndSaysWhyItFailed)
+{
+    QTcpServer closed; // a port where nothing listens any more: the connection is refused
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const std::string url
+        = "http://127.0.0.1:" + std::to_string(closed.serverPort()) + "/quorvane-latest-version";
+    closed.close();
+    window.updateStatus().check().setServer(*update::parseHttpUrl(url));
+    auto* item = control<QAction>(window, "checkUpdate");
+    auto* status = control<QStatusBar>(window, "StatusBar1");
+
+    item->trigger();
+    EXPECT_FALSE(item->isEnabled()) << "one check at a time";
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Ricerca aggiornamenti in corso..."));
+    QElapsedTimer waited;
+    waited.start();
+    while (prompts.messages.empty() && waited.elapsed() < 10000)
+        QTest::qWait(20);
+
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "CANT_CHECK");
+    EXPECT_NE(prompts.messages[0].text.find(U"Motivo: "), std::u32string::npos)
+        << platform::encodeName(prompts.messages[0].text);
+    EXPECT_TRUE(item->isEnabled());
+    EXPECT_TRUE(status->currentMessage().isEmpty());
 }
 
 } // namespace

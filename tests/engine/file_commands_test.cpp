@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace quorvane::test {
 namespace {
@@ -72,16 +73,23 @@ TEST_F(FileCommands, RefusedRenameAsksAgainUntilItWorksOrIsGivenBack)
     prompts.inputs.emplace_back(U"free.txt");
     const auto result = renameFile(U"a.txt");
     EXPECT_EQ(result.name, U"free.txt");
-    ASSERT_EQ(prompts.questions.size(), 1U);
-    EXPECT_EQ(prompts.questions[0].id, "FILE_IN_USO_NO_ERROR");
-    EXPECT_EQ(prompts.questions[0].buttons, std::vector<Button> { Button::Retry });
+    // A taken name is said to be taken, in a plain message: the next box takes another name
+    // or, with Cancel, leaves the file as it is.
+    EXPECT_TRUE(prompts.questions.empty());
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "NOME_GIA_PRESENTE");
+    EXPECT_NE(prompts.messages[0].text.find(U"taken.txt"), std::u32string::npos);
     EXPECT_EQ(tmp.read("taken.txt"), "t");
 
+    // Any other refusal names its reason.
     fs.renameError = [](int, const std::string&, const std::string&) { return EACCES; };
     prompts.inputs.emplace_back(U"other.txt");
     prompts.inputs.emplace_back(std::nullopt); // Cancel gives the file its own name back
     EXPECT_FALSE(renameFile(U"free.txt").renamed);
     EXPECT_TRUE(tmp.exists("free.txt"));
+    ASSERT_EQ(prompts.messages.size(), 2U);
+    EXPECT_EQ(prompts.messages[1].id, "RINOMINA_RIFIUTATA");
+    EXPECT_NE(prompts.messages[1].text.find(text(std::strerror(EACCES))), std::u32string::npos);
 }
 
 TEST_F(FileCommands, AnswersThatWouldLeaveTheDirectoryOrNameNothingAreRefused)

@@ -88,6 +88,7 @@ TEST_F(RunFixture, CollisionKeepsBothFilesAndAsksForAnotherName)
     EXPECT_EQ(request.prompt,
         U"Rinomina file: x.TXT\r\n\r\nPremi OK per riprovare o Cancel per ignorare il file");
     EXPECT_EQ(request.text, U"x.txt");
+    EXPECT_EQ(request.subject, U"x.TXT") << "a box with buttons of its own words its prompt";
     EXPECT_EQ(tmp.read("x.txt"), "upper");
     EXPECT_EQ(tmp.read("x2.txt"), "lower");
     EXPECT_TRUE(report.givenUp.empty());
@@ -363,6 +364,36 @@ TEST_F(RunFixture, PreviewChangesNothingAndLeavesTheUndoLogAlone)
     EXPECT_EQ(state.previewRows.newName(0), U"X Y.MP3");
     EXPECT_EQ(state.previewRows.oldName(1), U"A B");
     EXPECT_EQ(state.previewRows.oldName(2), U"C.txt");
+}
+
+TEST_F(RunFixture, PreviewOfASelectionListsExactlyTheRowsTheRunRenames)
+{
+    tmp.file("a.txt");
+    tmp.file("b.txt");
+    tmp.file("c.txt");
+    tmp.file("d.txt");
+    tmp.file("e.txt");
+    tmp.file("one/inner.txt");
+    tmp.dir("two");
+    tmp.dir("three");
+    scope.renameDirectories = true;
+    scope.recursive = true;
+    scope.selection = { U"d.txt", U"a.txt", U"c.txt", U"b.txt" };
+    options.ComboBox1 = engine::kCaseUpper;
+    preview();
+    const engine::UndoLog rows = state.previewRows;
+    EXPECT_EQ(namesIn(),
+        (std::vector<std::string> {
+            "a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "one", "three", "two" }));
+
+    click();
+    ASSERT_EQ(state.undo.size(), 4U);
+    ASSERT_EQ(rows.size(), state.undo.size()) << "the preview shows the run's rows, no others";
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        EXPECT_EQ(rows.directory(row), state.undo.directory(row));
+        EXPECT_EQ(rows.oldName(row), state.undo.oldName(row));
+        EXPECT_EQ(rows.newName(row), state.undo.newName(row));
+    }
 }
 
 } // namespace

@@ -92,6 +92,11 @@ TEST_F(RunFixture, UndoDoesNotOverwriteAFileThatTookTheOldName)
     EXPECT_EQ(undo().size(), 1U);
     EXPECT_EQ(tmp.read("a.txt"), "newcomer");
     EXPECT_EQ(tmp.read("A.txt"), "original");
+    // The message says what stands in the way: the name is taken, nothing is in use.
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].id, "RIPRISTINO_NOME_GIA_PRESENTE");
+    EXPECT_NE(prompts.messages[0].text.find(dirText() + U"A.txt"), std::u32string::npos);
+    EXPECT_NE(prompts.messages[0].text.find(U"a.txt"), std::u32string::npos);
 }
 
 TEST_F(RunFixture, UndoLeavesAttributesAsTheRunSetThem)

@@ -20,10 +20,13 @@ public:
     /// Answers for the refused-rename box; when none is queued, the box answers from
     /// `inputs` as a plain input box does (OK retries, Cancel skips).
     std::deque<engine::RetryAnswer> retries;
+    /// Files the file dialog chooses in order; an unscripted one is cancelled.
+    std::deque<std::optional<std::u32string>> files;
 
     std::vector<engine::Question> questions;
     std::vector<engine::InputRequest> requests;
     std::vector<engine::Message> messages;
+    std::vector<engine::FileRequest> fileRequests;
 
     [[nodiscard]] engine::Button ask(const engine::Question& question) override
     {
@@ -44,6 +47,16 @@ public:
         return answer;
     }
     void tell(const engine::Message& message) override { messages.push_back(message); }
+    [[nodiscard]] std::optional<std::u32string> chooseFile(
+        const engine::FileRequest& request) override
+    {
+        fileRequests.push_back(request);
+        if (files.empty())
+            return std::nullopt;
+        auto answer = files.front();
+        files.pop_front();
+        return answer;
+    }
     [[nodiscard]] engine::RetryAnswer askRenameRetry(const engine::InputRequest& request) override
     {
         if (retries.empty())
