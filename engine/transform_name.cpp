@@ -135,13 +135,13 @@ std::u32string keptVisible(const std::u32string& before, std::u32string after)
 std::u32string withCase(std::u32string name, const RenameOptions& options)
 {
     if (options.ComboBox1 == kCaseOptimize || options.ComboBox1 == kCaseLower) {
-        std::ranges::transform(name, name.begin(), platform::asciiLower);
+        std::ranges::transform(name, name.begin(), platform::letterLower);
         if (options.ComboBox1 == kCaseOptimize)
             name = CapitaliseWords(name, options);
         name = ConvertAccents(name, AccentDirection::ToAccented, options.HandleAccents);
     } else if (options.ComboBox1 == kCaseUpper) {
         name = ConvertAccents(name, AccentDirection::ToApostrophe, options.HandleAccents);
-        std::ranges::transform(name, name.begin(), platform::asciiUpper);
+        std::ranges::transform(name, name.begin(), platform::letterUpper);
     }
     return name;
 }

@@ -77,10 +77,25 @@ TEST(TransformName, CapitalisationModes)
             U"My Song - The Best (Live).mp3" },
         { U"artist-name - song titleF", dashRule, U"Artist-name - Song title" },
         { U"perchè no.mp3F", with({ kAccents }, kCaseUpper), U"PERCHE' NO.MP3" },
-        { U"perchè no.mp3F", with({}, kCaseUpper), U"PERCHè NO.MP3" },
+        { U"perchè no.mp3F", with({}, kCaseUpper), U"PERCHÈ NO.MP3" },
         { U"PERCHE' NO.mp3F", with({ kAccents }, kCaseLower), U"perchè no.mp3" },
         { U"PERCHE'.mp3F", with({ kAccents }, kCaseLower), U"perche'.mp3" },
         { U"MiXeD cAsE.TxtF", with({}), U"MiXeD cAsE.Txt" },
+    });
+}
+
+TEST(TransformName, CaseModesChangeEveryLetterWithAOneToOneMapping)
+{
+    expectAll({
+        { U"café müller.mp3F", with({}, kCaseUpper), U"CAFÉ MÜLLER.MP3" },
+        { U"straße ǆ σ.txtF", with({}, kCaseUpper), U"STRAßE Ǆ Σ.TXT" },
+        { U"ÀÉÎÕÜ ΑΘΗΝΑ.TXTF", with({}, kCaseLower), U"àéîõü αθηνα.txt" },
+        { U"12 - édith piaf.mp3F", defaultsWith(), U"12 - Édith Piaf.mp3" },
+        { U"22 ÑANDÚ.mp3F", defaultsWith(), U"22 Ñandú.mp3" },
+        { U"москва (live).MP3F", defaultsWith(), U"Москва (Live).mp3" },
+        // A letter without case is still the first letter, and a word's first letter.
+        { U"23 日本語.MP3F", defaultsWith(), U"23 日本語.mp3" },
+        { U"日本 édith.MP3F", defaultsWith(), U"日本 Édith.mp3" },
     });
 }
 
@@ -351,11 +366,13 @@ TEST(TransformName, AnEmptyResultKeepsTheOldName)
         state);
 }
 
-TEST(TransformName, EscapedBytesAndOtherScriptsAreLeftAlone)
+TEST(TransformName, EscapedBytesAreLeftAloneAndOtherScriptsTakeTheirCase)
 {
     const std::u32string e9 = escapedByte(0xE9);
     const std::u32string e8 = escapedByte(0xE8);
     const std::u32string other = U"ǆ α ж 中 \U0001F600";
+    const std::u32string capitalised = U"ǅ Α Ж 中 \U0001F600";
+    const std::u32string upper = U"Ǆ Α Ж 中 \U0001F600";
     // The real È and é are matched; the bytes that would be è and é in Windows-1252 are not.
     const std::u32string name = e9 + U"a_" + e8 + U"È xé " + other + U".t" + e9 + U"F";
 
@@ -366,8 +383,8 @@ TEST(TransformName, EscapedBytesAndOtherScriptsAreLeftAlone)
     const auto all = { kAccents, kUnderscores, kCompact, kDos, kDelete, kReplace };
     expectAll(
         {
-            { name, defaultsWith(all), e9 + U"A " + e8 + U"e X " + other + U".t" + e9 },
-            { name, with(all, kCaseUpper), e9 + U"A " + e8 + U"E X " + other + U".T" + e9 },
+            { name, defaultsWith(all), e9 + U"A " + e8 + U"e X " + capitalised + U".t" + e9 },
+            { name, with(all, kCaseUpper), e9 + U"A " + e8 + U"E X " + upper + U".T" + e9 },
             { name, with(all, kCaseLower), e9 + U"a " + e8 + U"e x " + other + U".t" + e9 },
         },
         state);
