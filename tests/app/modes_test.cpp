@@ -152,8 +152,9 @@ TEST_F(ModesTest, NumberingFieldsAreCleanedOrRefusedAndTheLayoutDrivesTheSlider)
     EXPECT_TRUE(prompts.messages.back().text.ends_with(U"12"));
     EXPECT_EQ(window.runState().NumStart, 12);
     EXPECT_EQ(window.runState().NumStep, -1);
-    EXPECT_EQ(
-        window.runState().NumLayout, (std::vector<std::u32string> { U"Separatore", U"Filename" }));
+    EXPECT_EQ(window.runState().NumLayout,
+        (engine::NumberingLayout {
+            { engine::LayoutKind::Separator, {} }, { engine::LayoutKind::FileName, {} } }));
 }
 
 TEST_F(ModesTest, ACustomOrderNumbersTheNamesInTheOrderChosenAndSortsNaturally)

@@ -27,7 +27,8 @@ TEST_F(RunFixture, ListSortsByTheNameAsTheFileListShowsIt)
     // A run numbers the files in that order; the directory takes no number.
     options.NumerazioneFiles1 = true;
     options.ComboBox1 = engine::kCaseKeep;
-    state.NumLayout = { U"Numerazione", U"_", U"Filename" };
+    state.NumLayout = { { engine::LayoutKind::Number, {} }, { engine::LayoutKind::Literal, U"_" },
+        { engine::LayoutKind::FileName, {} } };
     click();
     EXPECT_EQ(namesIn(),
         (std::vector<std::string> { "01_abb.txt", "02_abc", "03_Abd.txt", "04_Track1", "05_track2",

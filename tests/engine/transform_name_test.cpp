@@ -1,6 +1,7 @@
 // Tests of TransformName: the order of the steps and the options that arm them.
 #include "engine/transform_name.h"
 
+#include "engine/numbering_layout.h"
 #include "engine/rules_test_support.h"
 #include "lang/language_manager.h"
 
@@ -38,6 +39,16 @@ RenameOptions defaultsWith(std::initializer_list<Flag> on = {})
     for (const Flag flag : on)
         options.*flag = true;
     return options;
+}
+
+LayoutElement element(LayoutKind kind)
+{
+    return { kind, {} };
+}
+
+LayoutElement literal(std::u32string text)
+{
+    return { LayoutKind::Literal, std::move(text) };
 }
 
 struct Case
@@ -164,7 +175,7 @@ TEST(TransformName, DotNamesGetThePrefixFromSequencesAndNumberingRemoval)
 TEST(TransformName, NoStepHidesAVisibleEntry)
 {
     RunState state;
-    state.NumLayout = { U"" };
+    state.NumLayout = { literal(U"") };
     expectAll(
         {
             { U"?.txtF", with({}), U"Senza nome.txt" },
@@ -249,8 +260,8 @@ TEST(TransformName, NumberingCountsFilesOnly)
         { defaultsWith({ kNumber }), { U"01 - A.mp3", U"Sub", U"02 - B.mp3" } },
     };
     RunState state;
-    state.NumLayout = { lang::LookupConstant("NUMERAZIONE"), lang::LookupConstant("SEPARATORE"),
-        lang::LookupConstant("FILENAME") };
+    state.NumLayout = { element(LayoutKind::Number), element(LayoutKind::Separator),
+        element(LayoutKind::FileName) };
     for (const auto& [options, expected] : cases) {
         std::int64_t counter = 1;
         for (std::size_t i = 0; i < entries.size(); ++i)
@@ -278,7 +289,7 @@ TEST(TransformName, NumberingStartStepAndWidth)
     };
     for (const NumberCase& c : cases) {
         RunState state;
-        state.NumLayout = { lang::LookupConstant("NUMERAZIONE") };
+        state.NumLayout = { element(LayoutKind::Number) };
         state.NumStart = c.start;
         state.NumStep = c.step;
         state.NumDigits = c.digits;
@@ -295,7 +306,7 @@ TEST(TransformName, NumberingSurvivesCounterExtremes)
     using Limits64 = std::numeric_limits<std::int64_t>;
     using Limits32 = std::numeric_limits<std::int32_t>;
     RunState state;
-    state.NumLayout = { lang::LookupConstant("NUMERAZIONE") };
+    state.NumLayout = { element(LayoutKind::Number) };
     state.NumStart = state.NumStep = Limits32::min();
     std::int64_t counter = Limits64::min() + 1;
     EXPECT_EQ(TransformName(U"xF", 0, counter, with({ kNumber }), state), U"-9223372036854775808");
@@ -307,28 +318,36 @@ TEST(TransformName, NumberingSurvivesCounterExtremes)
     EXPECT_EQ(counter, Limits64::max());
 }
 
-TEST(TransformName, LayoutElementsAreMatchedByTheCurrentTexts)
+TEST(TransformName, LayoutElementsKeepTheirMeaningAcrossLanguages)
 {
-    const std::u32string number = lang::LookupConstant("NUMERAZIONE");
-    const std::u32string separator = lang::LookupConstant("SEPARATORE");
-    const std::u32string fileName = lang::LookupConstant("FILENAME");
-    const std::u32string space = lang::LookupConstant("SPAZIO");
+    const LayoutElement number = element(LayoutKind::Number);
+    const LayoutElement separator = element(LayoutKind::Separator);
+    const LayoutElement fileName = element(LayoutKind::FileName);
+    const LayoutElement space = element(LayoutKind::Space);
 
     RunState state;
-    state.NumLayout = { U"Track", space, number, separator, fileName };
+    state.NumLayout = { literal(U"Track"), space, number, separator, fileName };
     expectAll({ { U"song.mp3F", with({ kNumber }), U"Track 01 - song.mp3" } }, state);
-    state.NumLayout = { fileName, U"_", number };
-    expectAll({ { U"readmeF", with({ kNumber }), U"readme_01" } }, state);
+    state.NumLayout = { fileName, literal(U"_"), number, literal(U"Numerazione") };
+    expectAll({ { U"readmeF", with({ kNumber }), U"readme_01Numerazione" } }, state);
 
-    // After a language switch the stored elements are plain text.
+    // A layout set under one language means the same after a switch to another, where the
+    // words of the language in force name the elements.
     state.NumLayout = { number, separator, fileName };
     {
         test::ConstantTextOverride numberText("NUMERAZIONE", U"Number");
         test::ConstantTextOverride fileText("FILENAME", U"File name");
-        expectAll(
-            { { U"song.mp3F", with({ kNumber }), number + U" - " + fileName + U".mp3" } }, state);
+        expectAll({ { U"song.mp3F", with({ kNumber }), U"01 - song.mp3" } }, state);
+        EXPECT_EQ(layoutElementNamed(U"Number"), number);
+        EXPECT_EQ(layoutElementNamed(U"File name"), fileName);
+        EXPECT_EQ(layoutElementNamed(U"Numerazione"), literal(U"Numerazione"));
+        EXPECT_EQ(layoutElementText(number), U"Number");
+        EXPECT_EQ(numberingExample(state.NumLayout, 3), U"NNN - File name.ext");
     }
-    expectAll({ { U"song.mp3F", with({ kNumber }), U"01 - song.mp3" } }, state);
+    EXPECT_EQ(layoutElementNamed(U"Numerazione"), number);
+    EXPECT_EQ(layoutElementNamed(U"Spazio"), space);
+    EXPECT_EQ(layoutElementText(literal(U"Separatore")), U"Separatore");
+    EXPECT_EQ(numberingExample(state.NumLayout, 2), U"NN - Filename.ext");
 }
 
 TEST(TransformName, ListRenameTakesTheNameAtThePosition)
