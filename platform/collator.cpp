@@ -192,8 +192,9 @@ constexpr std::size_t kKeysToMeasure = 1024;
 
 namespace {
 
-/// The tie characters after a key: a zero byte, which no collation key holds, so that they
-/// count only where the keys are equal, then each character big-endian.
+/// The tie characters after a key: a zero byte, then each character big-endian. No
+/// collation key holds a zero byte (and no UTF-16 unit of the fallback key is zero), so the
+/// tie counts only where the keys are equal and a key that starts another still sorts first.
 void appendTie(std::u32string_view tie, std::string& keys)
 {
     keys.push_back('\0');
