@@ -10,6 +10,7 @@
 #include "engine/journal_writer.h"
 #include "engine/list_file.h"
 #include "engine/list_file_reader.h"
+#include "engine/numbering_layout.h"
 #include "engine/rename_retry.h"
 #include "engine/rename_run.h"
 #include "engine/transform_name.h"
@@ -317,6 +318,11 @@ int rename(engine::RenameRun& run, std::ostream& out, std::ostream& errors)
 int runCommand(CliCommand& command, platform::FileSystem& fs, std::istream& in, std::ostream& out,
     std::ostream& errors)
 {
+    // Read now, not while parsing: a --language file is put into force after the command
+    // line, and "Numbering" names the number only under English.
+    command.state.NumLayout.clear();
+    for (const std::u32string& word : command.layoutWords)
+        command.state.NumLayout.push_back(engine::layoutElementNamed(word));
     if (command.mode == CliMode::Transform)
         return transform(fs, command, in, out, errors);
     if (command.mode == CliMode::Albums)

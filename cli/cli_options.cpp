@@ -115,7 +115,7 @@ bool Parser::ruleOption(const std::string& arg)
     } else if (arg == "--layout") {
         if (!nextValue(arg, value))
             return false;
-        state.NumLayout.push_back(platform::decodeName(value));
+        m_command.layoutWords.push_back(platform::decodeName(value));
         options.NumerazioneFiles1 = true;
     } else if (arg == "--digits") {
         if (!integer(arg, 1, 8, number))

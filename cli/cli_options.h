@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace quorvane::cli {
 
@@ -20,6 +21,9 @@ struct CliCommand
     std::string directory; ///< DIR as given (bytes)
     engine::RenameOptions options;
     engine::RunState state;
+    /// --layout: the words as given; each names its element in the language in force when
+    /// the command runs (runCommand puts them into state.NumLayout), any other is a literal
+    std::vector<std::u32string> layoutWords;
     engine::RunScope scope;
     bool force = false; ///< answer Ignore to the dangerous-directory warning
     bool noJournal = false; ///< rename without writing the run journal

@@ -26,9 +26,9 @@ inline constexpr std::size_t kMaxIniFileBytes = std::size_t { 16 } * 1024 * 1024
 ///   "=", the value the text after it; a value enclosed in a matching pair of double or
 ///   single quotes loses them; a line without "=", or with an empty key, is ignored;
 /// - lines before the first section are ignored;
-/// - section and key names are compared without regard to letter case by the Windows-1252
-///   pairs; a section whose name repeats an earlier one is ignored with all its keys, and
-///   of two equal keys in one section the first counts.
+/// - section and key names are compared without regard to letter case by the simple
+///   Unicode case mappings; a section whose name repeats an earlier one is ignored with all its
+///   keys, and of two equal keys in one section the first counts.
 class IniFile
 {
 public:

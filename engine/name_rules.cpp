@@ -220,10 +220,12 @@ std::u32string CapitaliseWords(std::u32string_view name, const RenameOptions& op
 {
     std::u32string result(name);
     if (options.CheckBox9) {
-        const auto letter
-            = std::ranges::find_if(result, [](char32_t c) { return c >= U'a' && c <= U'z'; });
+        // A letter of any script counts, also one without case (日), whose capital is
+        // itself: otherwise the first letter would be looked for further on, as far as the
+        // extension.
+        const auto letter = std::ranges::find_if(result, platform::isLetter);
         if (letter != result.end())
-            *letter = platform::asciiUpper(*letter);
+            *letter = platform::letterTitle(*letter);
     }
     if (!options.CheckBox6 && !options.CheckBox12)
         return result;
@@ -235,9 +237,9 @@ std::u32string CapitaliseWords(std::u32string_view name, const RenameOptions& op
             const char32_t previous = result[i - 1];
             const bool opens = previous == U'(' || previous == U'[';
             if (options.CheckBox6 && (opens || previous == U' '))
-                result[i] = platform::asciiUpper(result[i]);
+                result[i] = platform::letterTitle(result[i]);
             if (dashRule && (opens || (previous == U' ' && dashSeen))) {
-                result[i] = platform::asciiUpper(result[i]);
+                result[i] = platform::letterTitle(result[i]);
                 dashSeen = false;
             }
         }

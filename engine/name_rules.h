@@ -30,7 +30,7 @@ struct SplitName
 /// When the name begins with ".", the current text of SENZA_NOME put in front of it.
 [[nodiscard]] std::u32string applyNamelessRule(std::u32string name);
 
-/// Replaces every occurrence of search (letter case ignored, Windows-1252 pairs) left to
+/// Replaces every occurrence of search (letter case ignored, platform::foldUpper) left to
 /// right; when search is exactly "." and keepExtDot is set, the extension's dot is spared.
 /// Applies the nameless rule. An empty search text changes nothing but that rule.
 [[nodiscard]] std::u32string ReplaceSequence(std::u32string_view name, std::u32string_view search,

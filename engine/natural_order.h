@@ -5,9 +5,9 @@
 
 namespace quorvane::engine {
 
-/// True when `a` comes before `b`: runs of digits compare by their value, other characters
-/// without regard to letter case (Windows-1252 pairs); names equal that way fall back to
-/// their code points, so the order is total and stable between calls.
+/// True when `a` comes before `b` in the order of the file list and of a run: the user's
+/// collation, runs of digits by their value, letter case ignored (platform::Collator::less);
+/// names equal that way fall back to their code points, so the order is total.
 [[nodiscard]] bool naturalLess(std::u32string_view a, std::u32string_view b);
 
 } // namespace quorvane::engine

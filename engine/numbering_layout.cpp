@@ -1,43 +1,74 @@
-// The numbering layout as the numbering dialog edits and shows it.
+// The numbering layout: its elements, as the numbering dialog edits and shows them.
 #include "numbering_layout.h"
 
 #include "lang/language_manager.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace quorvane::engine {
 
-std::vector<std::u32string> defaultNumLayout()
+namespace {
+
+/// The elements that a constant names, in the order a word is tried against them.
+constexpr std::array<std::pair<LayoutKind, lang::ConstantId>, 4> kNamedElements { {
+    { LayoutKind::FileName, lang::id::FILENAME },
+    { LayoutKind::Number, lang::id::NUMERAZIONE },
+    { LayoutKind::Separator, lang::id::SEPARATORE },
+    { LayoutKind::Space, lang::id::SPAZIO },
+} };
+
+} // namespace
+
+LayoutElement layoutElementNamed(std::u32string_view word)
 {
-    return { lang::LookupConstant(lang::id::NUMERAZIONE),
-        lang::LookupConstant(lang::id::SEPARATORE), lang::LookupConstant(lang::id::FILENAME) };
+    for (const auto& [kind, id] : kNamedElements) {
+        if (word == lang::LookupConstant(id))
+            return { kind, {} };
+    }
+    return { LayoutKind::Literal, std::u32string(word) };
 }
 
-bool layoutHasNumber(const std::vector<std::u32string>& layout)
+std::u32string layoutElementText(const LayoutElement& element)
 {
-    return std::ranges::find(layout, lang::LookupConstant(lang::id::NUMERAZIONE)) != layout.end();
+    const auto* named = std::ranges::find(
+        kNamedElements, element.kind, &std::pair<LayoutKind, lang::ConstantId>::first);
+    return named == kNamedElements.end() ? element.text : lang::LookupConstant(named->second);
 }
 
-std::u32string numberingExample(const std::vector<std::u32string>& layout, int digits)
+NumberingLayout defaultNumLayout()
+{
+    return { { LayoutKind::Number, {} }, { LayoutKind::Separator, {} },
+        { LayoutKind::FileName, {} } };
+}
+
+bool layoutHasNumber(const NumberingLayout& layout)
+{
+    return std::ranges::find(layout, LayoutKind::Number, &LayoutElement::kind) != layout.end();
+}
+
+std::u32string numberingExample(const NumberingLayout& layout, int digits)
 {
     if (layout.empty())
         return {};
-    const std::u32string fileName = lang::LookupConstant(lang::id::FILENAME);
-    const std::u32string number = lang::LookupConstant(lang::id::NUMERAZIONE);
-    const std::u32string separator = lang::LookupConstant(lang::id::SEPARATORE);
-    const std::u32string space = lang::LookupConstant(lang::id::SPAZIO);
     std::u32string example;
-    for (const std::u32string& element : layout) {
-        if (element == separator)
+    for (const LayoutElement& element : layout) {
+        switch (element.kind) {
+        case LayoutKind::Separator:
             example += U" - ";
-        else if (element == number)
+            break;
+        case LayoutKind::Number:
             example.append(static_cast<std::size_t>(std::max(digits, 0)), U'N');
-        else if (element == fileName)
-            example += fileName;
-        else if (element == space)
+            break;
+        case LayoutKind::Space:
             example += U' ';
-        else
-            example += element;
+            break;
+        case LayoutKind::FileName:
+        case LayoutKind::Literal:
+            example += layoutElementText(element);
+            break;
+        }
     }
     return example + U".ext";
 }

@@ -137,8 +137,13 @@ bool RenameRun::checkSelection()
 
 void RenameRun::sortPass(PassEntries& pass) const
 {
+    // By the name as the file list shows it; the kind letter that ends every entry only
+    // settles a directory and a file whose names collate equal. Collating the letter with
+    // the name would put «Track1» after «Track10» («Track1F» against «Track10F»).
+    constexpr std::size_t kKindLetter = 1;
     pass.reorder(m_collator.sortOrder(
-        pass.size(), [&](std::size_t i, std::u32string& text) { pass.entryText(i, text); }));
+        pass.size(), [&](std::size_t i, std::u32string& text) { pass.entryText(i, text); }, nullptr,
+        kKindLetter));
 }
 
 } // namespace quorvane::engine

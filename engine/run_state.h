@@ -2,6 +2,7 @@
 #pragma once
 
 #include "entry_list.h"
+#include "numbering_layout.h"
 #include "undo_log.h"
 
 #include <cstdint>
@@ -22,7 +23,7 @@ struct RunState
     int NumDigits = 2; ///< 1..8: number width; shortest digit run removed
     std::int32_t NumStart = 1; ///< number of a directory's first numbered file
     std::int32_t NumStep = 1; ///< added after each numbered file
-    std::vector<std::u32string> NumLayout; ///< numbering layout elements
+    NumberingLayout NumLayout; ///< numbering layout elements
     bool NumCustomOrder = false; ///< the run walks OrderList
     EntryList OrderList; ///< entries in an order a dialog chose
     std::vector<std::u32string> TargetNames; ///< new names, aligned with OrderList

@@ -2,7 +2,6 @@
 #include "transform_name.h"
 
 #include "entry_list.h"
-#include "lang/language_manager.h"
 #include "name_rules.h"
 #include "platform/case_fold.h"
 #include "platform/name_codec.h"
@@ -66,25 +65,26 @@ std::u32string expandDashes(std::u32string name)
 std::u32string numbered(const std::u32string& name, std::int64_t& counter, const RunState& state)
 {
     const SplitName parts = SplitExt(name);
-    // The elements were stored as the constants' texts of the language then in force.
-    const std::u32string fileName = lang::LookupConstant(lang::id::FILENAME);
-    const std::u32string number = lang::LookupConstant(lang::id::NUMERAZIONE);
-    const std::u32string separator = lang::LookupConstant(lang::id::SEPARATORE);
-    const std::u32string space = lang::LookupConstant(lang::id::SPAZIO);
-
     std::u32string result;
-    for (const std::u32string& element : state.NumLayout) {
-        if (element == fileName)
+    for (const LayoutElement& element : state.NumLayout) {
+        switch (element.kind) {
+        case LayoutKind::FileName:
             result += parts.base;
-        else if (element == number)
+            break;
+        case LayoutKind::Number:
             result += Addzero(
                 saturatingAdd(counter, std::int64_t { state.NumStart } - 1), state.NumDigits);
-        else if (element == separator)
+            break;
+        case LayoutKind::Separator:
             result += U" - ";
-        else if (element == space)
+            break;
+        case LayoutKind::Space:
             result += U' ';
-        else
-            result += element;
+            break;
+        case LayoutKind::Literal:
+            result += element.text;
+            break;
+        }
     }
     if (!parts.ext.empty())
         result += U'.' + parts.ext;
@@ -140,13 +140,13 @@ std::u32string keptVisible(const std::u32string& before, std::u32string after)
 std::u32string withCase(std::u32string name, const RenameOptions& options)
 {
     if (options.ComboBox1 == kCaseOptimize || options.ComboBox1 == kCaseLower) {
-        std::ranges::transform(name, name.begin(), platform::asciiLower);
+        std::ranges::transform(name, name.begin(), platform::letterLower);
         if (options.ComboBox1 == kCaseOptimize)
             name = CapitaliseWords(name, options);
         name = ConvertAccents(name, AccentDirection::ToAccented, options.HandleAccents);
     } else if (options.ComboBox1 == kCaseUpper) {
         name = ConvertAccents(name, AccentDirection::ToApostrophe, options.HandleAccents);
-        std::ranges::transform(name, name.begin(), platform::asciiUpper);
+        std::ranges::transform(name, name.begin(), platform::letterUpper);
     }
     return name;
 }

@@ -1,30 +1,68 @@
-// Letter case by the Windows-1252 upper/lower pairs.
+// Letter case by Unicode's simple mappings (ICU), with ASCII answered without a look-up.
 #include "case_fold.h"
 
 #include "name_codec.h"
 
 #include <algorithm>
 
+#include <unicode/uchar.h>
+
 namespace quorvane::platform {
+
+namespace {
+
+/// ICU takes a code point as a signed 32-bit value; what no code point is stays as it is.
+bool outsideUnicode(char32_t c)
+{
+    return c > 0x10FFFF;
+}
+
+char32_t fromIcu(UChar32 c)
+{
+    return static_cast<char32_t>(c);
+}
+
+UChar32 toIcu(char32_t c)
+{
+    return static_cast<UChar32>(c);
+}
+
+} // namespace
+
+char32_t letterUpper(char32_t c)
+{
+    if (c < 0x80 || outsideUnicode(c))
+        return asciiUpper(c);
+    return fromIcu(u_toupper(toIcu(c)));
+}
+
+char32_t letterLower(char32_t c)
+{
+    if (c < 0x80 || outsideUnicode(c))
+        return asciiLower(c);
+    return fromIcu(u_tolower(toIcu(c)));
+}
+
+char32_t letterTitle(char32_t c)
+{
+    if (c < 0x80 || outsideUnicode(c))
+        return asciiUpper(c);
+    return fromIcu(u_totitle(toIcu(c)));
+}
+
+bool isLetter(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
+    return !outsideUnicode(c) && u_isalpha(toIcu(c)) != 0;
+}
 
 char32_t foldUpper(char32_t c)
 {
-    if (c < 0x80)
+    if (c < 0x80 || outsideUnicode(c))
         return asciiUpper(c);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return c - 0x20;
-    switch (c) {
-    case 0x0161: // š
-        return 0x0160;
-    case 0x0153: // œ
-        return 0x0152;
-    case 0x017E: // ž
-        return 0x017D;
-    case 0x00FF: // ÿ
-        return 0x0178;
-    default:
-        return c;
-    }
+    // Through the lower case first: İ lowers to i, which folding alone leaves apart.
+    return fromIcu(u_toupper(u_foldCase(u_tolower(toIcu(c)), U_FOLD_CASE_DEFAULT)));
 }
 
 bool equalsIgnoreCase(std::u32string_view a, std::u32string_view b)
@@ -35,8 +73,9 @@ bool equalsIgnoreCase(std::u32string_view a, std::u32string_view b)
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b)
 {
-    // Most names are ASCII, where a byte is a character and the fold is A-Z alone: a run
-    // compares a million of them without decoding one.
+    // Most names are ASCII, where a byte is a character and the fold is A-Z alone (no
+    // other ASCII character folds, and only a non-ASCII one could fold onto an ASCII
+    // letter): a run compares a million of them without decoding one.
     const auto isAscii = [](std::string_view s) {
         return std::ranges::all_of(s, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     };

@@ -61,6 +61,10 @@ CollatorHandle openCollator(const std::string& localeName)
     if (U_FAILURE(status) || !collator)
         return nullptr;
     ucol_setStrength(collator.get(), UCOL_SECONDARY);
+    // Digits by value, as file managers list names; a collator that cannot do it still
+    // collates.
+    status = U_ZERO_ERROR;
+    ucol_setAttribute(collator.get(), UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
     return collator;
 }
 
@@ -155,6 +159,12 @@ Collator::Collator(const std::string& localeName)
 
 Collator::~Collator() = default;
 
+bool Collator::less(std::u32string_view a, std::u32string_view b) const
+{
+    const int order = compare(a, b);
+    return order != 0 ? order < 0 : a < b;
+}
+
 int Collator::compare(std::u32string_view a, std::u32string_view b) const
 {
     const std::u16string a16 = toUtf16(a);
@@ -180,8 +190,25 @@ void Collator::appendSortKey(std::u32string_view text, std::string& keys) const
 /// How many keys are made before the room for all of them is estimated.
 constexpr std::size_t kKeysToMeasure = 1024;
 
-std::vector<std::uint32_t> Collator::sortOrder(
-    std::size_t count, const TextAt& textAt, const std::atomic<bool>* cancelled) const
+namespace {
+
+/// The tie characters after a key: a zero byte, then each character big-endian. No
+/// collation key holds a zero byte (and no UTF-16 unit of the fallback key is zero), so the
+/// tie counts only where the keys are equal and a key that starts another still sorts first.
+void appendTie(std::u32string_view tie, std::string& keys)
+{
+    keys.push_back('\0');
+    for (const char32_t c : tie) {
+        for (unsigned shift = 24; shift > 0; shift -= 8)
+            keys.push_back(static_cast<char>((c >> shift) & 0xFFU));
+        keys.push_back(static_cast<char>(c & 0xFFU));
+    }
+}
+
+} // namespace
+
+std::vector<std::uint32_t> Collator::sortOrder(std::size_t count, const TextAt& textAt,
+    const std::atomic<bool>* cancelled, std::size_t tieCharacters) const
 {
     if (count > UINT32_MAX)
         throw std::length_error("too many texts to sort");
@@ -203,7 +230,11 @@ std::vector<std::uint32_t> Collator::sortOrder(
             keys.reserve(expected + expected / 8);
         }
         textAt(i, text);
-        appendSortKey(text, keys);
+        const std::u32string_view whole(text);
+        const std::size_t collated = whole.size() - std::min(whole.size(), tieCharacters);
+        appendSortKey(whole.substr(0, collated), keys);
+        if (tieCharacters > 0)
+            appendTie(whole.substr(collated), keys);
         if (keys.size() > UINT32_MAX)
             throw std::length_error("too many texts to sort");
         keyEnds.push_back(static_cast<std::uint32_t>(keys.size()));

@@ -15,7 +15,9 @@ namespace quorvane::platform {
 /// locale name ("it_IT.UTF-8" gives "it_IT"; "C", "POSIX" and nothing give "").
 [[nodiscard]] std::string userCollationLocale();
 
-/// Compares texts as the user's locale sorts them, ignoring letter case (accents count).
+/// Compares texts as the user's locale sorts them and as the desktop's file managers show
+/// names: ignoring letter case (accents count), runs of digits by their value ("Track2"
+/// before "Track10").
 class Collator
 {
 public:
@@ -27,6 +29,9 @@ public:
 
     /// Negative, zero or positive as a sorts before, with or after b.
     [[nodiscard]] int compare(std::u32string_view a, std::u32string_view b) const;
+    /// True when a comes before b in the order sortOrder gives: by compare, and texts it
+    /// finds equal by code point.
+    [[nodiscard]] bool less(std::u32string_view a, std::u32string_view b) const;
 
     /// A byte string whose plain byte order equals compare's order; computing keys once
     /// and sorting by them is what makes sorting large lists cheap.
@@ -39,9 +44,12 @@ public:
     /// The order (indices) that sorts `count` texts by this collator; texts it finds equal
     /// ("song.mp3", "Song.mp3") go by code point, so every sort agrees. One key per text,
     /// all in one buffer, then byte comparisons: a million names cost a million keys, not
-    /// twenty million collations. Empty as soon as `cancelled` is seen true.
+    /// twenty million collations. Empty as soon as `cancelled` is seen true. The last
+    /// `tieCharacters` characters of every text take no part in the collation: they only
+    /// order, by code point, texts whose other characters collate equal (an entry's kind
+    /// letter after its name).
     [[nodiscard]] std::vector<std::uint32_t> sortOrder(std::size_t count, const TextAt& textAt,
-        const std::atomic<bool>* cancelled = nullptr) const;
+        const std::atomic<bool>* cancelled = nullptr, std::size_t tieCharacters = 0) const;
 
 private:
     struct Impl;

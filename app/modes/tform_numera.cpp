@@ -25,6 +25,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace quorvane::app {
 
 namespace {
@@ -35,6 +37,24 @@ Widget* named(Widget* widget, const char* name, const char* hint = "")
     widget->setObjectName(QString::fromLatin1(name));
     widget->setToolTip(QString::fromUtf8(hint));
     return widget;
+}
+
+// An item holds its element as what it is; its text is only the element's name in the
+// language in force, so that a layout keeps its meaning across a switch of language.
+constexpr int kKindRole = Qt::UserRole; ///< the engine::LayoutKind
+constexpr int kLiteralRole = Qt::UserRole + 1; ///< a literal's text
+
+QListWidgetItem* itemFor(engine::LayoutKind kind, const QString& shown, const QString& literal = {})
+{
+    auto* item = new QListWidgetItem(shown);
+    item->setData(kKindRole, static_cast<int>(kind));
+    item->setData(kLiteralRole, literal);
+    return item;
+}
+
+engine::LayoutKind kindOf(const QListWidgetItem& item)
+{
+    return static_cast<engine::LayoutKind>(item.data(kKindRole).toInt());
 }
 
 } // namespace
@@ -54,10 +74,10 @@ TFormNumera::TFormNumera(engine::RunState& state, engine::Prompts& prompts, QAct
     TrackBar1->setValue(m_state.NumDigits);
     // After a list dialog the files already have the order of the list.
     CheckBox1->setVisible(!orderFixed);
-    const std::vector<std::u32string> start
+    const engine::NumberingLayout start
         = m_state.NumLayout.empty() ? engine::defaultNumLayout() : m_state.NumLayout;
-    for (const std::u32string& element : start)
-        ListBox1->addItem(toQt(element));
+    for (const engine::LayoutElement& element : start)
+        addElement(element);
     SpeedButton4->setEnabled(false);
     SpBref();
     numera_on();
@@ -74,9 +94,14 @@ void TFormNumera::createControls()
         new QListWidget(this), "ListBox1", "Il nome del File sara' composto da questi elementi");
     ListBox2
         = named(new QListWidget(this), "ListBox2", "Elementi disponibili per comporre il Filename");
-    for (const lang::ConstantId id : { lang::id::FILENAME, lang::id::NUMERAZIONE,
-             lang::id::SEPARATORE, lang::id::STRING, lang::id::SPAZIO })
-        ListBox2->addItem(constantText(id));
+    // "Stringa" offers a literal, which the user types when it is added.
+    using engine::LayoutKind;
+    for (const auto& [kind, id] : { std::pair { LayoutKind::FileName, lang::id::FILENAME },
+             std::pair { LayoutKind::Number, lang::id::NUMERAZIONE },
+             std::pair { LayoutKind::Separator, lang::id::SEPARATORE },
+             std::pair { LayoutKind::Literal, lang::id::STRING },
+             std::pair { LayoutKind::Space, lang::id::SPAZIO } })
+        ListBox2->addItem(itemFor(kind, constantText(id)));
     const auto button = [this](const char* name, const char* hint, QStyle::StandardPixmap icon) {
         auto* b = named(new QToolButton(this), name, hint);
         b->setIcon(style()->standardIcon(icon));
@@ -164,13 +189,21 @@ void TFormNumera::showEvent(QShowEvent* event)
     CheckBox1->setChecked(false);
 }
 
-std::vector<std::u32string> TFormNumera::layout() const
+engine::NumberingLayout TFormNumera::layout() const
 {
-    std::vector<std::u32string> elements;
+    engine::NumberingLayout elements;
     elements.reserve(static_cast<std::size_t>(ListBox1->count()));
-    for (int row = 0; row < ListBox1->count(); ++row)
-        elements.push_back(toCore(ListBox1->item(row)->text()));
+    for (int row = 0; row < ListBox1->count(); ++row) {
+        const QListWidgetItem& item = *ListBox1->item(row);
+        elements.push_back({ kindOf(item), toCore(item.data(kLiteralRole).toString()) });
+    }
     return elements;
+}
+
+void TFormNumera::addElement(const engine::LayoutElement& element)
+{
+    ListBox1->addItem(
+        itemFor(element.kind, toDisplay(engine::layoutElementText(element)), toQt(element.text)));
 }
 
 void TFormNumera::Addlistbox()
@@ -178,14 +211,14 @@ void TFormNumera::Addlistbox()
     const QListWidgetItem* item = ListBox2->currentItem();
     if (item == nullptr)
         return;
-    if (toCore(item->text()) == lang::LookupConstant(lang::id::STRING)) {
+    if (kindOf(*item) == engine::LayoutKind::Literal) {
         const std::optional<std::u32string> typed = m_prompts.input(
             { "INSERISCI_STRING_O_CHAR", lang::LookupConstant(lang::id::STRING_O_CHAR),
                 lang::LookupConstant(lang::id::INSERISCI_STRING_O_CHAR), U"" });
         if (typed)
-            ListBox1->addItem(toQt(*typed));
+            addElement({ engine::LayoutKind::Literal, *typed });
     } else {
-        ListBox1->addItem(item->text());
+        addElement({ kindOf(*item), {} });
     }
     SpBref();
     numera_on();
@@ -262,7 +295,7 @@ void TFormNumera::example()
 
 bool TFormNumera::finishEditing(bool ok)
 {
-    const std::vector<std::u32string> elements = layout();
+    const engine::NumberingLayout elements = layout();
     // OK with an empty layout arms nothing; a layout disarms the removal of numbers.
     if (elements.empty())
         m_numbering.setChecked(false);

@@ -52,7 +52,8 @@ private:
     void connectSignals();
     /// The closing sequence; false when a field was refused and the dialog must stay.
     [[nodiscard]] bool finishEditing(bool ok);
-    [[nodiscard]] std::vector<std::u32string> layout() const;
+    [[nodiscard]] engine::NumberingLayout layout() const;
+    void addElement(const engine::LayoutElement& element);
     void swapWithRow(int offset);
 
     engine::RunState& m_state;

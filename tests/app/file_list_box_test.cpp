@@ -88,6 +88,20 @@ TEST(FileListBox, ListsMatchingNonDirectoriesHiddenIncludedWithoutLetterCase)
     EXPECT_EQ(list.model()->index(2, 0).data().toString(), QStringLiteral("LOUD.MP3"));
 }
 
+TEST(FileListBox, ShowsNamesInTheOrderARunNumbersThem)
+{
+    TempDir temp;
+    for (const char* name : { "Track10.mp3", "Track1.mp3", "track2.mp3", "Track11.mp3", "Track1" })
+        temp.file(name);
+    FileListBox list(realDisk());
+    list.setDirectory(decodeName(temp.path()));
+    ASSERT_TRUE(waitForFileList(list));
+    // Digits by value, letters without case, a name before the longer names it starts.
+    EXPECT_EQ(listedBytes(list),
+        (std::vector<std::string> {
+            "Track1", "Track1.mp3", "track2.mp3", "Track10.mp3", "Track11.mp3" }));
+}
+
 TEST(FileListBox, SelectionComesInListOrderAndSurvivesAReread)
 {
     TempDir temp;

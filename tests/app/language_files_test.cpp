@@ -30,10 +30,13 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTest>
 
 #include <utility>
 
@@ -154,6 +157,28 @@ public:
     QStringList items;
 };
 
+/// Confirms every numbering dialog as it opens, recording the layout and the example it
+/// shows; any other dialog is cancelled.
+class NumberingDialogReader final : public app::DialogHost
+{
+public:
+    int exec(QDialog& dialog) override
+    {
+        if (dialog.objectName() != QStringLiteral("FormNumera"))
+            return QDialog::Rejected;
+        const auto* layout = dialog.findChild<QListWidget*>(QStringLiteral("ListBox1"));
+        QStringList elements;
+        for (int row = 0; row < layout->count(); ++row)
+            elements << layout->item(row)->text();
+        layouts << elements.join(QLatin1Char('|'));
+        examples << dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->text();
+        dialog.accept();
+        return dialog.result();
+    }
+    QStringList layouts;
+    QStringList examples;
+};
+
 QString withoutMnemonic(QString text)
 {
     return text.remove(QLatin1Char('&'));
@@ -270,6 +295,38 @@ TEST(LanguageFiles, TheFilterTheStatusBarTheFileDialogsAndThePropertiesFollowThe
     EXPECT_EQ(files->text(), QStringLiteral(" 1 Files"));
     EXPECT_EQ(openDialog().first, QStringLiteral("Seleziona un file"));
     EXPECT_TRUE(properties().contains(QStringLiteral("5 byte")));
+}
+
+TEST(LanguageFiles, ANumberingLayoutKeepsItsMeaningAcrossASwitch)
+{
+    test::ScriptedPrompts prompts;
+    platform::PosixFileSystem fs;
+    NumberingDialogReader dialogs;
+    test::TempDir tmp;
+    tmp.file("b.mp3");
+    tmp.file("a.mp3");
+    app::TForm1 window(prompts, fs, dialogs, platform::decodeName(tmp.path()), nullptr);
+    addShippedLanguages();
+    lang::TLanguageManager& manager = lang::LangManager();
+    window.show();
+    ASSERT_TRUE(test::waitForFileList(
+        *window.findChild<app::FileListBox*>(QStringLiteral("FileListBox1"))));
+    window.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(0);
+    auto* numbering = window.findChild<QAction*>(QStringLiteral("NumerazioneFiles1"));
+
+    numbering->trigger(); // armed in Italian with the layout proposed
+    manager.SwitchLanguage(1033);
+    numbering->trigger(); // disarmed
+    numbering->trigger(); // the dialog again, now in English
+    ASSERT_TRUE(numbering->isChecked());
+    EXPECT_EQ(dialogs.layouts,
+        (QStringList { "Numerazione|Separatore|Filename", "Numbering|Separator|File name" }));
+    EXPECT_EQ(dialogs.examples, (QStringList { "NN - Filename.ext", "NN - File name.ext" }));
+
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("BitBtn1")), Qt::LeftButton);
+    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "01 - a.mp3", "02 - b.mp3" }));
+    EXPECT_TRUE(prompts.requests.empty()) << "no collision";
+    manager.SwitchLanguage(lang::kLangItalian);
 }
 
 TEST(FileDialogFilters, TranslatedWordsOverTheProgramsMasks)

@@ -156,7 +156,7 @@ TEST_F(WindowTest, DangerousDirectoryAbortKeepsDiskAndNumbering)
     // Arm numbering as its dialog would.
     ui.NumerazioneFiles1->setCheckable(true);
     ui.NumerazioneFiles1->setChecked(true);
-    window.runState().NumLayout = { U"Numerazione" };
+    window.runState().NumLayout = { { engine::LayoutKind::Number, {} } };
     ui.Rinominainformato831->setChecked(true);
     prompts.buttons.push_back(engine::Button::Abort);
 

@@ -107,7 +107,7 @@ TEST(CliOptions, OptionsReachTheEngine)
     EXPECT_TRUE(c.options.dosnames1);
     EXPECT_FALSE(c.options.KeepExtDot);
     EXPECT_TRUE(c.options.NumerazioneFiles1);
-    EXPECT_EQ(c.state.NumLayout, (std::vector<std::u32string> { U"Filename", U" # " }));
+    EXPECT_EQ(c.layoutWords, (std::vector<std::u32string> { U"Filename", U" # " }));
     EXPECT_EQ(c.state.NumDigits, 3);
     EXPECT_EQ(c.state.NumStart, -5);
     EXPECT_EQ(c.state.NumStep, 10);

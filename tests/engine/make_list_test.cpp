@@ -10,14 +10,29 @@ namespace {
 
 using List = engine::EntryList;
 
-TEST_F(RunFixture, ListSortsWholeEntriesWithTheirKindLetters)
+TEST_F(RunFixture, ListSortsByTheNameAsTheFileListShowsIt)
 {
     tmp.dir("ab");
     tmp.file("abc");
     tmp.file("Abd.txt");
     tmp.file("abb.txt");
-    // "abD" sorts after "abcF": the kind letter takes part in the comparison.
-    EXPECT_EQ(listOf(), (List { U"abb.txtF", U"abcF", U"abD", U"Abd.txtF" }));
+    for (const char* name : { "Track10", "Track1", "track2", "Track11", "Track02b" })
+        tmp.file(name);
+    // The kind letter takes no part: the directory "ab" comes before the file "abc", and
+    // "Track1" before "Track10". Digits compare by value, letters without case.
+    EXPECT_EQ(listOf(),
+        (List { U"abD", U"abb.txtF", U"abcF", U"Abd.txtF", U"Track1F", U"track2F", U"Track02bF",
+            U"Track10F", U"Track11F" }));
+
+    // A run numbers the files in that order; the directory takes no number.
+    options.NumerazioneFiles1 = true;
+    options.ComboBox1 = engine::kCaseKeep;
+    state.NumLayout = { { engine::LayoutKind::Number, {} }, { engine::LayoutKind::Literal, U"_" },
+        { engine::LayoutKind::FileName, {} } };
+    click();
+    EXPECT_EQ(namesIn(),
+        (std::vector<std::string> { "01_abb.txt", "02_abc", "03_Abd.txt", "04_Track1", "05_track2",
+            "06_Track02b", "07_Track10", "08_Track11", "ab" }));
 }
 
 TEST_F(RunFixture, ListSkipsDotEntriesAndNeverFollowsLinks)

@@ -43,10 +43,13 @@ TEST(IntegerValue, AcceptsSignedDecimalsWithinThirtyTwoBits)
 TEST(NumberingLayout, ExampleAndStartValueCleaning)
 {
     EXPECT_EQ(numberingExample(defaultNumLayout(), 2), U"NN - Filename.ext");
-    EXPECT_EQ(numberingExample({ U"Spazio", U"Numerazione", U"CD" }, 3), U" NNNCD.ext");
+    EXPECT_EQ(numberingExample({ layoutElementNamed(U"Spazio"), layoutElementNamed(U"Numerazione"),
+                                   layoutElementNamed(U"CD") },
+                  3),
+        U" NNNCD.ext");
     EXPECT_EQ(numberingExample({}, 2), U"");
     EXPECT_TRUE(layoutHasNumber(defaultNumLayout()));
-    EXPECT_FALSE(layoutHasNumber({ U"numerazione" })) << "elements match exactly";
+    EXPECT_FALSE(layoutHasNumber({ layoutElementNamed(U"numerazione") })) << "words match exactly";
 
     EXPECT_EQ(cleanStartValue(U"a1b2").text, U"12");
     EXPECT_TRUE(cleanStartValue(U"a1b2").changed);

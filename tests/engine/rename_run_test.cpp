@@ -230,7 +230,7 @@ TEST_F(RunFixture, DangerousDirectoryAbortLeavesDiskUntouchedAndNumberingArmed)
     fs.dangerous.push_back(tmp.path());
     options.ComboBox1 = engine::kCaseKeep;
     options.NumerazioneFiles1 = true;
-    state.NumLayout = { U"Numerazione" };
+    state.NumLayout = { { engine::LayoutKind::Number, {} } };
     options.SostSeqCar1 = true;
     state.ReplaceFrom = U"a";
     state.ReplaceTo = U"b";
@@ -337,7 +337,7 @@ TEST_F(RunFixture, NumberingRestartsInEverySubdirectory)
     scope.renameDirectories = false;
     options.ComboBox1 = engine::kCaseKeep;
     options.NumerazioneFiles1 = true;
-    state.NumLayout = { U"Numerazione", U"Separatore", U"Filename" };
+    state.NumLayout = engine::defaultNumLayout();
     state.NumStart = 5;
     click();
     EXPECT_EQ(namesIn("one"), (std::vector<std::string> { "05 - x.txt", "06 - y.txt" }));

@@ -1,6 +1,7 @@
 // Tests of TransformName: the order of the steps and the options that arm them.
 #include "engine/transform_name.h"
 
+#include "engine/numbering_layout.h"
 #include "engine/rules_test_support.h"
 #include "lang/language_manager.h"
 
@@ -40,6 +41,16 @@ RenameOptions defaultsWith(std::initializer_list<Flag> on = {})
     return options;
 }
 
+LayoutElement element(LayoutKind kind)
+{
+    return { kind, {} };
+}
+
+LayoutElement literal(std::u32string text)
+{
+    return { LayoutKind::Literal, std::move(text) };
+}
+
 struct Case
 {
     std::u32string entry;
@@ -77,10 +88,25 @@ TEST(TransformName, CapitalisationModes)
             U"My Song - The Best (Live).mp3" },
         { U"artist-name - song titleF", dashRule, U"Artist-name - Song title" },
         { U"perchè no.mp3F", with({ kAccents }, kCaseUpper), U"PERCHE' NO.MP3" },
-        { U"perchè no.mp3F", with({}, kCaseUpper), U"PERCHè NO.MP3" },
+        { U"perchè no.mp3F", with({}, kCaseUpper), U"PERCHÈ NO.MP3" },
         { U"PERCHE' NO.mp3F", with({ kAccents }, kCaseLower), U"perchè no.mp3" },
         { U"PERCHE'.mp3F", with({ kAccents }, kCaseLower), U"perche'.mp3" },
         { U"MiXeD cAsE.TxtF", with({}), U"MiXeD cAsE.Txt" },
+    });
+}
+
+TEST(TransformName, CaseModesChangeEveryLetterWithAOneToOneMapping)
+{
+    expectAll({
+        { U"café müller.mp3F", with({}, kCaseUpper), U"CAFÉ MÜLLER.MP3" },
+        { U"straße ǆ σ.txtF", with({}, kCaseUpper), U"STRAßE Ǆ Σ.TXT" },
+        { U"ÀÉÎÕÜ ΑΘΗΝΑ.TXTF", with({}, kCaseLower), U"àéîõü αθηνα.txt" },
+        { U"12 - édith piaf.mp3F", defaultsWith(), U"12 - Édith Piaf.mp3" },
+        { U"22 ÑANDÚ.mp3F", defaultsWith(), U"22 Ñandú.mp3" },
+        { U"москва (live).MP3F", defaultsWith(), U"Москва (Live).mp3" },
+        // A letter without case is still the first letter, and a word's first letter.
+        { U"23 日本語.MP3F", defaultsWith(), U"23 日本語.mp3" },
+        { U"日本 édith.MP3F", defaultsWith(), U"日本 Édith.mp3" },
     });
 }
 
@@ -149,7 +175,7 @@ TEST(TransformName, DotNamesGetThePrefixFromSequencesAndNumberingRemoval)
 TEST(TransformName, NoStepHidesAVisibleEntry)
 {
     RunState state;
-    state.NumLayout = { U"" };
+    state.NumLayout = { literal(U"") };
     expectAll(
         {
             { U"?.txtF", with({}), U"Senza nome.txt" },
@@ -234,8 +260,8 @@ TEST(TransformName, NumberingCountsFilesOnly)
         { defaultsWith({ kNumber }), { U"01 - A.mp3", U"Sub", U"02 - B.mp3" } },
     };
     RunState state;
-    state.NumLayout = { lang::LookupConstant("NUMERAZIONE"), lang::LookupConstant("SEPARATORE"),
-        lang::LookupConstant("FILENAME") };
+    state.NumLayout = { element(LayoutKind::Number), element(LayoutKind::Separator),
+        element(LayoutKind::FileName) };
     for (const auto& [options, expected] : cases) {
         std::int64_t counter = 1;
         for (std::size_t i = 0; i < entries.size(); ++i)
@@ -263,7 +289,7 @@ TEST(TransformName, NumberingStartStepAndWidth)
     };
     for (const NumberCase& c : cases) {
         RunState state;
-        state.NumLayout = { lang::LookupConstant("NUMERAZIONE") };
+        state.NumLayout = { element(LayoutKind::Number) };
         state.NumStart = c.start;
         state.NumStep = c.step;
         state.NumDigits = c.digits;
@@ -280,7 +306,7 @@ TEST(TransformName, NumberingSurvivesCounterExtremes)
     using Limits64 = std::numeric_limits<std::int64_t>;
     using Limits32 = std::numeric_limits<std::int32_t>;
     RunState state;
-    state.NumLayout = { lang::LookupConstant("NUMERAZIONE") };
+    state.NumLayout = { element(LayoutKind::Number) };
     state.NumStart = state.NumStep = Limits32::min();
     std::int64_t counter = Limits64::min() + 1;
     EXPECT_EQ(TransformName(U"xF", 0, counter, with({ kNumber }), state), U"-9223372036854775808");
@@ -292,28 +318,36 @@ TEST(TransformName, NumberingSurvivesCounterExtremes)
     EXPECT_EQ(counter, Limits64::max());
 }
 
-TEST(TransformName, LayoutElementsAreMatchedByTheCurrentTexts)
+TEST(TransformName, LayoutElementsKeepTheirMeaningAcrossLanguages)
 {
-    const std::u32string number = lang::LookupConstant("NUMERAZIONE");
-    const std::u32string separator = lang::LookupConstant("SEPARATORE");
-    const std::u32string fileName = lang::LookupConstant("FILENAME");
-    const std::u32string space = lang::LookupConstant("SPAZIO");
+    const LayoutElement number = element(LayoutKind::Number);
+    const LayoutElement separator = element(LayoutKind::Separator);
+    const LayoutElement fileName = element(LayoutKind::FileName);
+    const LayoutElement space = element(LayoutKind::Space);
 
     RunState state;
-    state.NumLayout = { U"Track", space, number, separator, fileName };
+    state.NumLayout = { literal(U"Track"), space, number, separator, fileName };
     expectAll({ { U"song.mp3F", with({ kNumber }), U"Track 01 - song.mp3" } }, state);
-    state.NumLayout = { fileName, U"_", number };
-    expectAll({ { U"readmeF", with({ kNumber }), U"readme_01" } }, state);
+    state.NumLayout = { fileName, literal(U"_"), number, literal(U"Numerazione") };
+    expectAll({ { U"readmeF", with({ kNumber }), U"readme_01Numerazione" } }, state);
 
-    // After a language switch the stored elements are plain text.
+    // A layout set under one language means the same after a switch to another, where the
+    // words of the language in force name the elements.
     state.NumLayout = { number, separator, fileName };
     {
         test::ConstantTextOverride numberText("NUMERAZIONE", U"Number");
         test::ConstantTextOverride fileText("FILENAME", U"File name");
-        expectAll(
-            { { U"song.mp3F", with({ kNumber }), number + U" - " + fileName + U".mp3" } }, state);
+        expectAll({ { U"song.mp3F", with({ kNumber }), U"01 - song.mp3" } }, state);
+        EXPECT_EQ(layoutElementNamed(U"Number"), number);
+        EXPECT_EQ(layoutElementNamed(U"File name"), fileName);
+        EXPECT_EQ(layoutElementNamed(U"Numerazione"), literal(U"Numerazione"));
+        EXPECT_EQ(layoutElementText(number), U"Number");
+        EXPECT_EQ(numberingExample(state.NumLayout, 3), U"NNN - File name.ext");
     }
-    expectAll({ { U"song.mp3F", with({ kNumber }), U"01 - song.mp3" } }, state);
+    EXPECT_EQ(layoutElementNamed(U"Numerazione"), number);
+    EXPECT_EQ(layoutElementNamed(U"Spazio"), space);
+    EXPECT_EQ(layoutElementText(literal(U"Separatore")), U"Separatore");
+    EXPECT_EQ(numberingExample(state.NumLayout, 2), U"NN - Filename.ext");
 }
 
 TEST(TransformName, ListRenameTakesTheNameAtThePosition)
@@ -351,11 +385,13 @@ TEST(TransformName, AnEmptyResultKeepsTheOldName)
         state);
 }
 
-TEST(TransformName, EscapedBytesAndOtherScriptsAreLeftAlone)
+TEST(TransformName, EscapedBytesAreLeftAloneAndOtherScriptsTakeTheirCase)
 {
     const std::u32string e9 = escapedByte(0xE9);
     const std::u32string e8 = escapedByte(0xE8);
     const std::u32string other = U"ǆ α ж 中 \U0001F600";
+    const std::u32string capitalised = U"ǅ Α Ж 中 \U0001F600";
+    const std::u32string upper = U"Ǆ Α Ж 中 \U0001F600";
     // The real È and é are matched; the bytes that would be è and é in Windows-1252 are not.
     const std::u32string name = e9 + U"a_" + e8 + U"È xé " + other + U".t" + e9 + U"F";
 
@@ -366,8 +402,8 @@ TEST(TransformName, EscapedBytesAndOtherScriptsAreLeftAlone)
     const auto all = { kAccents, kUnderscores, kCompact, kDos, kDelete, kReplace };
     expectAll(
         {
-            { name, defaultsWith(all), e9 + U"A " + e8 + U"e X " + other + U".t" + e9 },
-            { name, with(all, kCaseUpper), e9 + U"A " + e8 + U"E X " + other + U".T" + e9 },
+            { name, defaultsWith(all), e9 + U"A " + e8 + U"e X " + capitalised + U".t" + e9 },
+            { name, with(all, kCaseUpper), e9 + U"A " + e8 + U"E X " + upper + U".T" + e9 },
             { name, with(all, kCaseLower), e9 + U"a " + e8 + U"e x " + other + U".t" + e9 },
         },
         state);

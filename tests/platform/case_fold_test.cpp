@@ -1,4 +1,4 @@
-// Letter case by the Windows-1252 pairs, and the ASCII-only case changes.
+// Letter case by Unicode's simple mappings, and the ASCII-only helpers.
 #include "platform/case_fold.h"
 #include "platform/name_codec.h"
 
@@ -6,7 +6,7 @@
 
 using namespace quorvane::platform;
 
-TEST(CaseFold, Windows1252PairsFoldToTheirCapitals)
+TEST(CaseFold, LettersOfEveryScriptFoldToTheirCapitals)
 {
     const std::vector<std::pair<char32_t, char32_t>> pairs = {
         { U'a', U'A' },
@@ -18,6 +18,10 @@ TEST(CaseFold, Windows1252PairsFoldToTheirCapitals)
         { U'\u0153', U'\u0152' },
         { U'\u017E', U'\u017D' },
         { U'\u00FF', U'\u0178' },
+        { U'\u0430', U'\u0410' },
+        { U'\u03B1', U'\u0391' },
+        { U'\u03C2', U'\u03A3' },
+        { U'\u00B5', U'\u039C' },
     };
     for (const auto& [lower, upper] : pairs) {
         EXPECT_EQ(foldUpper(lower), upper) << std::hex << static_cast<unsigned>(lower);
@@ -27,8 +31,8 @@ TEST(CaseFold, Windows1252PairsFoldToTheirCapitals)
 
 TEST(CaseFold, CharactersWithoutPairStayAsTheyAre)
 {
-    for (const char32_t c : { U'\u00D7', U'\u00F7', U'\u00DF', U'\u00B5', U'1', U'_', U'\u0430',
-             U'\u03B1', char32_t { 0xDCFF } })
+    for (const char32_t c :
+        { U'\u00D7', U'\u00F7', U'\u00DF', U'1', U'_', U'\u65E5', char32_t { 0xDCFF } })
         EXPECT_EQ(foldUpper(c), c) << std::hex << static_cast<unsigned>(c);
 }
 
@@ -64,4 +68,22 @@ TEST(CaseFold, CaseChangesTouchAsciiOnly)
     EXPECT_EQ(asciiLower(U'\u00C0'), U'\u00C0');
     EXPECT_EQ(asciiUpper(U'{'), U'{');
     EXPECT_EQ(asciiLower(U'@'), U'@');
+}
+
+TEST(CaseFold, MatchingIgnoresEveryCaseChangeOfTheRules)
+{
+    // A name that a case mode rewrote must still be found by the search it was found by.
+    for (char32_t c = 0; c < 0x30000; ++c) {
+        for (const char32_t changed : { letterUpper(c), letterLower(c), letterTitle(c) })
+            ASSERT_EQ(foldUpper(c), foldUpper(changed)) << std::hex << static_cast<unsigned>(c);
+    }
+    EXPECT_EQ(letterUpper(U'\u00E9'), U'\u00C9');
+    EXPECT_EQ(letterLower(U'\u00D1'), U'\u00F1');
+    EXPECT_EQ(letterTitle(U'\u01C6'), U'\u01C5');
+    EXPECT_EQ(letterUpper(U'\u00DF'), U'\u00DF') << "no one-to-one capital";
+    EXPECT_EQ(letterUpper(char32_t { 0xDCE9 }), char32_t { 0xDCE9 }) << "an escaped byte";
+    EXPECT_TRUE(isLetter(U'\u65E5'));
+    EXPECT_TRUE(isLetter(U'\u00E9'));
+    EXPECT_FALSE(isLetter(U'1'));
+    EXPECT_FALSE(isLetter(char32_t { 0xDCE9 }));
 }

@@ -19,11 +19,12 @@ int sign(int value)
 }
 
 /// The texts in the order sortOrder gives them.
-std::vector<std::u32string> sortedBy(
-    const Collator& collator, const std::vector<std::u32string>& texts)
+std::vector<std::u32string> sortedBy(const Collator& collator,
+    const std::vector<std::u32string>& texts, std::size_t tieCharacters = 0)
 {
     const std::vector<std::uint32_t> order = collator.sortOrder(
-        texts.size(), [&](std::size_t i, std::u32string& text) { text = texts[i]; });
+        texts.size(), [&](std::size_t i, std::u32string& text) { text = texts[i]; }, nullptr,
+        tieCharacters);
     std::vector<std::u32string> sorted;
     sorted.reserve(order.size());
     for (const std::uint32_t i : order)
@@ -72,12 +73,22 @@ TEST(Collator, IgnoresCaseButNotAccents)
     EXPECT_NE(collator.sortKey(U"perche"), collator.sortKey(U"perch\u00E9"));
 }
 
-TEST(Collator, EntryWithKindLetterSortsByWholeText)
+TEST(Collator, DigitsByValueAndTieCharactersOnlyBreakTies)
 {
     const Collator collator("");
-    // A file "abc" (entry "abcF") comes before a directory "ab" (entry "abD").
-    EXPECT_LT(collator.compare(U"abcF", U"abD"), 0);
-    EXPECT_LT(collator.sortKey(U"abcF"), collator.sortKey(U"abD"));
+    EXPECT_LT(collator.compare(U"Track2", U"track10"), 0);
+    EXPECT_LT(collator.sortKey(U"Track2"), collator.sortKey(U"track10"));
+    EXPECT_TRUE(collator.less(U"img_9", U"img_0010"));
+    EXPECT_TRUE(collator.less(U"Track2", U"track02")) << "equal numbers go by code point";
+    EXPECT_FALSE(collator.less(U"a", U"a"));
+
+    // An entry's kind letter after its name: a directory "ab" (entry "abD") comes before a
+    // file "abc" (entry "abcF"), and "Song" and "song" go by their kind first.
+    const std::vector<std::u32string> entries { U"abcF", U"songF", U"Track10F", U"abD", U"SongD",
+        U"Track1F" };
+    EXPECT_EQ(sortedBy(collator, entries, 1),
+        (std::vector<std::u32string> {
+            U"abD", U"abcF", U"SongD", U"songF", U"Track1F", U"Track10F" }));
 }
 
 TEST(Collator, ItalianOrderPutsAccentedCapitalsAmongTheirLetters)
@@ -168,4 +179,18 @@ TEST(Collator, LongListsSortExactlyAsOneByOneComparison)
         return byCollation != 0 ? byCollation < 0 : a < b;
     });
     EXPECT_EQ(sorted, expected);
+
+    // With a kind letter after every text, which only breaks ties.
+    std::vector<std::u32string> entries;
+    for (const std::u32string& text : texts)
+        entries.push_back(text + (next() % 2 == 0 ? U'D' : U'F'));
+    std::vector<std::u32string> expectedEntries = entries;
+    std::ranges::sort(expectedEntries, [&](const std::u32string& a, const std::u32string& b) {
+        const std::u32string_view nameA(a.data(), a.size() - 1);
+        const std::u32string_view nameB(b.data(), b.size() - 1);
+        if (const int byCollation = collator.compare(nameA, nameB); byCollation != 0)
+            return byCollation < 0;
+        return a.back() != b.back() ? a.back() < b.back() : a < b;
+    });
+    EXPECT_EQ(sortedBy(collator, entries, 1), expectedEntries);
 }
