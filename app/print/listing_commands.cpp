@@ -78,6 +78,11 @@ bool ListingCommands::preview(const engine::ListingSource& source)
 
 bool ListingCommands::print(const engine::ListingSource& source)
 {
+    // A text file is no print job: the save dialog alone chooses it, and the print dialog,
+    // whose printer and PDF path would only be ignored, stays out of the way.
+    if (m_printToFile)
+        return saveTextFile(source);
+    nameThePdfFile();
     QPrintDialog dialog(&m_printer, &m_owner);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     // The text-file choice is the program's own. It goes in sight above the dialog's buttons
@@ -104,6 +109,22 @@ bool ListingCommands::print(const engine::ListingSource& source)
     else
         printListing(source);
     return true;
+}
+
+void ListingCommands::nameThePdfFile()
+{
+    // Without a printer the print dialog offers a PDF file alone; with no name of its own
+    // its field would hold a bare folder, which the dialog refuses to confirm.
+    m_printer.setDocName(QStringLiteral("Quorvane"));
+    if (m_printer.outputFormat() != QPrinter::PdfFormat)
+        return;
+    const QString current = m_printer.outputFileName();
+    if (!current.isEmpty() && !QFileInfo(current).isDir())
+        return;
+    const QString folder = !current.isEmpty() ? current
+        : m_saveFolder.isEmpty()              ? QDir::homePath()
+                                              : m_saveFolder;
+    m_printer.setOutputFileName(QDir(folder).filePath(QStringLiteral("Quorvane.pdf")));
 }
 
 void ListingCommands::printerSetup()

@@ -153,7 +153,8 @@ void TStampa::BitBtn2Click()
 void TStampa::BitBtn3Click()
 {
     // Once the print dialog has been confirmed the options have served; the window closes
-    // even when the save dialog was then cancelled.
+    // even when a save dialog was then cancelled. A text file alone is asked for by the
+    // save dialog: cancelling that one leaves the options open.
     if (m_commands.print(m_source))
         accept();
 }
