@@ -16,12 +16,13 @@ namespace {
 
 // UTF-8 texts, "\r\n" as in the built-in table. Each entry names its id, so an id and its
 // text cannot drift apart.
-constexpr std::array<std::pair<ConstantId, std::string_view>, 33> kTexts { {
+constexpr std::array<std::pair<ConstantId, std::string_view>, 47> kTexts { {
     { added::ATTRIBUTI_NON_IMPOSTATI,
         "Gli attributi di %d elementi non sono stati modificati\r\n"
         "(collegamenti simbolici, file di altri utenti o file system che non li supportano)." },
     { added::CESTINO_FALLITO,
         "Impossibile spostare il file nel cestino:\r\n%s\r\n\r\nIl file non è stato toccato." },
+    { added::CIFRE_OFF, "Off" },
     { added::CRONOLOGIA, "Cronologia operazioni" },
     { added::CRONOLOGIA_ANNULLA, "&Annulla l'operazione" },
     { added::CRONOLOGIA_ANNULLATA, "annullata" },
@@ -32,13 +33,31 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 33> kTexts { {
     { added::CRONOLOGIA_INTERROTTA, "interrotta" },
     { added::CRONOLOGIA_MENU, "C&ronologia operazioni" },
     { added::CRONOLOGIA_STATO, "Stato" },
+    { added::DESKTOP_MANCANTE, "La cartella Desktop non esiste: %s" },
+    { added::DIR_NON_LEGGIBILE,
+        "Impossibile leggere la directory %s:\r\n%s\r\n\r\nL'elenco non è stato prodotto." },
     { added::ELIMINA_SOLO_SELEZIONATO,
         "Si può eliminare solo il file su cui si è fatto clic: il percorso indicato è un "
         "altro." },
+    { added::FILE_NON_SCRITTO,
+        "Impossibile scrivere il file %s:\r\n%s\r\n\r\nUn file che esisteva già con questo nome "
+        "non è stato toccato." },
     { added::GIA_ANNULLATA,
         "Questa operazione è già stata annullata: i file hanno già i nomi di prima." },
+    { added::IMPOSTAZIONI_NON_FILE, "%s non è un file" },
+    { added::IMPOSTAZIONI_NON_LEGGIBILI, "%s non si può leggere" },
+    { added::IMPOSTAZIONI_NON_LETTE,
+        "Impostazioni non lette (%s): si usano quelle predefinite e il file non viene "
+        "modificato." },
+    { added::IMPOSTAZIONI_NON_SCRIVIBILI, "%s non si può scrivere" },
+    { added::IMPOSTAZIONI_NON_VALIDE, "%s non è un file di impostazioni valido" },
     { added::LISTA_NON_VALIDA, "Il file non si può usare come lista di nomi:\r\n%s\r\n(%s)" },
+    { added::NESSUNA_STAMPANTE,
+        "Non è installata nessuna stampante: l'elenco non è stato stampato.\r\nSi può stamparlo su "
+        "un file PDF o su un file di testo." },
     { added::NOME_GIA_USATO, "Esiste già un elemento con questo nome (Errore %d)" },
+    { added::NOME_IN_CONFLITTO,
+        "Questo nome esiste già nella directory o viene dato anche a un altro elemento" },
     { added::OPERAZIONE_INTERROTTA,
         "L'ultima operazione (%s, %d files in %s) si è interrotta prima della fine.\r\n\r\n"
         "Vuoi annullarla e ridare ai file i nomi di prima?" },
@@ -66,6 +85,10 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 33> kTexts { {
     { added::RUN_SALTA_TUTTI, "Salta tutti gli errori" },
     { added::SELEZIONE_NON_VALIDA,
         "La selezione contiene un nome che non è un file di questa directory: %s" },
+    { added::SOTTODIR_NON_LEGGIBILI,
+        "%d sottodirectory non si sono potute leggere e nell'elenco risultano vuote:\r\n%s" },
+    { added::STAMPA_FALLITA, "Stampa non riuscita:\r\n%s" },
+    { added::STAMPA_SU_FILE_DI_TESTO, "Stampa su File di testo" },
 } };
 
 } // namespace

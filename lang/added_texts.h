@@ -13,6 +13,7 @@ namespace quorvane::lang {
 namespace added {
 inline constexpr ConstantId ATTRIBUTI_NON_IMPOSTATI { "ATTRIBUTI_NON_IMPOSTATI" };
 inline constexpr ConstantId CESTINO_FALLITO { "CESTINO_FALLITO" };
+inline constexpr ConstantId CIFRE_OFF { "CIFRE_OFF" };
 inline constexpr ConstantId CRONOLOGIA { "CRONOLOGIA" };
 inline constexpr ConstantId CRONOLOGIA_ANNULLA { "CRONOLOGIA_ANNULLA" };
 inline constexpr ConstantId CRONOLOGIA_ANNULLATA { "CRONOLOGIA_ANNULLATA" };
@@ -23,10 +24,20 @@ inline constexpr ConstantId CRONOLOGIA_FILES { "CRONOLOGIA_FILES" };
 inline constexpr ConstantId CRONOLOGIA_INTERROTTA { "CRONOLOGIA_INTERROTTA" };
 inline constexpr ConstantId CRONOLOGIA_MENU { "CRONOLOGIA_MENU" };
 inline constexpr ConstantId CRONOLOGIA_STATO { "CRONOLOGIA_STATO" };
+inline constexpr ConstantId DESKTOP_MANCANTE { "DESKTOP_MANCANTE" };
+inline constexpr ConstantId DIR_NON_LEGGIBILE { "DIR_NON_LEGGIBILE" };
 inline constexpr ConstantId ELIMINA_SOLO_SELEZIONATO { "ELIMINA_SOLO_SELEZIONATO" };
+inline constexpr ConstantId FILE_NON_SCRITTO { "FILE_NON_SCRITTO" };
 inline constexpr ConstantId GIA_ANNULLATA { "GIA_ANNULLATA" };
+inline constexpr ConstantId IMPOSTAZIONI_NON_FILE { "IMPOSTAZIONI_NON_FILE" };
+inline constexpr ConstantId IMPOSTAZIONI_NON_LEGGIBILI { "IMPOSTAZIONI_NON_LEGGIBILI" };
+inline constexpr ConstantId IMPOSTAZIONI_NON_LETTE { "IMPOSTAZIONI_NON_LETTE" };
+inline constexpr ConstantId IMPOSTAZIONI_NON_SCRIVIBILI { "IMPOSTAZIONI_NON_SCRIVIBILI" };
+inline constexpr ConstantId IMPOSTAZIONI_NON_VALIDE { "IMPOSTAZIONI_NON_VALIDE" };
 inline constexpr ConstantId LISTA_NON_VALIDA { "LISTA_NON_VALIDA" };
+inline constexpr ConstantId NESSUNA_STAMPANTE { "NESSUNA_STAMPANTE" };
 inline constexpr ConstantId NOME_GIA_USATO { "NOME_GIA_USATO" };
+inline constexpr ConstantId NOME_IN_CONFLITTO { "NOME_IN_CONFLITTO" };
 inline constexpr ConstantId OPERAZIONE_INTERROTTA { "OPERAZIONE_INTERROTTA" };
 inline constexpr ConstantId ORDINA_DATA { "ORDINA_DATA" };
 inline constexpr ConstantId ORDINA_DIMENSIONE { "ORDINA_DIMENSIONE" };
@@ -44,6 +55,9 @@ inline constexpr ConstantId RUN_NON_RINOMINATI { "RUN_NON_RINOMINATI" };
 inline constexpr ConstantId RUN_SALTA { "RUN_SALTA" };
 inline constexpr ConstantId RUN_SALTA_TUTTI { "RUN_SALTA_TUTTI" };
 inline constexpr ConstantId SELEZIONE_NON_VALIDA { "SELEZIONE_NON_VALIDA" };
+inline constexpr ConstantId SOTTODIR_NON_LEGGIBILI { "SOTTODIR_NON_LEGGIBILI" };
+inline constexpr ConstantId STAMPA_FALLITA { "STAMPA_FALLITA" };
+inline constexpr ConstantId STAMPA_SU_FILE_DI_TESTO { "STAMPA_SU_FILE_DI_TESTO" };
 } // namespace added
 
 class TLang_Constants;
