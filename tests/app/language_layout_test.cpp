@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMap>
@@ -111,6 +113,12 @@ QStringList showAndCheck(QWidget& window, const char* language, const char* name
                 .arg(QString::fromLocal8Bit(dir), QLatin1String(language), QLatin1String(name)));
     }
     QStringList clipped = clippedTexts(window) + repeatedMnemonics(window);
+    // A title bar needs the title in bold and about 100 pixels for the icon and buttons.
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int titleNeeds = QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) + 100;
+    if (window.width() < titleNeeds)
+        clipped << describe(window, window.windowTitle(), titleNeeds);
     for (QString& line : clipped)
         line.prepend(QStringLiteral("%1 %2: ").arg(QLatin1String(language), QLatin1String(name)));
     window.hide();
