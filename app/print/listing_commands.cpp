@@ -19,6 +19,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QVBoxLayout>
@@ -34,6 +36,9 @@ namespace {
 /// How many unreadable subdirectories a message names before it only counts them.
 constexpr std::size_t kNamedUnreadable = 10;
 
+/// The listing's page margins on every side.
+constexpr qreal kMarginMm = 15;
+
 } // namespace
 
 ListingCommands::ListingCommands(QWidget& owner, engine::Prompts& prompts,
@@ -44,7 +49,12 @@ ListingCommands::ListingCommands(QWidget& owner, engine::Prompts& prompts,
     , m_dialogs(dialogs)
     , m_font(listingFont)
     , m_printer(QPrinter::HighResolution)
-{ }
+{
+    // The printer's own minimum (a few millimetres) puts the text at the paper's edge;
+    // the printer setup dialog can change these.
+    m_printer.setPageMargins(
+        QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
+}
 
 ListingCommands::~ListingCommands() = default;
 

@@ -19,11 +19,13 @@
 #include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -180,6 +182,44 @@ TEST_F(Printing, PrintingToAPdfFileFillsPagesLineByLine)
         text.indexOf(QStringLiteral("file1000.dat")), text.indexOf(QStringLiteral("file1149.dat")));
     EXPECT_TRUE(pages.last().contains(QStringLiteral("Totale: 1 files e 0 sottodirectory")));
     EXPECT_TRUE(text.contains(QStringLiteral("Totale: 152 files e 1 sottodirectory")));
+}
+
+/// The smallest left and top positions, in points, of the words of a PDF file's first page.
+QPointF firstWordCorner(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+        { QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+            QStringLiteral("1"), pdf, QStringLiteral("-") });
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        ADD_FAILURE() << "pdftotext (package poppler-utils) could not read " << pdf.toStdString();
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    QPointF corner(1e9, 1e9);
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
+    for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
+        corner.setX(std::min(corner.x(), m.captured(1).toDouble()));
+        corner.setY(std::min(corner.y(), m.captured(2).toDouble()));
+    }
+    return corner;
+}
+
+TEST_F(Printing, TheListingKeepsSensiblePageMargins)
+{
+    const QString pdf = QString::fromStdString(tmp / "margins.pdf");
+    host.handler = [&](QDialog& dialog) {
+        auto* printDialog = qobject_cast<QPrintDialog*>(&dialog);
+        if (printDialog == nullptr)
+            return int(QDialog::Rejected);
+        printDialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        printDialog->printer()->setOutputFileName(pdf);
+        return int(QDialog::Accepted);
+    };
+    commands.Stampa1Click(source());
+    // 15 mm is 42.5 points; the first glyph may sit a little inside its line's box.
+    const QPointF corner = firstWordCorner(pdf);
+    EXPECT_GE(corner.x(), 40.0);
+    EXPECT_GE(corner.y(), 40.0);
 }
 
 TEST_F(Printing, TheTextFileBoxGoesToTheSaveDialogAloneAndWritesAnExactUtf8File)
