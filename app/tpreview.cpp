@@ -94,38 +94,29 @@ int TPreview::columnWidthFor(int windowWidth)
 std::array<int, 3> TPreview::columnWidthsFor(int windowWidth, std::array<int, 3> wanted)
 {
     const int share = columnWidthFor(windowWidth);
-    std::array<int, 3> widths { share, share, share };
     if (std::ranges::all_of(wanted, [share](int w) { return w <= share; }))
-        return widths;
-    // The directory is the same on many rows; the names are what the preview is for.
-    wanted[PreviewModel::DirectoryColumn] = std::min(wanted[PreviewModel::DirectoryColumn], share);
-    int remaining = share * 3;
-    std::array<bool, 3> settled {};
-    for (bool changed = true; changed;) {
-        changed = false;
-        const auto open = static_cast<int>(std::ranges::count(settled, false));
-        if (open == 0)
-            break;
-        const int even = remaining / open;
-        for (std::size_t c = 0; c < widths.size(); ++c) {
-            if (!settled[c] && wanted[c] <= even) {
-                widths[c] = wanted[c];
-                remaining -= wanted[c];
-                settled[c] = true;
-                changed = true;
-            }
-        }
-        if (!changed) {
-            for (std::size_t c = 0; c < widths.size(); ++c) {
-                if (!settled[c])
-                    widths[c] = even;
-            }
-            return widths;
-        }
+        return { share, share, share };
+    // The names are what the preview is for; the directory, the same on many rows, gives
+    // way down to a fifth of the width (or less, when it needs less).
+    const int total = share * 3;
+    const int directoryLeast = std::min(wanted[PreviewModel::DirectoryColumn], total / 5);
+    const int forNames = total - directoryLeast;
+    const int oldName = wanted[PreviewModel::OldNameColumn];
+    const int newName = wanted[PreviewModel::NewNameColumn];
+    int oldWidth = forNames / 2;
+    int newWidth = forNames - oldWidth;
+    // A name that needs less than half leaves the rest to the other.
+    if (oldName < oldWidth) {
+        oldWidth = oldName;
+        newWidth = std::min(newName, forNames - oldWidth);
+    } else if (newName < newWidth) {
+        newWidth = newName;
+        oldWidth = std::min(oldName, forNames - newWidth);
     }
-    // Every text fits with room to spare: the grid still fills its width.
-    for (int& w : widths)
-        w += remaining / 3;
+    std::array<int, 3> widths {};
+    widths[PreviewModel::OldNameColumn] = oldWidth;
+    widths[PreviewModel::NewNameColumn] = newWidth;
+    widths[PreviewModel::DirectoryColumn] = total - oldWidth - newWidth;
     return widths;
 }
 

@@ -31,9 +31,9 @@ public:
     /// The width every column gets in a window `windowWidth` pixels wide.
     [[nodiscard]] static int columnWidthFor(int windowWidth);
     /// The widths of the three columns in a window `windowWidth` pixels wide whose texts
-    /// need `wanted` pixels: the one width of columnWidthFor, except that a column needing
-    /// less than its share leaves the rest to those that need more; the directory column
-    /// takes no more than its share while a name column needs more.
+    /// need `wanted` pixels: the one width of columnWidthFor while every text fits it;
+    /// otherwise the names come first, the directory giving way down to a fifth of the
+    /// width, and a name that needs less than half of theirs leaves the rest to the other.
     [[nodiscard]] static std::array<int, 3> columnWidthsFor(
         int windowWidth, std::array<int, 3> wanted);
 
