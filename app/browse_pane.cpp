@@ -10,7 +10,9 @@
 #include "slot_guard.h"
 
 #include "engine/prompts.h"
+#include "lang/added_texts.h"
 #include "lang/language_manager.h"
+#include "lang/text_format.h"
 #include "platform/name_codec.h"
 #include "platform/volumes.h"
 
@@ -283,7 +285,8 @@ void BrowsePane::SpeedButton1Click()
     // The desktop may well be a link to a directory elsewhere: follow it.
     if (desktop.isEmpty() || !QFileInfo(desktop).isDir()) {
         m_prompts.tell({ "DESKTOP", engine::Severity::Error,
-            U"La cartella Desktop non esiste: " + toCore(desktop) });
+            lang::formatText(
+                lang::addedText(lang::added::DESKTOP_MANCANTE), { toCore(desktop) }) });
         return;
     }
     openDirectory(platform::decodeName(QFile::encodeName(desktop).toStdString()));

@@ -11,7 +11,6 @@ namespace quorvane::app {
 
 namespace {
 
-// Entry 12's description really shows a colon; its mask is the ordinary one.
 constexpr std::array<std::pair<const char*, const char*>, 16> kFilters { {
     { "Tutti i files (*.*)", "*.*" },
     { "Mp3 Files (*.mp3)", "*.mp3" },
@@ -24,7 +23,7 @@ constexpr std::array<std::pair<const char*, const char*>, 16> kFilters { {
     { "Txt Files (*.txt)", "*.txt" },
     { "Doc Files (*.doc)", "*.doc" },
     { "PNG Files (*.png)", "*.png" },
-    { "SVG Files (*:svg)", "*.svg" },
+    { "SVG Files (*.svg)", "*.svg" },
     { "RTF Files (*.rtf)", "*.rtf" },
     { "ODT Files (*.odt)", "*.odt" },
     { "FLAC Files (*.flac)", "*.flac" },

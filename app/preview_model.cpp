@@ -10,6 +10,7 @@
 #include "qt_text.h"
 
 #include "engine/rename_run.h"
+#include "lang/added_texts.h"
 
 #include <algorithm>
 #include <limits>
@@ -125,8 +126,7 @@ QString PreviewModel::cellText(std::u32string_view text)
 
 QString PreviewModel::conflictToolTip()
 {
-    return QStringLiteral(
-        "Questo nome esiste già nella directory o viene dato anche a un altro elemento");
+    return toQt(lang::addedText(lang::added::NOME_IN_CONFLITTO));
 }
 
 std::u32string PreviewModel::text(int row, int column) const

@@ -3,6 +3,7 @@
 
 #include "qt_text.h"
 #include "rename_retry_dialog.h"
+#include "title_fitter.h"
 
 #include "lang/added_texts.h"
 #include "platform/name_codec.h"
@@ -150,6 +151,9 @@ std::optional<std::u32string> QtPrompts::input(const engine::InputRequest& reque
         const int limit = screen != nullptr ? screen->availableGeometry().width() * 3 / 4 : 800;
         field->setMinimumWidth(std::clamp(wanted, field->minimumSizeHint().width(), limit));
     }
+    // Its caption names the command, and the box would be only as wide as the prompt.
+    TitleFitter fitter;
+    dialog.installEventFilter(&fitter);
     if (execWithOrdinaryPointer(dialog) != QDialog::Accepted)
         return std::nullopt;
     return toCore(dialog.textValue());

@@ -11,6 +11,7 @@
 #include "print/listing_commands.h"
 #include "run_controller.h"
 #include "slot_guard.h"
+#include "title_fitter.h"
 #include "update/update_check.h"
 #include "update_status.h"
 
@@ -19,6 +20,7 @@
 #include <quorvane_version.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -36,6 +38,8 @@ TForm1::TForm1(engine::Prompts& prompts, platform::FileSystem& fs, DialogHost& d
     , m_settings(settings)
 {
     setObjectName(QStringLiteral("Form1"));
+    // Every window shown while this one lives holds its whole title.
+    QCoreApplication::instance()->installEventFilter(new TitleFitter(this));
     createParts();
     connectParts();
     connectHelp();

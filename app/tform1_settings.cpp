@@ -11,7 +11,9 @@
 #include "settings/tavanzate.h"
 
 #include "engine/prompts.h"
+#include "lang/added_texts.h"
 #include "lang/language_manager.h"
+#include "lang/text_format.h"
 #include "platform/name_codec.h"
 
 #include <QAction>
@@ -35,9 +37,8 @@ void TForm1::askAutoCheck()
     if (!m_settings->unusableReason().isEmpty()) {
         // Said once, at start: the file stays as it is and the program runs on defaults.
         m_prompts.tell({ "SETTINGS", engine::Severity::Warning,
-            toCore(QStringLiteral("Impostazioni non lette (%1): si usano quelle predefinite "
-                                  "e il file non viene modificato.")
-                       .arg(m_settings->unusableReason())) });
+            lang::formatText(lang::addedText(lang::added::IMPOSTAZIONI_NON_LETTE),
+                { toCore(m_settings->unusableReason()) }) });
         return;
     }
     const bool keyExists = m_settings->keyExists();

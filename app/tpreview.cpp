@@ -2,11 +2,13 @@
 #include "tpreview.h"
 #include "app/tlanguage_controller.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -89,6 +91,59 @@ int TPreview::columnWidthFor(int windowWidth)
     return std::max(0, (windowWidth - 30) / 3);
 }
 
+std::array<int, 3> TPreview::columnWidthsFor(int windowWidth, std::array<int, 3> wanted)
+{
+    const int share = columnWidthFor(windowWidth);
+    if (std::ranges::all_of(wanted, [share](int w) { return w <= share; }))
+        return { share, share, share };
+    // The names are what the preview is for; the directory, the same on many rows, gives
+    // way down to a fifth of the width (or less, when it needs less).
+    const int total = share * 3;
+    const int directoryLeast = std::min(wanted[PreviewModel::DirectoryColumn], total / 5);
+    const int forNames = total - directoryLeast;
+    const int oldName = wanted[PreviewModel::OldNameColumn];
+    const int newName = wanted[PreviewModel::NewNameColumn];
+    int oldWidth = forNames / 2;
+    int newWidth = forNames - oldWidth;
+    // A name that needs less than half leaves the rest to the other.
+    if (oldName < oldWidth) {
+        oldWidth = oldName;
+        newWidth = std::min(newName, forNames - oldWidth);
+    } else if (newName < newWidth) {
+        newWidth = newName;
+        oldWidth = std::min(oldName, forNames - newWidth);
+    }
+    std::array<int, 3> widths {};
+    widths[PreviewModel::OldNameColumn] = oldWidth;
+    widths[PreviewModel::NewNameColumn] = newWidth;
+    widths[PreviewModel::DirectoryColumn] = total - oldWidth - newWidth;
+    return widths;
+}
+
+int TPreview::wantedWidth(int column) const
+{
+    // A sample is enough to size the columns, and a million rows are never measured.
+    constexpr int kSampledRows = 1000;
+    const int padding
+        = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
+    const QFontMetrics headerMetrics(StringGrid1->horizontalHeader()->font());
+    int wanted = headerMetrics.horizontalAdvance(
+                     m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString())
+        + 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    const QFontMetrics plain(StringGrid1->font());
+    QFont boldFont = StringGrid1->font();
+    boldFont.setBold(true);
+    const QFontMetrics bold(boldFont);
+    const int rows = std::min(m_model->rowCount(), kSampledRows);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = m_model->index(row, column);
+        const QFontMetrics& metrics = m_model->data(index, Qt::FontRole).isValid() ? bold : plain;
+        wanted = std::max(wanted,
+            metrics.horizontalAdvance(m_model->data(index, Qt::DisplayRole).toString()) + padding);
+    }
+    return wanted;
+}
+
 void TPreview::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -120,12 +175,16 @@ void TPreview::FormResize()
 
 void TPreview::spreadColumns()
 {
-    // One width for all three columns; widths dragged by the user give way to it.
-    const int w = columnWidthFor(width());
-    QHeaderView* header = StringGrid1->horizontalHeader();
-    header->setDefaultSectionSize(w);
+    // One width for all three columns, unless a name would be cut where another column has
+    // room to spare; widths dragged by the user give way to it.
+    std::array<int, 3> wanted {};
     for (int column = 0; column < PreviewModel::ColumnCount; ++column)
-        header->resizeSection(column, w);
+        wanted[static_cast<std::size_t>(column)] = wantedWidth(column);
+    const std::array<int, 3> widths = columnWidthsFor(width(), wanted);
+    QHeaderView* header = StringGrid1->horizontalHeader();
+    header->setDefaultSectionSize(columnWidthFor(width()));
+    for (int column = 0; column < PreviewModel::ColumnCount; ++column)
+        header->resizeSection(column, widths[static_cast<std::size_t>(column)]);
 }
 
 } // namespace quorvane::app

@@ -6,6 +6,7 @@
 #include "engine/preview_marks.h"
 #include "engine/run_state.h"
 
+#include <array>
 #include <vector>
 
 class QPushButton;
@@ -29,6 +30,12 @@ public:
 
     /// The width every column gets in a window `windowWidth` pixels wide.
     [[nodiscard]] static int columnWidthFor(int windowWidth);
+    /// The widths of the three columns in a window `windowWidth` pixels wide whose texts
+    /// need `wanted` pixels: the one width of columnWidthFor while every text fits it;
+    /// otherwise the names come first, the directory giving way down to a fifth of the
+    /// width, and a name that needs less than half of theirs leaves the rest to the other.
+    [[nodiscard]] static std::array<int, 3> columnWidthsFor(
+        int windowWidth, std::array<int, 3> wanted);
 
     [[nodiscard]] PreviewModel* model() const { return m_model; }
 
@@ -40,6 +47,8 @@ private:
     void FormShow();
     void FormResize();
     void spreadColumns();
+    /// What the texts of `column` need: its header and its first rows.
+    [[nodiscard]] int wantedWidth(int column) const;
 
     PreviewModel* m_model = nullptr;
     QTableView* StringGrid1 = nullptr;

@@ -3,6 +3,7 @@
 
 #include "name_rules.h"
 
+#include "platform/display_width.h"
 #include "platform/name_codec.h"
 
 #include <algorithm>
@@ -34,9 +35,12 @@ std::u32string trimmed(std::u32string_view line)
 
 std::u32string FitColumn(std::u32string_view text, int width, Alignment alignment)
 {
+    // Columns of a fixed-pitch line, not characters: a wide character takes two, a
+    // combining accent none, so the next column starts at the same place on every line.
     const std::size_t columns = static_cast<std::size_t>(std::max(width, 0));
-    if (text.size() <= columns) {
-        const std::u32string padding(columns - text.size(), U' ');
+    std::size_t shown = platform::displayWidth(text);
+    if (shown <= columns) {
+        const std::u32string padding(columns - shown, U' ');
         return alignment == Alignment::Left ? std::u32string(text) + padding
                                             : padding + std::u32string(text);
     }
@@ -45,13 +49,27 @@ std::u32string FitColumn(std::u32string_view text, int width, Alignment alignmen
     // than looping for ever.
     if (columns == 0)
         return std::u32string(text);
-    while (text.size() >= columns) {
-        result += text.substr(0, columns);
+    while (shown >= columns) {
+        std::size_t taken = 0;
+        std::size_t used = 0;
+        // Marks that follow the last character stay with it.
+        while (taken < text.size()
+            && used + static_cast<std::size_t>(platform::displayWidth(text[taken])) <= columns)
+            used += static_cast<std::size_t>(platform::displayWidth(text[taken++]));
+        // A character wider than the whole column still goes somewhere.
+        if (taken == 0)
+            used = static_cast<std::size_t>(platform::displayWidth(text[taken++]));
+        result += text.substr(0, taken);
+        // A wide character that would straddle the edge starts the next piece; a space
+        // keeps the continuation mark in its place.
+        if (used < columns)
+            result.append(columns - used, U' ');
         result += kContinuation;
-        text.remove_prefix(columns);
+        text.remove_prefix(taken);
+        shown -= used;
     }
     result += text;
-    result.append(columns - text.size(), U' ');
+    result.append(columns - shown, U' ');
     return result;
 }
 

@@ -14,10 +14,11 @@ namespace quorvane::engine {
 
 enum class Alignment { Left, Right };
 
-/// The text padded with spaces to `width` characters on the side the alignment says. A
-/// longer text is cut into pieces of `width` characters; each full piece is followed by
-/// "       <---" and CR LF, the last (possibly empty) piece is padded on the right, whatever
-/// the alignment, so the later columns follow it on the last line.
+/// The text padded with spaces to `width` columns on the side the alignment says, columns
+/// counted as a fixed-pitch line shows them (platform::displayWidth). A wider text is cut
+/// into pieces of `width` columns; each full piece is followed by "       <---" and CR LF,
+/// the last (possibly empty) piece is padded on the right, whatever the alignment, so the
+/// later columns follow it on the last line.
 [[nodiscard]] std::u32string FitColumn(std::u32string_view text, int width, Alignment alignment);
 
 /// The decimal text of the size with "." between groups of three digits: "1.234.567".

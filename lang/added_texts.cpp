@@ -16,7 +16,7 @@ namespace {
 
 // UTF-8 texts, "\r\n" as in the built-in table. Each entry names its id, so an id and its
 // text cannot drift apart.
-constexpr std::array<std::pair<ConstantId, std::string_view>, 43> kTexts { {
+constexpr std::array<std::pair<ConstantId, std::string_view>, 57> kTexts { {
     { added::AGGIORNAMENTI_IN_CORSO, "Ricerca aggiornamenti in corso..." },
     { added::AGGIORNAMENTI_MOTIVO, "Motivo: %s" },
     { added::AGGIORNAMENTI_RISPOSTA,
@@ -34,6 +34,7 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 43> kTexts { {
     { added::CDPLAYER_INI_TITOLO, "Scegli il file del database del lettore CD" },
     { added::CESTINO_FALLITO,
         "Impossibile spostare il file nel cestino:\r\n%s\r\n\r\nIl file non è stato toccato." },
+    { added::CIFRE_OFF, "Off" },
     { added::CRONOLOGIA, "Cronologia operazioni" },
     { added::CRONOLOGIA_ANNULLA, "&Annulla l'operazione" },
     { added::CRONOLOGIA_ANNULLATA, "annullata" },
@@ -44,16 +45,34 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 43> kTexts { {
     { added::CRONOLOGIA_INTERROTTA, "interrotta" },
     { added::CRONOLOGIA_MENU, "C&ronologia operazioni" },
     { added::CRONOLOGIA_STATO, "Stato" },
+    { added::DESKTOP_MANCANTE, "La cartella Desktop non esiste: %s" },
+    { added::DIR_NON_LEGGIBILE,
+        "Impossibile leggere la directory %s:\r\n%s\r\n\r\nL'elenco non è stato prodotto." },
     { added::ELIMINA_SOLO_SELEZIONATO,
         "Si può eliminare solo il file su cui si è fatto clic: il percorso indicato è un "
         "altro." },
+    { added::FILE_NON_SCRITTO,
+        "Impossibile scrivere il file %s:\r\n%s\r\n\r\nUn file che esisteva già con questo nome "
+        "non è stato toccato." },
     { added::GIA_ANNULLATA,
         "Questa operazione è già stata annullata: i file hanno già i nomi di prima." },
+    { added::IMPOSTAZIONI_NON_FILE, "%s non è un file" },
+    { added::IMPOSTAZIONI_NON_LEGGIBILI, "%s non si può leggere" },
+    { added::IMPOSTAZIONI_NON_LETTE,
+        "Impostazioni non lette (%s): si usano quelle predefinite e il file non viene "
+        "modificato." },
+    { added::IMPOSTAZIONI_NON_SCRIVIBILI, "%s non si può scrivere" },
+    { added::IMPOSTAZIONI_NON_VALIDE, "%s non è un file di impostazioni valido" },
     { added::LISTA_NON_VALIDA, "Il file non si può usare come lista di nomi:\r\n%s\r\n(%s)" },
+    { added::NESSUNA_STAMPANTE,
+        "Non è installata nessuna stampante: l'elenco non è stato stampato.\r\nSi può stamparlo su "
+        "un file PDF o su un file di testo." },
     { added::NOME_GIA_PRESENTE,
         "Esiste già un elemento chiamato %s in questa directory.\r\n"
         "Scegli un altro nome." },
     { added::NOME_GIA_USATO, "Esiste già un elemento con questo nome (Errore %d)" },
+    { added::NOME_IN_CONFLITTO,
+        "Questo nome esiste già nella directory o viene dato anche a un altro elemento" },
     { added::NOME_NON_VALIDO,
         "Questo nome non è valido nella directory: contiene \"/\" o il carattere nullo, "
         "oppure è \".\" o \"..\" (Errore %d)" },
@@ -90,6 +109,10 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 43> kTexts { {
     { added::RUN_SALTA_TUTTI, "Salta tutti gli errori" },
     { added::SELEZIONE_NON_VALIDA,
         "La selezione contiene un nome che non è un file di questa directory: %s" },
+    { added::SOTTODIR_NON_LEGGIBILI,
+        "%d sottodirectory non si sono potute leggere e nell'elenco risultano vuote:\r\n%s" },
+    { added::STAMPA_FALLITA, "Stampa non riuscita:\r\n%s" },
+    { added::STAMPA_SU_FILE_DI_TESTO, "Stampa su File di testo" },
 } };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "engine/integer_text.h"
 #include "engine/numbering_layout.h"
 #include "engine/prompts.h"
+#include "lang/added_texts.h"
 #include "lang/language_manager.h"
 
 #include <QAction>
@@ -273,7 +274,7 @@ void TFormNumera::SpBref()
 void TFormNumera::numera_on()
 {
     TrackBar1->setEnabled(false);
-    Label1->setText(QStringLiteral("Off"));
+    Label1->setText(toQt(lang::addedText(lang::added::CIFRE_OFF)));
     if (engine::layoutHasNumber(layout())) {
         TrackBar1->setEnabled(true);
         ShowNCifre();

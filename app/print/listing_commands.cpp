@@ -3,13 +3,13 @@
 
 #include "listing_file_output.h"
 #include "listing_printer_output.h"
-#include "print_texts.h"
 #include "tanteprima.h"
 #include "tstampa.h"
 
 #include "app/dialog_host.h"
 #include "app/file_dialog_texts.h"
 #include "app/qt_text.h"
+#include "lang/added_texts.h"
 #include "lang/text_format.h"
 #include "platform/name_codec.h"
 
@@ -19,6 +19,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QVBoxLayout>
@@ -34,6 +36,9 @@ namespace {
 /// How many unreadable subdirectories a message names before it only counts them.
 constexpr std::size_t kNamedUnreadable = 10;
 
+/// The listing's page margins on every side.
+constexpr qreal kMarginMm = 15;
+
 } // namespace
 
 ListingCommands::ListingCommands(QWidget& owner, engine::Prompts& prompts,
@@ -44,7 +49,12 @@ ListingCommands::ListingCommands(QWidget& owner, engine::Prompts& prompts,
     , m_dialogs(dialogs)
     , m_font(listingFont)
     , m_printer(QPrinter::HighResolution)
-{ }
+{
+    // The printer's own minimum (a few millimetres) puts the text at the paper's edge;
+    // the printer setup dialog can change these.
+    m_printer.setPageMargins(
+        QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
+}
 
 ListingCommands::~ListingCommands() = default;
 
@@ -78,11 +88,16 @@ bool ListingCommands::preview(const engine::ListingSource& source)
 
 bool ListingCommands::print(const engine::ListingSource& source)
 {
+    // A text file is no print job: the save dialog alone chooses it, and the print dialog,
+    // whose printer and PDF path would only be ignored, stays out of the way.
+    if (m_printToFile)
+        return saveTextFile(source);
+    nameThePdfFile();
     QPrintDialog dialog(&m_printer, &m_owner);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     // The text-file choice is the program's own. It goes in sight above the dialog's buttons
     // where the dialog's layout allows, otherwise into a tab of the dialog's options.
-    auto* box = new QCheckBox(toQt(printText(printtext::STAMPA_SU_FILE_DI_TESTO)), &dialog);
+    auto* box = new QCheckBox(toQt(lang::addedText(lang::added::STAMPA_SU_FILE_DI_TESTO)), &dialog);
     box->setObjectName(QStringLiteral("PrintToTextFile"));
     box->setChecked(m_printToFile);
     if (auto* layout = qobject_cast<QBoxLayout*>(dialog.layout()); layout != nullptr) {
@@ -104,6 +119,22 @@ bool ListingCommands::print(const engine::ListingSource& source)
     else
         printListing(source);
     return true;
+}
+
+void ListingCommands::nameThePdfFile()
+{
+    // Without a printer the print dialog offers a PDF file alone; with no name of its own
+    // its field would hold a bare folder, which the dialog refuses to confirm.
+    m_printer.setDocName(QStringLiteral("Quorvane"));
+    if (m_printer.outputFormat() != QPrinter::PdfFormat)
+        return;
+    const QString current = m_printer.outputFileName();
+    if (!current.isEmpty() && !QFileInfo(current).isDir())
+        return;
+    const QString folder = !current.isEmpty() ? current
+        : m_saveFolder.isEmpty()              ? QDir::homePath()
+                                              : m_saveFolder;
+    m_printer.setOutputFileName(QDir(folder).filePath(QStringLiteral("Quorvane.pdf")));
 }
 
 void ListingCommands::printerSetup()
@@ -139,16 +170,16 @@ bool ListingCommands::writeTextFile(const engine::ListingSource& source, const Q
     const std::u32string shownPath = toCore(QDir::toNativeSeparators(path));
     ListingFileOutput output(path);
     if (!output.open()) {
-        tell(engine::Severity::Error, printtext::FILE_NON_SCRITTO,
-            lang::formatText(printText(printtext::FILE_NON_SCRITTO),
+        tell(engine::Severity::Error, lang::added::FILE_NON_SCRITTO,
+            lang::formatText(lang::addedText(lang::added::FILE_NON_SCRITTO),
                 { shownPath, toCore(output.errorString()) }));
         return false;
     }
     if (!build(source, [&output](std::u32string_view text) { output.write(text); }))
         return false;
     if (!output.commit()) {
-        tell(engine::Severity::Error, printtext::FILE_NON_SCRITTO,
-            lang::formatText(printText(printtext::FILE_NON_SCRITTO),
+        tell(engine::Severity::Error, lang::added::FILE_NON_SCRITTO,
+            lang::formatText(lang::addedText(lang::added::FILE_NON_SCRITTO),
                 { shownPath, toCore(output.errorString()) }));
         return false;
     }
@@ -164,8 +195,8 @@ bool ListingCommands::printListing(const engine::ListingSource& source)
         ? !m_printer.isValid()
         : m_printer.outputFileName().isEmpty();
     if (noPrinter) {
-        tell(engine::Severity::Error, printtext::NESSUNA_STAMPANTE,
-            printText(printtext::NESSUNA_STAMPANTE));
+        tell(engine::Severity::Error, lang::added::NESSUNA_STAMPANTE,
+            lang::addedText(lang::added::NESSUNA_STAMPANTE));
         return false;
     }
     ListingPrinterOutput output(m_printer, m_font);
@@ -187,8 +218,9 @@ bool ListingCommands::printListing(const engine::ListingSource& source)
         ? m_printer.printerName()
         : QDir::toNativeSeparators(m_printer.outputFileName());
     if (!usable || !output.close()) {
-        tell(engine::Severity::Error, printtext::STAMPA_FALLITA,
-            lang::formatText(printText(printtext::STAMPA_FALLITA), { toCore(printerName) }));
+        tell(engine::Severity::Error, lang::added::STAMPA_FALLITA,
+            lang::formatText(
+                lang::addedText(lang::added::STAMPA_FALLITA), { toCore(printerName) }));
         return false;
     }
     tellUnreadable();
@@ -201,8 +233,8 @@ bool ListingCommands::build(const engine::ListingSource& source, const engine::L
         = engine::writeListing(m_fs, source, m_options, m_dates, m_collator, sink);
     m_unreadable = report.unreadable;
     if (report.failure) {
-        tell(engine::Severity::Error, printtext::DIR_NON_LEGGIBILE,
-            lang::formatText(printText(printtext::DIR_NON_LEGGIBILE),
+        tell(engine::Severity::Error, lang::added::DIR_NON_LEGGIBILE,
+            lang::formatText(lang::addedText(lang::added::DIR_NON_LEGGIBILE),
                 { engine::listingDirectoryText(source.directory),
                     platform::decodeName(report.failure->text()) }));
         return false;
@@ -220,8 +252,8 @@ void ListingCommands::tellUnreadable()
         names += (i > 0 ? U"\r\n" : U"") + platform::decodeName(m_unreadable[i].describe());
     if (m_unreadable.size() > named)
         names += U"\r\n...";
-    tell(engine::Severity::Warning, printtext::SOTTODIR_NON_LEGGIBILI,
-        lang::formatText(printText(printtext::SOTTODIR_NON_LEGGIBILI),
+    tell(engine::Severity::Warning, lang::added::SOTTODIR_NON_LEGGIBILI,
+        lang::formatText(lang::addedText(lang::added::SOTTODIR_NON_LEGGIBILI),
             { static_cast<std::int64_t>(m_unreadable.size()), names }));
     m_unreadable.clear();
 }

@@ -67,8 +67,10 @@ public:
     /// Builds the listing into TAnteprima and shows it; true when its "Stampa" printed
     /// (the print dialog was confirmed), so an options window showing it closes too.
     bool preview(const engine::ListingSource& source);
-    /// The print dialog, then the listing to the printer or, with its text-file box, to a
-    /// file chosen in the save dialog. True when the print dialog was confirmed.
+    /// With the text-file box on, the listing to a file chosen in the save dialog alone;
+    /// otherwise the print dialog, then the listing to the printer or, when its text-file
+    /// box was ticked there, to a file chosen in the save dialog. True when the print dialog
+    /// was confirmed, or, for the text file alone, when the file was written.
     bool print(const engine::ListingSource& source);
     /// The printer setup dialog (paper, orientation, margins).
     void printerSetup();
@@ -86,6 +88,8 @@ public:
     bool printListing(const engine::ListingSource& source);
 
 private:
+    /// Gives a PDF writer (the printer when none is installed) a file name to propose.
+    void nameThePdfFile();
     /// toFile with the save dialog: false when cancelled or failed.
     bool saveTextFile(const engine::ListingSource& source);
     /// Runs the builder into `sink`; false (and told) when the directory cannot be read.

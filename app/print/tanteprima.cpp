@@ -30,23 +30,23 @@ TAnteprima::TAnteprima(const QFont& font, std::function<bool()> print, QWidget* 
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    BitBtn2 = new QPushButton(QStringLiteral("Chiudi"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setDefault(true);
+    OKBtn = new QPushButton(QStringLiteral("Chiudi"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
     BitBtn1 = new QPushButton(QStringLiteral("Stampa"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
 
     auto* panel = new QHBoxLayout;
     panel->addStretch();
-    panel->addWidget(BitBtn2);
+    panel->addWidget(OKBtn);
     panel->addWidget(BitBtn1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Memo1, 1);
     layout->addLayout(panel);
 
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(BitBtn1, &QPushButton::clicked, this, &TAnteprima::BitBtn1Click);
-    BitBtn2->setFocus();
+    OKBtn->setFocus();
     // Last: the texts as built are the form's Italian defaults.
     new TLanguageController(this, "Anteprima");
 }

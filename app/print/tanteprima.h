@@ -29,7 +29,7 @@ public:
 
     QPlainTextEdit* Memo1 = nullptr;
     QPushButton* BitBtn1 = nullptr; ///< "Stampa"
-    QPushButton* BitBtn2 = nullptr; ///< "Chiudi"
+    QPushButton* OKBtn = nullptr; ///< "Chiudi"
 
 private:
     std::function<bool()> m_print;

@@ -107,16 +107,16 @@ void TStampa::createControls()
     BitBtn1->setToolTip(QStringLiteral("Seleziona e configura la stampante"));
     BitBtn3 = new QPushButton(QStringLiteral("Stampa"), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn4 = new QPushButton(QStringLiteral("Chiudi"), this);
-    BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
-    BitBtn4->setDefault(true);
+    Button1 = new QPushButton(QStringLiteral("Chiudi"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
 
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(CheckBox2);
     titleRow->addWidget(Edit1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton* button : { BitBtn5, BitBtn1, BitBtn3, BitBtn4 })
+    for (QPushButton* button : { BitBtn5, BitBtn1, BitBtn3, Button1 })
         buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(titleRow);
@@ -131,7 +131,7 @@ void TStampa::createControls()
     connect(BitBtn1, &QPushButton::clicked, this, &TStampa::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TStampa::BitBtn2Click);
     connect(BitBtn3, &QPushButton::clicked, this, &TStampa::BitBtn3Click);
-    connect(BitBtn4, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn5, &QPushButton::clicked, this, &TStampa::BitBtn5Click);
 }
 
@@ -153,7 +153,8 @@ void TStampa::BitBtn2Click()
 void TStampa::BitBtn3Click()
 {
     // Once the print dialog has been confirmed the options have served; the window closes
-    // even when the save dialog was then cancelled.
+    // even when a save dialog was then cancelled. A text file alone is asked for by the
+    // save dialog: cancelling that one leaves the options open.
     if (m_commands.print(m_source))
         accept();
 }

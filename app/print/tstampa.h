@@ -45,7 +45,7 @@ public:
     QPushButton* BitBtn1 = nullptr; ///< "Imposta Stampante"
     QPushButton* BitBtn2 = nullptr; ///< "Imposta Carattere"
     QPushButton* BitBtn3 = nullptr; ///< "Stampa"
-    QPushButton* BitBtn4 = nullptr; ///< "Chiudi"
+    QPushButton* Button1 = nullptr; ///< "Chiudi"
     QPushButton* BitBtn5 = nullptr; ///< "Anteprima"
 
 private:

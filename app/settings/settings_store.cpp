@@ -1,6 +1,10 @@
 // The settings file.
 #include "settings_store.h"
 
+#include "app/qt_text.h"
+#include "lang/added_texts.h"
+#include "lang/text_format.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -49,14 +53,14 @@ SettingsStore::SettingsStore(const QString& path)
 {
     const QFileInfo info(m_path);
     if (info.exists() && !info.isFile())
-        m_unusable = QStringLiteral("%1 non è un file").arg(m_path);
+        m_unusable = lang::added::IMPOSTAZIONI_NON_FILE;
     else if (info.exists() && !info.isReadable())
-        m_unusable = QStringLiteral("%1 non si può leggere").arg(m_path);
+        m_unusable = lang::added::IMPOSTAZIONI_NON_LEGGIBILI;
     else if (info.exists() && !looksLikeSettingsText(m_path))
-        m_unusable = QStringLiteral("%1 non è un file di impostazioni valido").arg(m_path);
+        m_unusable = lang::added::IMPOSTAZIONI_NON_VALIDE;
     m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
-    if (m_unusable.isEmpty() && m_settings->status() != QSettings::NoError)
-        m_unusable = QStringLiteral("%1 non è un file di impostazioni valido").arg(m_path);
+    if (usable() && m_settings->status() != QSettings::NoError)
+        m_unusable = lang::added::IMPOSTAZIONI_NON_VALIDE;
 }
 
 // An unusable store never gets a value set, so QSettings has nothing to write back when
@@ -66,7 +70,19 @@ SettingsStore::~SettingsStore() = default;
 bool SettingsStore::keyExists() const
 {
     // Values written but not yet synced count: the store is one view of the file.
-    return m_unusable.isEmpty() && !m_settings->allKeys().isEmpty();
+    return usable() && !m_settings->allKeys().isEmpty();
+}
+
+QString SettingsStore::unusableReason() const
+{
+    return usable() ? QString() : aboutThisFile(m_unusable);
+}
+
+QString SettingsStore::aboutThisFile(lang::ConstantId id) const
+{
+    // Told when shown, so that the words follow the language in force then.
+    return toQt(
+        lang::formatText(lang::addedText(id), { toCore(QDir::toNativeSeparators(m_path)) }));
 }
 
 QString SettingsStore::key(const QString& section, const QString& name) const
@@ -78,7 +94,7 @@ QString SettingsStore::key(const QString& section, const QString& name) const
 QString SettingsStore::readString(
     const QString& section, const QString& name, const QString& fallback) const
 {
-    if (!m_unusable.isEmpty())
+    if (!usable())
         return fallback;
     const QVariant value = m_settings->value(key(section, name));
     return value.isValid() ? value.toString() : fallback;
@@ -100,7 +116,7 @@ bool SettingsStore::readBool(const QString& section, const QString& name, bool f
 
 void SettingsStore::writeString(const QString& section, const QString& name, const QString& value)
 {
-    if (m_unusable.isEmpty())
+    if (usable())
         m_settings->setValue(key(section, name), value);
 }
 
@@ -116,24 +132,24 @@ void SettingsStore::writeBool(const QString& section, const QString& name, bool 
 
 void SettingsStore::remove(const QString& section, const QString& name)
 {
-    if (m_unusable.isEmpty())
+    if (usable())
         m_settings->remove(key(section, name));
 }
 
 void SettingsStore::removeSection(const QString& section)
 {
-    if (m_unusable.isEmpty())
+    if (usable())
         m_settings->remove(section);
 }
 
 QString SettingsStore::sync()
 {
-    if (!m_unusable.isEmpty())
-        return m_unusable;
+    if (!usable())
+        return unusableReason();
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError)
-        return QStringLiteral("%1 non si può scrivere").arg(m_path);
+        return aboutThisFile(lang::added::IMPOSTAZIONI_NON_SCRIVIBILI);
     return {};
 }
 

@@ -2,6 +2,8 @@
 // string values, booleans as "1"/"0", integers as decimal text.
 #pragma once
 
+#include "lang/constant_id.h"
+
 #include <QSettings>
 #include <QString>
 
@@ -25,8 +27,8 @@ public:
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     [[nodiscard]] const QString& path() const { return m_path; }
-    /// Why the file cannot be used; empty when it can.
-    [[nodiscard]] const QString& unusableReason() const { return m_unusable; }
+    /// Why the file cannot be used, in the language in force; empty when it can.
+    [[nodiscard]] QString unusableReason() const;
     /// The key exists: the file exists and holds at least one value.
     [[nodiscard]] bool keyExists() const;
 
@@ -48,9 +50,13 @@ public:
 
 private:
     [[nodiscard]] QString key(const QString& section, const QString& name) const;
+    [[nodiscard]] bool usable() const { return m_unusable.name.empty(); }
+    /// The text of the message `id` (one "%s": the file's path).
+    [[nodiscard]] QString aboutThisFile(lang::ConstantId id) const;
 
     QString m_path;
-    QString m_unusable;
+    /// The name of the message that tells why the file is unusable; empty when usable.
+    lang::ConstantId m_unusable;
     std::unique_ptr<QSettings> m_settings;
 };
 

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
@@ -121,6 +122,19 @@ TEST_F(FileListCommands, OtherMaskAddsAnEntryOrFallsBackToAllFiles)
     chooseFilter(designed); // the added entry filters without asking again
     EXPECT_EQ(prompts.requests.size(), asked);
     EXPECT_EQ(ui.FileListBox1->count(), 1);
+}
+
+TEST(FilterComboBox, EveryDescriptionNamesTheMaskItApplies)
+{
+    const app::FilterComboBox filter;
+    const QRegularExpression shown(QStringLiteral("\\(([^()]*)\\)\\s*$"));
+    for (int i = 0; i < filter.count(); ++i) {
+        const QRegularExpressionMatch match = shown.match(filter.itemText(i));
+        if (match.hasMatch()) {
+            EXPECT_EQ(match.captured(1), filter.itemData(i).toString())
+                << filter.itemText(i).toStdString();
+        }
+    }
 }
 
 TEST_F(FileListCommands, RightClickOnEmptyAreaOpensNoMenuAndFocusesNothing)

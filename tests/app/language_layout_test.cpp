@@ -2,39 +2,17 @@
 // than its control, no menu bar that folds its menus away, no Alt letter used twice in one
 // menu. With QUORVANE_SCREENSHOT_DIR set, each window is also saved there as
 // <language>-<window>.png for a person to look at.
-#include "app/about/taboutbox.h"
-#include "app/dialog_host.h"
-#include "app/history/thistory.h"
-#include "app/modes/talign_list.h"
-#include "app/modes/tcdp_form.h"
-#include "app/modes/tdel_num_form.h"
-#include "app/modes/tform_numera.h"
-#include "app/modes/tsort.h"
-#include "app/print/tanteprima.h"
-#include "app/print/tstampa.h"
-#include "app/properties_dialog.h"
-#include "app/rename_retry_dialog.h"
-#include "app/settings/settings_store.h"
-#include "app/settings/tavanzate.h"
-#include "app/tform1.h"
-#include "app/tlang_dialog.h"
-#include "app/tpreview.h"
-#include "engine/ini_file.h"
-#include "engine/journal_store.h"
-#include "engine/run_observer.h"
+#include "all_windows.h"
 #include "lang/lang_ids.h"
-#include "lang/language_manager.h"
-#include "platform/name_codec.h"
-#include "platform/posix_file_system.h"
-#include "support/scripted_prompts.h"
-#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMap>
@@ -135,6 +113,12 @@ QStringList showAndCheck(QWidget& window, const char* language, const char* name
                 .arg(QString::fromLocal8Bit(dir), QLatin1String(language), QLatin1String(name)));
     }
     QStringList clipped = clippedTexts(window) + repeatedMnemonics(window);
+    // A title bar needs the title in bold and about 100 pixels for the icon and buttons.
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int titleNeeds = QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) + 100;
+    if (window.width() < titleNeeds)
+        clipped << describe(window, window.windowTitle(), titleNeeds);
     for (QString& line : clipped)
         line.prepend(QStringLiteral("%1 %2: ").arg(QLatin1String(language), QLatin1String(name)));
     window.hide();
@@ -145,89 +129,15 @@ QStringList showAndCheck(QWidget& window, const char* language, const char* name
 
 TEST(LanguageLayout, EveryWindowFitsItsTextsInEveryShippedLanguage)
 {
-    test::ScriptedPrompts prompts;
-    platform::PosixFileSystem fs;
-    app::DialogHost dialogs;
-    test::TempDir tmp;
-    tmp.file("entry.txt", "1");
-    app::TForm1 window(prompts, fs, dialogs, U"/", nullptr);
-    const engine::IniFile noAlbums;
+    test::AllWindows all;
+    app::TForm1& window = all.window;
     lang::TLanguageManager& manager = lang::LangManager();
     manager.SetBaseLanguage(lang::kLangItalian);
     const QDir languages(QStringLiteral(QUORVANE_LANGUAGE_DIR));
     for (const QString& file : languages.entryList({ QStringLiteral("*.lng") }, QDir::Files))
         ASSERT_TRUE(manager.AddLanguageFile(languages.filePath(file).toStdString()));
     ASSERT_EQ(manager.CountLanguages(), static_cast<int>(std::size(kLanguages)));
-
-    app::SettingsStore store(QString::fromStdString(tmp / "settings.ini"));
-    app::SettingsFlags flags;
-    engine::RunState state;
-    QAction numbering;
-    QAction removal;
-    const engine::JournalStore journal(tmp / "runs");
-    engine::RunObserver quiet;
-    const engine::InputRequest refused { "RINOMINA_IN_USO", U"Rinomina file",
-        U"Rinomina file: Un nome di file piuttosto lungo.mp3", U"Un nome di file.mp3" };
-    using Make = std::function<std::unique_ptr<QWidget>()>;
-    const std::vector<std::pair<const char*, Make>> dialogsToShow {
-        { "AboutBox", [&] { return std::make_unique<about::TAboutBox>(&window); } },
-        { "Alignlist",
-            [&] {
-                return std::make_unique<app::TAlignlist>(
-                    std::vector<std::u32string> {}, engine::EntryList {}, prompts, &window);
-            } },
-        { "Anteprima",
-            [&] {
-                return std::make_unique<app::TAnteprima>(
-                    window.listingFont(), [] { return false; }, &window);
-            } },
-        { "Avanzate",
-            [&] {
-                return std::make_unique<app::TAvanzate>(
-                    flags, store, [] {}, prompts, &window);
-            } },
-        { "CDPForm", [&] { return std::make_unique<app::TCDPForm>(noAlbums, prompts, &window); } },
-        { "DelNumForm",
-            [&] {
-                return std::make_unique<app::TDelNumForm>(state, numbering, removal, &window);
-            } },
-        { "FormNumera",
-            [&] {
-                return std::make_unique<app::TFormNumera>(
-                    state, prompts, numbering, removal, &window);
-            } },
-        { "Preview",
-            [&] {
-                return std::make_unique<app::TPreview>(
-                    engine::UndoLog {}, std::vector<engine::PreviewMark> {}, &window);
-            } },
-        { "Sort",
-            [&] {
-                return std::make_unique<app::TSort>(
-                    std::vector<app::TSort::Row> {}, std::vector<std::u32string> {}, &window);
-            } },
-        { "Stampa",
-            [&] {
-                return std::make_unique<app::TStampa>(
-                    window.listingCommands(), engine::ListingSource {}, &window);
-            } },
-        { "History",
-            [&] { return std::make_unique<app::THistory>(journal, fs, prompts, quiet, &window); } },
-        { "LangDialog",
-            [&] {
-                auto dialog = std::make_unique<app::TLangDialog>(&window);
-                for (int i = 1; i < manager.CountLanguages(); ++i)
-                    dialog->addLanguage(QString::fromStdU32String(manager.LanguageTitleAt(i)));
-                return dialog;
-            } },
-        { "RenameRetry",
-            [&] { return std::make_unique<app::RenameRetryDialog>(refused, &window); } },
-        { "Properties",
-            [&] {
-                return std::make_unique<app::PropertiesDialog>(
-                    fs, platform::decodeName(tmp / "entry.txt"), &window);
-            } },
-    };
+    const auto& dialogsToShow = all.dialogs;
 
     QStringList clipped;
     for (const Language& language : kLanguages) {

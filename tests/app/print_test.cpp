@@ -19,12 +19,15 @@
 #include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 
 #include <sys/resource.h>
@@ -181,22 +184,54 @@ TEST_F(Printing, PrintingToAPdfFileFillsPagesLineByLine)
     EXPECT_TRUE(text.contains(QStringLiteral("Totale: 152 files e 1 sottodirectory")));
 }
 
-TEST_F(Printing, TheTextFileBoxLeadsToTheSaveDialogAndAnExactUtf8File)
+/// The smallest left and top positions, in points, of the words of a PDF file's first page.
+QPointF firstWordCorner(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+        { QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+            QStringLiteral("1"), pdf, QStringLiteral("-") });
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        ADD_FAILURE() << "pdftotext (package poppler-utils) could not read " << pdf.toStdString();
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    QPointF corner(1e9, 1e9);
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
+    for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
+        corner.setX(std::min(corner.x(), m.captured(1).toDouble()));
+        corner.setY(std::min(corner.y(), m.captured(2).toDouble()));
+    }
+    return corner;
+}
+
+TEST_F(Printing, TheListingKeepsSensiblePageMargins)
+{
+    const QString pdf = QString::fromStdString(tmp / "margins.pdf");
+    host.handler = [&](QDialog& dialog) {
+        auto* printDialog = qobject_cast<QPrintDialog*>(&dialog);
+        if (printDialog == nullptr)
+            return int(QDialog::Rejected);
+        printDialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        printDialog->printer()->setOutputFileName(pdf);
+        return int(QDialog::Accepted);
+    };
+    commands.Stampa1Click(source());
+    // 15 mm is 42.5 points; the first glyph may sit a little inside its line's box.
+    const QPointF corner = firstWordCorner(pdf);
+    EXPECT_GE(corner.x(), 40.0);
+    EXPECT_GE(corner.y(), 40.0);
+}
+
+TEST_F(Printing, TheTextFileBoxGoesToTheSaveDialogAloneAndWritesAnExactUtf8File)
 {
     tmp.file("list/caff\xC3\xA8.txt");
     commands.options().PrintToTextFile = true;
     const std::string target = tmp / "out.txt";
     QString proposed;
-    bool boxChecked = false;
     host.handler = [&](QDialog& dialog) {
         if (auto* options = qobject_cast<app::TStampa*>(&dialog)) {
             options->BitBtn3->click();
             return dialog.result();
-        }
-        if (qobject_cast<QPrintDialog*>(&dialog) != nullptr) {
-            auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("PrintToTextFile"));
-            boxChecked = box != nullptr && box->isChecked();
-            return int(QDialog::Accepted);
         }
         if (auto* save = qobject_cast<QFileDialog*>(&dialog)) {
             proposed = QFileInfo(save->selectedFiles().value(0)).fileName();
@@ -206,33 +241,69 @@ TEST_F(Printing, TheTextFileBoxLeadsToTheSaveDialogAndAnExactUtf8File)
         return int(QDialog::Rejected);
     };
     commands.N6Click(source());
-    EXPECT_TRUE(boxChecked);
+    // No print dialog on the way: its printer and its PDF path have nothing to do with it.
+    EXPECT_EQ(host.shown,
+        (QStringList { QStringLiteral("quorvane::app::TStampa"), QStringLiteral("QFileDialog") }));
     EXPECT_EQ(proposed, QStringLiteral("StampaFile.txt"));
     EXPECT_EQ(readFile(target), coreText(commands.options(), tmp / "list"));
     EXPECT_NE(readFile(target).find("caff\xC3\xA8.txt"), std::string::npos);
+
+    // The menu's "Stampa" follows the box as the options window left it.
+    host.shown.clear();
+    std::filesystem::remove(target);
+    commands.Stampa1Click(source());
+    EXPECT_EQ(host.shown, QStringList { QStringLiteral("QFileDialog") });
+    EXPECT_TRUE(exists(target));
 }
 
-TEST_F(Printing, CancellingTheSaveDialogWritesNothingAndStillClosesTheOptions)
+TEST_F(Printing, CancellingTheSaveDialogWritesNothing)
 {
-    int optionsResult = -1;
-    host.handler = [&](QDialog& dialog) {
-        if (auto* options = qobject_cast<app::TStampa*>(&dialog)) {
-            options->CheckBox10->click();
-            options->BitBtn3->click();
-            optionsResult = dialog.result();
-            return dialog.result();
-        }
-        if (auto* save = qobject_cast<QFileDialog*>(&dialog)) {
-            save->setDirectory(QString::fromStdString(tmp.path()));
+    // Asked for alone, the save dialog's Cancel leaves the options open; after a confirmed
+    // print dialog whose text-file box was ticked, the options have served and close.
+    for (const bool fromPrintDialog : { false, true }) {
+        int optionsResult = -1;
+        host.shown.clear();
+        host.handler = [&](QDialog& dialog) {
+            if (auto* options = qobject_cast<app::TStampa*>(&dialog)) {
+                options->CheckBox10->setChecked(!fromPrintDialog);
+                options->CheckBox10Click();
+                options->BitBtn3->click();
+                optionsResult = dialog.result();
+                return dialog.result();
+            }
+            if (auto* save = qobject_cast<QFileDialog*>(&dialog)) {
+                save->setDirectory(QString::fromStdString(tmp.path()));
+                return int(QDialog::Rejected);
+            }
+            if (qobject_cast<QPrintDialog*>(&dialog) != nullptr) {
+                dialog.findChild<QCheckBox*>(QStringLiteral("PrintToTextFile"))->setChecked(true);
+                return int(QDialog::Accepted);
+            }
             return int(QDialog::Rejected);
-        }
-        return qobject_cast<QPrintDialog*>(&dialog) != nullptr ? int(QDialog::Accepted)
-                                                               : int(QDialog::Rejected);
+        };
+        commands.N6Click(source());
+        EXPECT_EQ(host.shown.contains(QStringLiteral("QPrintDialog")), fromPrintDialog);
+        EXPECT_EQ(host.shown.last(), QStringLiteral("QFileDialog"));
+        EXPECT_EQ(optionsResult == int(QDialog::Accepted), fromPrintDialog);
+        EXPECT_EQ(tmp.namesIn(), std::vector<std::string> { "list" });
+        EXPECT_TRUE(prompts.messages.empty());
+    }
+}
+
+TEST_F(Printing, WithoutAPrinterThePrintDialogProposesAPdfFileNotAFolder)
+{
+    commands.printer().setOutputFormat(QPrinter::PdfFormat);
+    commands.printer().setOutputFileName({});
+    QString proposed;
+    host.handler = [&](QDialog& dialog) {
+        if (auto* printDialog = qobject_cast<QPrintDialog*>(&dialog))
+            proposed = printDialog->printer()->outputFileName();
+        return int(QDialog::Rejected);
     };
-    commands.N6Click(source());
-    EXPECT_EQ(optionsResult, int(QDialog::Accepted));
-    EXPECT_EQ(tmp.namesIn(), std::vector<std::string> { "list" });
-    EXPECT_TRUE(prompts.messages.empty());
+    commands.Stampa1Click(source());
+    ASSERT_EQ(host.shown, QStringList { QStringLiteral("QPrintDialog") });
+    EXPECT_TRUE(proposed.endsWith(QStringLiteral(".pdf"))) << proposed.toStdString();
+    EXPECT_FALSE(QFileInfo(proposed).isDir()) << proposed.toStdString();
 }
 
 TEST_F(Printing, AFailedSaveKeepsTheOldFileWhole)

@@ -16,6 +16,7 @@
 #include "platform/name_codec.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -81,6 +82,30 @@ TEST(QtPromptsPointer, AMessageDuringBusyWorkShowsTheOrdinaryPointerThenTheBusyO
     QApplication::restoreOverrideCursor();
     EXPECT_EQ(whileShown, Qt::ArrowCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+/// What a title bar needs at the least: the title in bold and about 100 pixels for the
+/// window's icon and its three buttons.
+int titleNeeds(const QWidget& window)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + 100;
+}
+
+TEST(QtPromptsInput, AnInputBoxIsAsWideAsItsTitle)
+{
+    app::QtPrompts prompts;
+    int width = 0;
+    int needed = 0;
+    ModalDriver driver([&](QWidget& modal) {
+        width = modal.width();
+        needed = titleNeeds(modal);
+        ModalDriver::press(modal, Qt::Key_Escape);
+    });
+    (void)prompts.input(
+        { "CAMBIA_NOME_DIR", U"Cambia nome alla Directory corrente", U"Nome:", U"a" });
+    EXPECT_GE(width, needed);
 }
 
 TEST(QtPromptsInput, ALongPathShowsWholeAndOkGivesItBackUnchanged)

@@ -6,6 +6,7 @@
 #include "engine/rename_run.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -72,6 +73,29 @@ TEST(TPreview, ShowingAndResizingSpreadTheColumnsOverDraggedWidths)
     dialog.resize(800, 600);
     QTRY_COMPARE(dialog.width(), 800);
     EXPECT_EQ(columnWidths(*grid), (std::vector<int> { 256, 256, 256 }));
+}
+
+TEST(TPreview, ALongNameTakesTheRoomTheOtherColumnsLeave)
+{
+    // A deep directory and a long new name: the name is what the preview is for.
+    const std::u32string directory = U"/home/someone/Music/" + std::u32string(60, U'd') + U"/";
+    const std::u32string newName = U"01 - A Rather Long Track Title Of An Old Record.mp3";
+    engine::UndoLog rows;
+    rows.append(directory, U"01.mp3", newName);
+    TPreview dialog(std::move(rows), { { true, false } });
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QTableView* grid = gridOf(dialog);
+    QFont bold = grid->font();
+    bold.setBold(true);
+    const int needed = QFontMetrics(bold).horizontalAdvance(app::toDisplay(newName));
+    ASSERT_GT(needed, TPreview::columnWidthFor(dialog.width())) << "the case needs a long name";
+    const std::vector<int> widths = columnWidths(*grid);
+    EXPECT_GE(widths[2], needed);
+    EXPECT_LE(widths[0] + widths[1] + widths[2], 3 * TPreview::columnWidthFor(dialog.width()));
+    // The old name keeps what it needs, and the directory has what is left.
+    EXPECT_GE(widths[1], QFontMetrics(grid->font()).horizontalAdvance(QStringLiteral("01.mp3")));
+    EXPECT_GT(widths[0], 0);
 }
 
 TEST(TPreview, WindowHasTheGridAbovePanelAndButton)

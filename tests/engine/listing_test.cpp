@@ -4,6 +4,7 @@
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 
+#include "platform/display_width.h"
 #include "platform/name_codec.h"
 #include "platform/posix_file_system.h"
 
@@ -259,6 +260,51 @@ TEST(ListingBlocks, AControlCharacterInANameCannotBreakALine)
     EXPECT_EQ(list(fs, tmp.path(), options).text(), "two\xEF\xBF\xBDlines.txt\r\n\r\n\r\n\r\n\r\n");
 }
 
+TEST(ListingColumns, WideCharactersAccentsAndUndecodableBytesKeepTheColumnsInLine)
+{
+    TempDir tmp;
+    const std::string wide = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt"; // three wide letters
+    const std::string longWide = [] {
+        std::string name;
+        for (int i = 0; i < 50; ++i)
+            name += "\xE6\xBC\xA2"; // 100 columns: broken across lines
+        return name + ".txt";
+    }();
+    for (const std::string& name : { std::string("plain.txt"), wide, std::string("caf\xE9.txt"),
+             std::string("cafe\xCC\x81.txt"), longWide })
+        tmp.file(name, "12345");
+    platform::PosixFileSystem fs;
+    ListingOptions options;
+    options.PrintDates = options.PrintAttributes = false;
+    options.PrintHeading = options.PrintTotals = options.PrintSubdirs = false;
+    const ItalianDates dates;
+    const platform::Collator collator("");
+    std::u32string text;
+    (void)engine::writeListing(fs, { platform::decodeName(tmp.path()), U"*.*" }, options, dates,
+        collator, [&](std::u32string_view piece) { text += piece; });
+
+    // Every line with a size ends in the listing's last column; every broken piece ends
+    // its continuation mark in one place.
+    int sized = 0;
+    int broken = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find(U"\r\n", start);
+        const std::u32string_view line(text.data() + start, end - start);
+        start = end + 2;
+        if (line.empty())
+            continue;
+        if (line.ends_with(U"<---")) {
+            ++broken;
+            EXPECT_EQ(platform::displayWidth(line), 86U + 11U) << utf8(line);
+        } else {
+            ++sized;
+            EXPECT_EQ(platform::displayWidth(line), 100U) << utf8(line);
+        }
+    }
+    EXPECT_EQ(sized, 5);
+    EXPECT_EQ(broken, 1);
+}
+
 struct FitCase
 {
     std::u32string text;
@@ -287,7 +333,12 @@ INSTANTIATE_TEST_SUITE_P(Listing, FitColumnTable,
         FitCase {
             U"abcdefghij", 5, Alignment::Left, U"abcde       <---\r\nfghij       <---\r\n     " },
         FitCase {
-            U"\u00E0\u00E8\u00EC", 2, Alignment::Left, U"\u00E0\u00E8       <---\r\n\u00EC " }));
+            U"\u00E0\u00E8\u00EC", 2, Alignment::Left, U"\u00E0\u00E8       <---\r\n\u00EC " },
+        // Columns, not characters: a wide character takes two, and one that would straddle
+        // the edge starts the next piece.
+        FitCase { U"\u65E5\u672C", 5, Alignment::Right, U" \u65E5\u672C" },
+        FitCase {
+            U"\u65E5\u672C\u8A9E", 5, Alignment::Left, U"\u65E5\u672C        <---\r\n\u8A9E   " }));
 
 TEST(GroupThousands, PutsADotBeforeEveryFullGroupOfThree)
 {
