@@ -8,9 +8,12 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -70,6 +73,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate(const std::u32string& startDirectory);
@@ -100,6 +105,10 @@ private:
     void readSettings();
     void applySettings(const StoredSettings& settings);
     void applyPlacement(const WindowPlacement& placement);
+    /// The frame's borders as the platform knows them now (none before a window manager
+    /// has framed the window).
+    [[nodiscard]] QMargins frameMargins() const;
+    void keepRestoredFrame();
     [[nodiscard]] StoredSettings currentSettings() const;
     /// The exit's writes: the first-exit step, Salva when asked for, the three values.
     void writeSettingsAtExit();
@@ -120,6 +129,8 @@ private:
     SettingsStore* m_settings = nullptr;
     SettingsFlags m_settingsFlags;
     bool m_shown = false; ///< the first show reads the settings, later ones do not
+    std::optional<QRect> m_restoredFrame; ///< until the frame's borders are known
+    QMargins m_restoredMargins; ///< the borders the restored frame was placed with
 
     // Menu items the window itself answers, or that wait for their windows.
     QAction* N6 = nullptr;

@@ -9,6 +9,7 @@
 #include "print/listing_commands.h"
 #include "qt_text.h"
 #include "settings/tavanzate.h"
+#include "window_frame.h"
 
 #include "engine/prompts.h"
 #include "lang/language_manager.h"
@@ -83,19 +84,43 @@ void TForm1::applySettings(const StoredSettings& s)
 
 void TForm1::applyPlacement(const WindowPlacement& placement)
 {
-    QRect frame(placement.left, placement.top, std::max(placement.width, minimumWidth()),
-        std::max(placement.height, minimumHeight()));
-    // A place on a screen that is gone (a monitor unplugged) would hide the window.
-    const bool onScreen = std::ranges::any_of(QGuiApplication::screens(),
-        [&](const QScreen* screen) { return screen->availableGeometry().intersects(frame); });
-    if (!onScreen && QGuiApplication::primaryScreen() != nullptr)
-        frame.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-    move(frame.topLeft());
-    resize(frame.size());
+    // The file holds the frame, title bar included: a client position stored as a frame
+    // one (or the other way round) moves the window by its title bar at every start.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.push_back(screen->availableGeometry());
+    const QMargins margins = frameMargins();
+    const QRect frame = restoredFrame(placement, screens,
+        minimumSize().grownBy(margins) /* the client's minimum with its frame */);
+    m_restoredFrame = frame;
+    m_restoredMargins = margins;
+    setGeometry(frame.marginsRemoved(margins));
     if (placement.state == 2)
         setWindowState(Qt::WindowMaximized);
     else if (placement.state == 1)
         setWindowState(Qt::WindowMinimized);
+}
+
+QMargins TForm1::frameMargins() const
+{
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    return { client.left() - frame.left(), client.top() - frame.top(),
+        frame.right() - client.right(), frame.bottom() - client.bottom() };
+}
+
+void TForm1::keepRestoredFrame()
+{
+    // A window manager tells the frame's size only once the window is on the screen: the
+    // client is placed again inside the frame that was restored, once, as soon as it is known.
+    if (!m_restoredFrame || !isVisible() || windowState() != Qt::WindowNoState)
+        return;
+    const QMargins margins = frameMargins();
+    if (margins == m_restoredMargins)
+        return;
+    const QRect frame = *m_restoredFrame;
+    m_restoredFrame.reset();
+    setGeometry(frame.marginsRemoved(margins));
 }
 
 StoredSettings TForm1::currentSettings() const
@@ -103,10 +128,11 @@ StoredSettings TForm1::currentSettings() const
     StoredSettings s;
     s.flags = m_settingsFlags;
     s.window.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    s.window.left = pos().x();
-    s.window.top = pos().y();
-    s.window.width = width();
-    s.window.height = height();
+    const QRect frame = frameGeometry();
+    s.window.left = frame.x();
+    s.window.top = frame.y();
+    s.window.width = frame.width();
+    s.window.height = frame.height();
     s.directory = toQt(m_browse->directory());
     s.basic = m_options->basicOptions();
     s.advanced.Auto_Accent = m_items.Gestiscilettereaccentate1->isChecked();

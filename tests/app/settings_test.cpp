@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -163,6 +164,63 @@ TEST_F(SettingsTest, AMaximisedOrUnsavedWindowKeepsItsLastNormalPlacement)
     EXPECT_EQ(read.window.state, 2);
     EXPECT_EQ(std::tie(read.window.top, read.window.left, read.window.width),
         std::make_tuple(10, 20, 700));
+}
+
+TEST_F(SettingsTest, AStoredPlacementBeyondTheScreensIsBroughtBackOntoThem)
+{
+    // Hand-edited or left by a screen that is gone: sizes that overflow a rectangle, places
+    // far off every screen, a title bar above the top edge.
+    const struct
+    {
+        const char* x; // the top edge
+        const char* y; // the left edge
+        const char* w;
+        const char* h;
+    } stored[] = {
+        { "0", "0", "2147483647", "2147483647" },
+        { "-2147483648", "-2147483648", "700", "500" },
+        { "2147483000", "2147483000", "2147483647", "900" },
+        { "-20", "40", "700", "500" },
+        { "100", "-5000", "1", "1" },
+    };
+    for (const auto& s : stored) {
+        config.file("Quorvane.ini",
+            std::string("[General]\nVersion=") + app::programVersion().toStdString()
+                + "\n[Window]\nWindow_State=0\nWindow_X=" + s.x + "\nWindow_Y=" + s.y
+                + "\nWindow_W=" + s.w + "\nWindow_H=" + s.h + "\n");
+        app::SettingsStore store(iniPath());
+        auto window = openWindow(store);
+        const QRect frame = window->frameGeometry();
+        const QRect screen = window->screen()->availableGeometry();
+        SCOPED_TRACE(std::string(s.x) + "," + s.y + " " + s.w + "x" + s.h);
+        EXPECT_TRUE(screen.contains(frame)) << "frame " << frame.x() << "," << frame.y() << " "
+                                            << frame.width() << "x" << frame.height();
+        EXPECT_GE(window->width(), 640);
+        EXPECT_GE(window->height(), 480);
+        window->hide();
+    }
+}
+
+TEST_F(SettingsTest, RestartsBringTheWindowBackWhereItWasClosed)
+{
+    // The offscreen platform gives windows a frame, as a window manager does: the frame is
+    // what is stored and what comes back, neither moving nor growing by its borders.
+    QRect closedAt;
+    for (int restart = 0; restart < 4; ++restart) {
+        app::SettingsStore store(iniPath());
+        auto window = openWindow(store);
+        if (restart == 0)
+            window->setGeometry(60, 50, 700, 500);
+        else
+            EXPECT_EQ(window->frameGeometry(), closedAt) << "restart " << restart;
+        closedAt = window->frameGeometry();
+        window->close();
+    }
+    app::SettingsStore store(iniPath());
+    const app::StoredSettings read = app::Leggi(store, {});
+    EXPECT_EQ(
+        QRect(read.window.left, read.window.top, read.window.width, read.window.height), closedAt)
+        << "the file holds the outer placement";
 }
 
 TEST_F(SettingsTest, FirstStartAsksThenTheExitWritesAndTheNextStartRestores)
