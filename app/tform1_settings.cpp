@@ -13,6 +13,7 @@
 
 #include "engine/prompts.h"
 #include "lang/language_manager.h"
+#include "platform/file_system.h"
 #include "platform/name_codec.h"
 
 #include <QAction>
@@ -72,9 +73,11 @@ void TForm1::applySettings(const StoredSettings& s)
         return; // a first start keeps every designed default
     applyPlacement(s.window);
     m_options->applyBasicOptions(s.basic);
-    const QFileInfo directory(s.directory);
-    if (!s.directory.isEmpty() && directory.isDir())
-        m_browse->openDirectory(toCore(s.directory));
+    // The stored text is the directory's bytes (a name need not be UTF-8): looked up as such.
+    const std::u32string directory = toCore(s.directory);
+    const auto status = m_fs.status(platform::encodeName(directory), platform::Links::Follow);
+    if (!directory.empty() && status.ok() && status.value().kind == platform::EntryKind::Directory)
+        m_browse->openDirectory(directory);
     m_items.Gestiscilettereaccentate1->setChecked(s.advanced.Auto_Accent);
     m_items.dosnames1->setChecked(s.advanced.DOS_Names);
     m_items.Compattaspazivuoti1->setChecked(s.advanced.Compatta_Spazi);

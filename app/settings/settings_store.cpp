@@ -1,13 +1,18 @@
 // The settings file.
 #include "settings_store.h"
 
+#include "platform/atomic_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 namespace quorvane::app {
 
@@ -19,18 +24,14 @@ QString defaultSettingsPath()
 
 namespace {
 
+constexpr qint64 kMaxBytes = qint64 { 4 } * 1024 * 1024;
+constexpr int kLockWaitMs = 10000;
+
 /// The program writes its settings as plain UTF-8 text; a file with control bytes or
-/// invalid UTF-8 was damaged or written by something else, and QSettings would quietly
-/// read part of it and rewrite the rest away.
-bool looksLikeSettingsText(const QString& path)
+/// invalid UTF-8 was damaged or written by something else, and rewriting it would lose
+/// what could not be read.
+bool looksLikeSettingsText(const QByteArray& bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    constexpr qint64 kMaxBytes = qint64 { 4 } * 1024 * 1024;
-    if (file.size() > kMaxBytes)
-        return false;
-    const QByteArray bytes = file.readAll();
     const bool control = std::ranges::any_of(bytes, [](char c) {
         const auto byte = static_cast<unsigned char>(c);
         return (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte == 0x7f;
@@ -42,37 +43,53 @@ bool looksLikeSettingsText(const QString& path)
     return !utf8.hasError();
 }
 
+/// The settings in the file at `path` (none when there is no file), or why it cannot be used.
+struct FileRead
+{
+    SettingsText text;
+    QString unusable;
+};
+
+FileRead readSettingsFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    if (!info.isFile())
+        return { {}, QStringLiteral("%1 non è un file").arg(path) };
+    QFile file(path);
+    if (!info.isReadable() || !file.open(QIODevice::ReadOnly))
+        return { {}, QStringLiteral("%1 non si può leggere").arg(path) };
+    const QString invalid = QStringLiteral("%1 non è un file di impostazioni valido").arg(path);
+    if (file.size() > kMaxBytes)
+        return { {}, invalid };
+    const QByteArray bytes = file.readAll();
+    if (!looksLikeSettingsText(bytes))
+        return { {}, invalid };
+    std::optional<SettingsText> text = SettingsText::parse(bytes);
+    if (!text)
+        return { {}, invalid };
+    return { std::move(*text), {} };
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(const QString& path)
     : m_path(path.isEmpty() ? defaultSettingsPath() : path)
 {
-    const QFileInfo info(m_path);
-    if (info.exists() && !info.isFile())
-        m_unusable = QStringLiteral("%1 non è un file").arg(m_path);
-    else if (info.exists() && !info.isReadable())
-        m_unusable = QStringLiteral("%1 non si può leggere").arg(m_path);
-    else if (info.exists() && !looksLikeSettingsText(m_path))
-        m_unusable = QStringLiteral("%1 non è un file di impostazioni valido").arg(m_path);
-    m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
-    if (m_unusable.isEmpty() && m_settings->status() != QSettings::NoError)
-        m_unusable = QStringLiteral("%1 non è un file di impostazioni valido").arg(m_path);
+    FileRead read = readSettingsFile(m_path);
+    m_text = std::move(read.text);
+    m_unusable = std::move(read.unusable);
 }
 
-// An unusable store never gets a value set, so QSettings has nothing to write back when
-// it goes.
+// Nothing is written without sync(): an unusable store, or one whose changes are dropped,
+// leaves the file as it is.
 SettingsStore::~SettingsStore() = default;
 
 bool SettingsStore::keyExists() const
 {
     // Values written but not yet synced count: the store is one view of the file.
-    return m_unusable.isEmpty() && !m_settings->allKeys().isEmpty();
-}
-
-QString SettingsStore::key(const QString& section, const QString& name) const
-{
-    // Values without a section stand under the key itself ([General] in the file).
-    return section.isEmpty() ? name : section + QLatin1Char('/') + name;
+    return m_unusable.isEmpty() && m_text.holdsValues();
 }
 
 QString SettingsStore::readString(
@@ -80,8 +97,8 @@ QString SettingsStore::readString(
 {
     if (!m_unusable.isEmpty())
         return fallback;
-    const QVariant value = m_settings->value(key(section, name));
-    return value.isValid() ? value.toString() : fallback;
+    const std::optional<QString> spelled = m_text.spelled(section, name);
+    return spelled ? decodeSettingsValue(*spelled) : fallback;
 }
 
 int SettingsStore::readInteger(const QString& section, const QString& name, int fallback) const
@@ -98,10 +115,27 @@ bool SettingsStore::readBool(const QString& section, const QString& name, bool f
     return readInteger(section, name, fallback ? 1 : 0) != 0;
 }
 
+void SettingsStore::change(Change change)
+{
+    if (!m_unusable.isEmpty())
+        return;
+    switch (change.kind) {
+    case Change::Kind::Set:
+        m_text.set(change.section, change.name, change.spelled);
+        break;
+    case Change::Kind::Remove:
+        m_text.remove(change.section, change.name);
+        break;
+    case Change::Kind::RemoveSection:
+        m_text.removeSection(change.section);
+        break;
+    }
+    m_changes.push_back(std::move(change));
+}
+
 void SettingsStore::writeString(const QString& section, const QString& name, const QString& value)
 {
-    if (m_unusable.isEmpty())
-        m_settings->setValue(key(section, name), value);
+    change({ Change::Kind::Set, section, name, encodeSettingsValue(value) });
 }
 
 void SettingsStore::writeInteger(const QString& section, const QString& name, int value)
@@ -116,24 +150,62 @@ void SettingsStore::writeBool(const QString& section, const QString& name, bool 
 
 void SettingsStore::remove(const QString& section, const QString& name)
 {
-    if (m_unusable.isEmpty())
-        m_settings->remove(key(section, name));
+    change({ Change::Kind::Remove, section, name, {} });
 }
 
 void SettingsStore::removeSection(const QString& section)
 {
-    if (m_unusable.isEmpty())
-        m_settings->remove(section);
+    change({ Change::Kind::RemoveSection, section, {}, {} });
+}
+
+QString SettingsStore::write(const QByteArray& text) const
+{
+    platform::AtomicFile file;
+    const std::string path = QFile::encodeName(m_path).toStdString();
+    platform::Status status = file.open(path);
+    if (status.ok())
+        status
+            = file.write(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    if (status.ok())
+        status = file.commit();
+    if (status.ok())
+        return {};
+    return QStringLiteral("%1 non si può scrivere (%2)")
+        .arg(m_path, QString::fromStdString(status.error().describe()));
 }
 
 QString SettingsStore::sync()
 {
     if (!m_unusable.isEmpty())
         return m_unusable;
+    if (m_changes.empty())
+        return {};
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
+    // The lock is the one other instances, older versions among them, take on this file.
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs))
         return QStringLiteral("%1 non si può scrivere").arg(m_path);
+    // Another instance may have written since: its values stay, ours go on top.
+    FileRead current = readSettingsFile(m_path);
+    if (!current.unusable.isEmpty())
+        return current.unusable;
+    for (const Change& c : m_changes) {
+        switch (c.kind) {
+        case Change::Kind::Set:
+            current.text.set(c.section, c.name, c.spelled);
+            break;
+        case Change::Kind::Remove:
+            current.text.remove(c.section, c.name);
+            break;
+        case Change::Kind::RemoveSection:
+            current.text.removeSection(c.section);
+            break;
+        }
+    }
+    if (const QString failed = write(current.text.serialize()); !failed.isEmpty())
+        return failed;
+    m_text = std::move(current.text);
+    m_changes.clear();
     return {};
 }
 

@@ -2,19 +2,23 @@
 // string values, booleans as "1"/"0", integers as decimal text.
 #pragma once
 
-#include <QSettings>
+#include "settings_text.h"
+
 #include <QString>
 
-#include <memory>
+#include <vector>
 
 namespace quorvane::app {
 
-/// One settings file ($XDG_CONFIG_HOME/Quorvane/Quorvane.ini). Reading never fails: a
-/// missing or malformed value gives the default. A file that cannot be read as settings
-/// (corrupt, unreadable, a directory) makes the store unusable: the program then starts
-/// with defaults and never writes, so the user's file is not replaced by values they did not
-/// choose. Writes reach the disk atomically (QSettings writes a whole new file and renames
-/// it over the old one, under a lock shared with other instances).
+/// One settings file ($XDG_CONFIG_HOME/Quorvane/Quorvane.ini). Values are plain strings,
+/// read back exactly as they were written, lone surrogates (the carried bytes of a name that
+/// is not UTF-8) included; the file's spelling of them is SettingsText's. Reading never
+/// fails: a missing or malformed value gives the default. A file that cannot be read as
+/// settings (corrupt, unreadable, a directory) makes the store unusable: the program then
+/// starts with defaults and never writes, so the user's file is not replaced by values they
+/// did not choose. A write reaches the disk atomically (a whole new file renamed over the
+/// old one) under a lock shared with other instances, and carries only this store's changes
+/// into the file as it is then, so two instances do not undo each other's values.
 class SettingsStore
 {
 public:
@@ -43,15 +47,27 @@ public:
     void removeSection(const QString& section);
 
     /// Writes what changed to disk. Returns why it failed, empty on success (and at once
-    /// when the store is unusable, writing nothing).
+    /// when the store is unusable, writing nothing; also when the file has become one that
+    /// cannot be used since it was read).
     [[nodiscard]] QString sync();
 
 private:
-    [[nodiscard]] QString key(const QString& section, const QString& name) const;
+    /// One change not yet written, to be carried into the file as it is when writing.
+    struct Change
+    {
+        enum class Kind { Set, Remove, RemoveSection };
+        Kind kind;
+        QString section;
+        QString name;
+        QString spelled;
+    };
+    void change(Change change);
+    [[nodiscard]] QString write(const QByteArray& text) const;
 
     QString m_path;
     QString m_unusable;
-    std::unique_ptr<QSettings> m_settings;
+    SettingsText m_text; ///< the file as read, with the changes applied
+    std::vector<Change> m_changes;
 };
 
 /// The default location of the settings file.

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -277,6 +278,86 @@ TEST_F(SettingsTest, TheDialogEditsTheSwitchesAtOnceAndRemovesTheStoredValues)
     control<QAction>(*window, "Impostazioni2")->trigger();
     EXPECT_EQ(config.read("Quorvane.ini").find("Opzioni_Base"), std::string::npos);
     EXPECT_TRUE(window->settingsFlags().SaveBasicOptions) << "the flags in memory stay";
+}
+
+TEST_F(SettingsTest, ValuesAreStringsReadBackExactlyAndOlderFilesReadAsBefore)
+{
+    const QString kValues[] = { QStringLiteral("/a,b"), QStringLiteral("/x;y=z"),
+        QStringLiteral(" lead"), QStringLiteral("trail\t"), QStringLiteral("a\"b\""),
+        QStringLiteral("back\\slash\\"), QStringLiteral("@at"), QStringLiteral("tab\tnl\ncr\r"),
+        QStringLiteral("\x01"
+                       "1f"),
+        QStringLiteral("música 日本 \U0001F600"), QString() };
+    const auto name = [](std::size_t i) { return QStringLiteral("v%1").arg(i); };
+    {
+        // How the program wrote its values until now.
+        QSettings older(iniPath(), QSettings::IniFormat);
+        for (std::size_t i = 0; i < std::size(kValues); ++i)
+            older.setValue(QStringLiteral("Opzioni_Base/") + name(i), kValues[i]);
+    }
+    {
+        app::SettingsStore store(iniPath());
+        for (std::size_t i = 0; i < std::size(kValues); ++i)
+            EXPECT_EQ(
+                store.readString(QStringLiteral("Opzioni_Base"), name(i), QStringLiteral("?")),
+                kValues[i])
+                << "older file, value " << i;
+        // A name that is not UTF-8 carries its bytes as lone surrogates.
+        const QString bytes = QStringLiteral("/d") + QChar(0xDCFF) + QChar(0xDC80) + u'a';
+        store.writeString({}, QStringLiteral("Directory"), bytes);
+        for (std::size_t i = 0; i < std::size(kValues); ++i)
+            store.writeString(QStringLiteral("Window"), name(i), kValues[i]);
+        ASSERT_TRUE(store.sync().isEmpty());
+        const app::SettingsStore again(iniPath());
+        EXPECT_EQ(again.readString({}, QStringLiteral("Directory"), {}), bytes);
+        const QSettings older(iniPath(), QSettings::IniFormat);
+        for (std::size_t i = 0; i < std::size(kValues); ++i) {
+            EXPECT_EQ(again.readString(QStringLiteral("Window"), name(i), QStringLiteral("?")),
+                kValues[i])
+                << "value " << i;
+            EXPECT_EQ(older.value(QStringLiteral("Window/") + name(i)).toString(), kValues[i])
+                << "an older version reads value " << i;
+        }
+    }
+
+    // A directory typed into the file by hand comes back; so does one whose name is not
+    // UTF-8, stored by the exit.
+    const std::string typed = work.path() + "/a,b";
+    const std::string bytes = work.path() + "/d\xff\x80";
+    work.dir("a,b");
+    work.dir("d\xff\x80");
+    config.file("Quorvane.ini",
+        "[General]\nVersion=" + app::programVersion().toStdString()
+            + "\nSalva_Directory=1\nSalva_Uscita=1\nSalvate=1\nDirectory=" + typed + "\n");
+    for (const std::string& expected : { typed, bytes }) {
+        app::SettingsStore store(iniPath());
+        auto window = openWindow(store);
+        EXPECT_EQ(platform::encodeName(window->browsePane().directory()), expected);
+        window->browsePane().openDirectory(platform::decodeName(bytes));
+        window->close();
+    }
+}
+
+TEST_F(SettingsTest, AFileWithAByteOrderMarkReadsAsTheSameSettings)
+{
+    config.file("Quorvane.ini",
+        "\xEF\xBB\xBF[General]\nVersion=" + app::programVersion().toStdString()
+            + "\nSalvate=1\nSalva_Uscita=1\nSalva_Opzioni_Base=1\nLanguage=0\n[Opzioni_Base]\nTipo_"
+              "Rename=3\n");
+    {
+        app::SettingsStore store(iniPath());
+        EXPECT_TRUE(store.unusableReason().isEmpty());
+        auto window = openWindow(store);
+        EXPECT_TRUE(prompts.messages.empty()) << "nothing to warn about";
+        EXPECT_EQ(WindowControls(*window).ComboBox1->currentIndex(), 3);
+        WindowControls(*window).ComboBox1->setCurrentIndex(2);
+        window->saveSettings(); // "Salva adesso" says when the file cannot be written
+        EXPECT_TRUE(prompts.messages.empty()) << "the file was written";
+    }
+    app::SettingsStore store(iniPath());
+    EXPECT_EQ(
+        store.readInteger(QStringLiteral("Opzioni_Base"), QStringLiteral("Tipo_Rename"), 0), 2)
+        << "the exit's save is in the file";
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeUsedIsSaidOnceAndNeverWritten)
