@@ -4,6 +4,7 @@
 
 #include "about/taboutbox.h"
 #include "browse_pane.h"
+#include "close_request.h"
 #include "dialog_host.h"
 #include "modes/mode_commands.h"
 #include "print/listing_commands.h"
@@ -167,7 +168,9 @@ void TForm1::Impostazioni2Click()
 
 void TForm1::firsttime()
 {
-    m_dialogs.openUrl(about::makerMailLink());
+    // A program ended from outside (a session logging out) starts no mail program.
+    if (!CloseRequest::pending())
+        m_dialogs.openUrl(about::makerMailLink());
     for (bool SettingsFlags::*flag : { &SettingsFlags::SaveOnExit, &SettingsFlags::SettingsEnabled,
              &SettingsFlags::SaveWindow, &SettingsFlags::SaveDirectory,
              &SettingsFlags::SaveBasicOptions, &SettingsFlags::SaveAdvancedOptions })
