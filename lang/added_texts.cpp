@@ -16,7 +16,7 @@ namespace {
 
 // UTF-8 texts, "\r\n" as in the built-in table. Each entry names its id, so an id and its
 // text cannot drift apart.
-constexpr std::array<std::pair<ConstantId, std::string_view>, 33> kTexts { {
+constexpr std::array<std::pair<ConstantId, std::string_view>, 39> kTexts { {
     { added::ATTRIBUTI_NON_IMPOSTATI,
         "Gli attributi di %d elementi non sono stati modificati\r\n"
         "(collegamenti simbolici, file di altri utenti o file system che non li supportano)." },
@@ -28,10 +28,16 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 33> kTexts { {
     { added::CRONOLOGIA_COMPLETATA, "completata" },
     { added::CRONOLOGIA_DATA, "Data" },
     { added::CRONOLOGIA_DIRECTORY, "Directory" },
+    { added::CRONOLOGIA_FERMATA, "fermata" },
     { added::CRONOLOGIA_FILES, "Files" },
     { added::CRONOLOGIA_INTERROTTA, "interrotta" },
     { added::CRONOLOGIA_MENU, "C&ronologia operazioni" },
+    { added::CRONOLOGIA_OPERAZIONE, "Operazione" },
     { added::CRONOLOGIA_STATO, "Stato" },
+    { added::CRONOLOGIA_TIPO_ANNULLAMENTO, "annullamento" },
+    { added::CRONOLOGIA_TIPO_DIRECTORY, "rinomina della directory" },
+    { added::CRONOLOGIA_TIPO_FILE, "rinomina di un file" },
+    { added::CRONOLOGIA_TIPO_RINOMINA, "rinomina" },
     { added::ELIMINA_SOLO_SELEZIONATO,
         "Si può eliminare solo il file su cui si è fatto clic: il percorso indicato è un "
         "altro." },
