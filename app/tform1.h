@@ -17,6 +17,7 @@
 #include <string>
 
 class QAction;
+class QTimer;
 
 namespace quorvane::engine {
 class Prompts;
@@ -109,6 +110,7 @@ private:
     /// has framed the window).
     [[nodiscard]] QMargins frameMargins() const;
     void keepRestoredFrame();
+    void watchRestoredFrame();
     [[nodiscard]] StoredSettings currentSettings() const;
     /// The exit's writes: the first-exit step, Salva when asked for, the three values.
     void writeSettingsAtExit();
@@ -131,6 +133,8 @@ private:
     bool m_shown = false; ///< the first show reads the settings, later ones do not
     std::optional<QRect> m_restoredFrame; ///< until the frame's borders are known
     QMargins m_restoredMargins; ///< the borders the restored frame was placed with
+    QTimer* m_frameWatch = nullptr;
+    int m_frameChecksLeft = 0;
 
     // Menu items the window itself answers, or that wait for their windows.
     QAction* N6 = nullptr;

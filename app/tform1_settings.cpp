@@ -22,6 +22,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 namespace quorvane::app {
 
@@ -99,6 +101,7 @@ void TForm1::applyPlacement(const WindowPlacement& placement)
     m_restoredFrame = frame;
     m_restoredMargins = margins;
     setGeometry(frame.marginsRemoved(margins));
+    watchRestoredFrame();
     if (placement.state == 2)
         setWindowState(Qt::WindowMaximized);
     else if (placement.state == 1)
@@ -107,16 +110,36 @@ void TForm1::applyPlacement(const WindowPlacement& placement)
 
 QMargins TForm1::frameMargins() const
 {
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    return { client.left() - frame.left(), client.top() - frame.top(),
-        frame.right() - client.right(), frame.bottom() - client.bottom() };
+    // The platform window's own, asked afresh: the widget's copy is brought up to date only
+    // when the window moves, and a window manager that frames the window in place does not
+    // move it.
+    if (const QWindow* window = windowHandle(); window != nullptr && window->handle() != nullptr)
+        return window->frameMargins();
+    return {};
+}
+
+void TForm1::watchRestoredFrame()
+{
+    // The frame's size is learnt some time after the window is mapped, with or without an
+    // event: it is looked at for a while, and after every move and resize.
+    m_frameChecksLeft = 20;
+    if (m_frameWatch == nullptr) {
+        m_frameWatch = new QTimer(this);
+        m_frameWatch->setInterval(100);
+        connect(m_frameWatch, &QTimer::timeout, this, [this] {
+            keepRestoredFrame();
+            if (--m_frameChecksLeft <= 0 || !m_restoredFrame)
+                m_frameWatch->stop();
+        });
+    }
+    m_frameWatch->start();
 }
 
 void TForm1::keepRestoredFrame()
 {
-    // A window manager tells the frame's size only once the window is on the screen: the
-    // client is placed again inside the frame that was restored, once, as soon as it is known.
+    // Placed before the window manager had framed the window, the client stands where the
+    // frame should: it is placed again inside the restored frame, once, when the frame's
+    // borders are known.
     if (!m_restoredFrame || !isVisible() || windowState() != Qt::WindowNoState)
         return;
     const QMargins margins = frameMargins();
@@ -132,7 +155,7 @@ StoredSettings TForm1::currentSettings() const
     StoredSettings s;
     s.flags = m_settingsFlags;
     s.window.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    const QRect frame = frameGeometry();
+    const QRect frame = geometry().marginsAdded(frameMargins());
     s.window.left = frame.x();
     s.window.top = frame.y();
     s.window.width = frame.width();
