@@ -115,21 +115,26 @@ bool SettingsStore::readBool(const QString& section, const QString& name, bool f
     return readInteger(section, name, fallback ? 1 : 0) != 0;
 }
 
+void SettingsStore::apply(SettingsText& text, const Change& change)
+{
+    switch (change.kind) {
+    case Change::Kind::Set:
+        text.set(change.section, change.name, change.spelled);
+        break;
+    case Change::Kind::Remove:
+        text.remove(change.section, change.name);
+        break;
+    case Change::Kind::RemoveSection:
+        text.removeSection(change.section);
+        break;
+    }
+}
+
 void SettingsStore::change(Change change)
 {
     if (!m_unusable.isEmpty())
         return;
-    switch (change.kind) {
-    case Change::Kind::Set:
-        m_text.set(change.section, change.name, change.spelled);
-        break;
-    case Change::Kind::Remove:
-        m_text.remove(change.section, change.name);
-        break;
-    case Change::Kind::RemoveSection:
-        m_text.removeSection(change.section);
-        break;
-    }
+    apply(m_text, change);
     m_changes.push_back(std::move(change));
 }
 
@@ -189,20 +194,9 @@ QString SettingsStore::sync()
     FileRead current = readSettingsFile(m_path);
     if (!current.unusable.isEmpty())
         return current.unusable;
-    for (const Change& c : m_changes) {
-        switch (c.kind) {
-        case Change::Kind::Set:
-            current.text.set(c.section, c.name, c.spelled);
-            break;
-        case Change::Kind::Remove:
-            current.text.remove(c.section, c.name);
-            break;
-        case Change::Kind::RemoveSection:
-            current.text.removeSection(c.section);
-            break;
-        }
-    }
-    if (const QString failed = write(current.text.serialize()); !failed.isEmpty())
+    for (const Change& c : m_changes)
+        apply(current.text, c);
+    if (QString failed = write(current.text.serialize()); !failed.isEmpty())
         return failed;
     m_text = std::move(current.text);
     m_changes.clear();

@@ -61,6 +61,7 @@ private:
         QString name;
         QString spelled;
     };
+    static void apply(SettingsText& text, const Change& change);
     void change(Change change);
     [[nodiscard]] QString write(const QByteArray& text) const;
 
