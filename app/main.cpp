@@ -1,4 +1,5 @@
 // Quorvane: the desktop bulk renamer.
+#include "app/close_request.h"
 #include "app/dialog_host.h"
 #include "app/language_template.h"
 #include "app/qt_prompts.h"
@@ -13,11 +14,9 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QSocketNotifier>
 #include <QtGlobal>
 
 #include <cstdio>
-#include <memory>
 #include <string_view>
 
 int main(int argc, char** argv)
@@ -45,28 +44,20 @@ int main(int argc, char** argv)
     // The start directory is the process's own, byte for byte.
     const std::u32string start = platform::decodeName(platform::currentDirectory());
     app::SettingsStore settings;
-    // A session that ends or a plain kill closes the window as the user would, so the exit
-    // sequence saves the settings; a question open at that moment is closed unanswered.
-    app::TForm1* closable = nullptr;
-    bool closeRequested = false;
-    std::unique_ptr<QSocketNotifier> closeNotifier;
-    if (const int closeRequests = platform::installCloseSignals(); closeRequests >= 0) {
-        closeNotifier = std::make_unique<QSocketNotifier>(closeRequests, QSocketNotifier::Read);
-        QObject::connect(closeNotifier.get(), &QSocketNotifier::activated, [&] {
-            closeNotifier->setEnabled(false);
-            closeRequested = true;
-            QApplication::closeAllWindows();
-            if (closable != nullptr)
-                closable->close();
-        });
-    }
+    // A session that ends, a plain kill or Ctrl+C closes the window as the user would, so the
+    // exit sequence saves the settings; every box open then, or opened later, is closed
+    // unanswered.
+    app::CloseRequest closeRequest(platform::installCloseSignals());
     app::TForm1 window(prompts, fs, dialogs, start, &settings);
     prompts.setOwner(&window);
-    closable = &window;
-    if (closeRequested) {
+    if (!app::CloseRequest::pending())
+        window.show();
+    if (app::CloseRequest::pending()) {
+        // Asked while a start-up box was open: the event loop would never see the window
+        // close, so it is not entered.
         window.close();
         return 0;
     }
-    window.show();
+    closeRequest.setWindow(&window);
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 #include "run_progress.h"
 
 #include "browse_pane.h"
+#include "close_request.h"
 #include "qt_text.h"
 
 #include "lang/added_texts.h"
@@ -83,6 +84,11 @@ void RunProgress::entryRefused(const std::u32string& /*directory*/,
 {
     // The box about the refusal is seen against what is really on disk now.
     m_browse.rereadFiles();
+}
+
+bool RunProgress::stopRequested()
+{
+    return m_stopRequested || CloseRequest::pending();
 }
 
 void RunProgress::progress(int processed)

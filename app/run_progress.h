@@ -27,7 +27,8 @@ public:
     void entryRefused(const std::u32string& directory, const std::u32string& oldName,
         const platform::SysError& error) override;
     void progress(int processed) override;
-    [[nodiscard]] bool stopRequested() override { return m_stopRequested; }
+    /// Escape, or the program asked to end from outside.
+    [[nodiscard]] bool stopRequested() override;
 
 private:
     QPushButton& m_button;

@@ -269,6 +269,18 @@ void TForm1::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
+void TForm1::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    keepRestoredFrame();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    keepRestoredFrame();
+}
+
 void TForm1::FormClose()
 {
     // The listing preview and the album titles are kept in memory, never as files under

@@ -8,12 +8,16 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
+class QTimer;
 
 namespace quorvane::engine {
 class Prompts;
@@ -68,6 +72,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate(const std::u32string& startDirectory);
@@ -98,6 +104,11 @@ private:
     void readSettings();
     void applySettings(const StoredSettings& settings);
     void applyPlacement(const WindowPlacement& placement);
+    /// The frame's borders as the platform knows them now (none before a window manager
+    /// has framed the window).
+    [[nodiscard]] QMargins frameMargins() const;
+    void keepRestoredFrame();
+    void watchRestoredFrame();
     [[nodiscard]] StoredSettings currentSettings() const;
     /// The exit's writes: the first-exit step, Salva when asked for, the three values.
     void writeSettingsAtExit();
@@ -118,6 +129,10 @@ private:
     SettingsStore* m_settings = nullptr;
     SettingsFlags m_settingsFlags;
     bool m_shown = false; ///< the first show reads the settings, later ones do not
+    std::optional<QRect> m_restoredFrame; ///< until the frame's borders are known
+    QMargins m_restoredMargins; ///< the borders the restored frame was placed with
+    QTimer* m_frameWatch = nullptr;
+    int m_frameChecksLeft = 0;
 
     // Menu items the window itself answers, or that wait for their windows.
     QAction* N6 = nullptr;

@@ -4,16 +4,19 @@
 
 #include "about/taboutbox.h"
 #include "browse_pane.h"
+#include "close_request.h"
 #include "dialog_host.h"
 #include "modes/mode_commands.h"
 #include "print/listing_commands.h"
 #include "qt_text.h"
 #include "settings/tavanzate.h"
+#include "window_frame.h"
 
 #include "engine/prompts.h"
 #include "lang/added_texts.h"
 #include "lang/language_manager.h"
 #include "lang/text_format.h"
+#include "platform/file_system.h"
 #include "platform/name_codec.h"
 
 #include <QAction>
@@ -21,6 +24,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 namespace quorvane::app {
 
@@ -72,9 +77,11 @@ void TForm1::applySettings(const StoredSettings& s)
         return; // a first start keeps every designed default
     applyPlacement(s.window);
     m_options->applyBasicOptions(s.basic);
-    const QFileInfo directory(s.directory);
-    if (!s.directory.isEmpty() && directory.isDir())
-        m_browse->openDirectory(toCore(s.directory));
+    // The stored text is the directory's bytes (a name need not be UTF-8): looked up as such.
+    const std::u32string directory = toCore(s.directory);
+    const auto status = m_fs.status(platform::encodeName(directory), platform::Links::Follow);
+    if (!directory.empty() && status.ok() && status.value().kind == platform::EntryKind::Directory)
+        m_browse->openDirectory(directory);
     m_items.Gestiscilettereaccentate1->setChecked(s.advanced.Auto_Accent);
     m_items.dosnames1->setChecked(s.advanced.DOS_Names);
     m_items.Compattaspazivuoti1->setChecked(s.advanced.Compatta_Spazi);
@@ -84,19 +91,64 @@ void TForm1::applySettings(const StoredSettings& s)
 
 void TForm1::applyPlacement(const WindowPlacement& placement)
 {
-    QRect frame(placement.left, placement.top, std::max(placement.width, minimumWidth()),
-        std::max(placement.height, minimumHeight()));
-    // A place on a screen that is gone (a monitor unplugged) would hide the window.
-    const bool onScreen = std::ranges::any_of(QGuiApplication::screens(),
-        [&](const QScreen* screen) { return screen->availableGeometry().intersects(frame); });
-    if (!onScreen && QGuiApplication::primaryScreen() != nullptr)
-        frame.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-    move(frame.topLeft());
-    resize(frame.size());
+    // The file holds the frame, title bar included: a client position stored as a frame
+    // one (or the other way round) moves the window by its title bar at every start.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.push_back(screen->availableGeometry());
+    const QMargins margins = frameMargins();
+    const QRect frame = restoredFrame(placement, screens,
+        minimumSize().grownBy(margins) /* the client's minimum with its frame */);
+    m_restoredFrame = frame;
+    m_restoredMargins = margins;
+    setGeometry(frame.marginsRemoved(margins));
+    watchRestoredFrame();
     if (placement.state == 2)
         setWindowState(Qt::WindowMaximized);
     else if (placement.state == 1)
         setWindowState(Qt::WindowMinimized);
+}
+
+QMargins TForm1::frameMargins() const
+{
+    // The platform window's own, asked afresh: the widget's copy is brought up to date only
+    // when the window moves, and a window manager that frames the window in place does not
+    // move it.
+    if (const QWindow* window = windowHandle(); window != nullptr && window->handle() != nullptr)
+        return window->frameMargins();
+    return {};
+}
+
+void TForm1::watchRestoredFrame()
+{
+    // The frame's size is learnt some time after the window is mapped, with or without an
+    // event: it is looked at for a while, and after every move and resize.
+    m_frameChecksLeft = 20;
+    if (m_frameWatch == nullptr) {
+        m_frameWatch = new QTimer(this);
+        m_frameWatch->setInterval(100);
+        connect(m_frameWatch, &QTimer::timeout, this, [this] {
+            keepRestoredFrame();
+            if (--m_frameChecksLeft <= 0 || !m_restoredFrame)
+                m_frameWatch->stop();
+        });
+    }
+    m_frameWatch->start();
+}
+
+void TForm1::keepRestoredFrame()
+{
+    // Placed before the window manager had framed the window, the client stands where the
+    // frame should: it is placed again inside the restored frame, once, when the frame's
+    // borders are known.
+    if (!m_restoredFrame || !isVisible() || windowState() != Qt::WindowNoState)
+        return;
+    const QMargins margins = frameMargins();
+    if (margins == m_restoredMargins)
+        return;
+    const QRect frame = *m_restoredFrame;
+    m_restoredFrame.reset();
+    setGeometry(frame.marginsRemoved(margins));
 }
 
 StoredSettings TForm1::currentSettings() const
@@ -104,10 +156,11 @@ StoredSettings TForm1::currentSettings() const
     StoredSettings s;
     s.flags = m_settingsFlags;
     s.window.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    s.window.left = pos().x();
-    s.window.top = pos().y();
-    s.window.width = width();
-    s.window.height = height();
+    const QRect frame = geometry().marginsAdded(frameMargins());
+    s.window.left = frame.x();
+    s.window.top = frame.y();
+    s.window.width = frame.width();
+    s.window.height = frame.height();
     s.directory = toQt(m_browse->directory());
     s.basic = m_options->basicOptions();
     s.advanced.Auto_Accent = m_items.Gestiscilettereaccentate1->isChecked();
@@ -139,7 +192,9 @@ void TForm1::Impostazioni2Click()
 
 void TForm1::firsttime()
 {
-    m_dialogs.openUrl(about::makerMailLink());
+    // A program ended from outside (a session logging out) starts no mail program.
+    if (!CloseRequest::pending())
+        m_dialogs.openUrl(about::makerMailLink());
     for (bool SettingsFlags::*flag : { &SettingsFlags::SaveOnExit, &SettingsFlags::SettingsEnabled,
              &SettingsFlags::SaveWindow, &SettingsFlags::SaveDirectory,
              &SettingsFlags::SaveBasicOptions, &SettingsFlags::SaveAdvancedOptions })

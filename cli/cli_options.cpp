@@ -422,10 +422,12 @@ SCOPE (preview and rename):
 rename first writes its plan to a run journal in $XDG_STATE_HOME/quorvane/runs
 (default ~/.local/state/quorvane/runs; the last 50 runs are kept) and renames
 nothing when that cannot be done, unless --no-journal is given. history lists the
-journals: ID, date, state (complete, interrupted or undone), entries, kind and
-directory. undo renames back, last entry first and never over an existing entry,
-every entry of the run that still bears a name the run gave it, and names each
-entry it could not restore; an entry changed since by someone else is left alone.
+journals: ID, date, state (complete, stopped before its end, interrupted or
+undone), entries renamed, kind and directory. undo renames back, last entry first
+and never over an existing entry, every entry of the run that still bears a name
+the run gave it, and names each entry it could not restore; an entry changed since
+by someone else, or one the run never renamed, is left alone. undo --no-journal
+journals nothing while it renames and records itself in the history when done.
 undo after an interrupted undo finishes it; a run already undone is refused. The
 undo's exit status is 0 when everything was restored, 1 otherwise, 2 for bad usage
 or an unknown ID.

@@ -21,6 +21,8 @@ const char* stateWord(engine::RecordedState state)
     switch (state) {
     case engine::RecordedState::Complete:
         return "complete";
+    case engine::RecordedState::Stopped:
+        return "stopped";
     case engine::RecordedState::Interrupted:
         return "interrupted";
     case engine::RecordedState::Undone:
@@ -70,7 +72,7 @@ int runHistory(std::span<const std::string> args, const std::string& runsDirecto
     const engine::JournalStore store(runsDirectory);
     for (const engine::RecordedRun& run : store.runs())
         out << run.id << "  " << localTime(run.created) << "  "
-            << (run.running ? "running" : stateWord(run.state)) << "  " << run.entries << "  "
+            << (run.running ? "running" : stateWord(run.state)) << "  " << run.renamed << "  "
             << kindWord(run.kind) << "  " << pathText(run.directory) << '\n';
     return 0;
 }
@@ -117,7 +119,13 @@ int runUndo(std::span<const std::string> args, platform::FileSystem& fs,
     }
     out << "undo of run " << report.undoneRun << ": " << report.restored << " restored, "
         << report.unchanged << " already had their names, " << report.notRestored.size()
-        << " not restored\n";
+        << " not restored";
+    if (report.notRenamedByRun > 0)
+        out << ", " << report.notRenamedByRun << " never renamed by the run";
+    out << '\n';
+    if (!report.recorded)
+        errors << "quorvane-cli: the undo could not be recorded in " << pathText(runsDirectory)
+               << ": the history still shows run " << report.undoneRun << " as not undone\n";
     for (const engine::NotRestored& entry : report.notRestored) {
         errors << "quorvane-cli: not restored: " << pathText(entry.path) << " (was "
                << pathText(entry.oldName) << "): ";

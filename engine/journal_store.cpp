@@ -58,7 +58,20 @@ RecordedRun describeContents(
     run.created = contents.created;
     run.directory = contents.directory;
     run.entries = contents.entries.size();
-    run.state = contents.closed ? RecordedState::Complete : RecordedState::Interrupted;
+    run.renamed = contents.closed ? static_cast<std::size_t>(contents.closedRenamed)
+                                  : static_cast<std::size_t>(std::ranges::count(
+                                      contents.progress, true, &JournalProgress::done));
+    // A run that closed its journal before reaching every entry was stopped on its way. An
+    // undo always goes through its whole plan (and older undo journals left the entries
+    // that already had their names without a record).
+    const bool reachedAll = std::ranges::all_of(
+        contents.progress, [](const JournalProgress& p) { return p.done || p.givenUp; });
+    if (!contents.closed)
+        run.state = RecordedState::Interrupted;
+    else if (contents.kind != JournalKind::Undo && !reachedAll)
+        run.state = RecordedState::Stopped;
+    else
+        run.state = RecordedState::Complete;
     run.undoneRun = contents.undoneRun;
     run.running = !contents.closed
         && platform::isLockedByAnother(directory + "/" + run.id + std::string(kJournalSuffix));

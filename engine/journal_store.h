@@ -17,6 +17,9 @@ inline constexpr std::string_view kJournalSuffix = ".journal";
 /// Where a recorded run stands.
 enum class RecordedState {
     Complete, ///< the run reached its end
+    /// The run was stopped before its end (Escape, Stop, a signal, an error) and closed its
+    /// journal: the entries not reached kept their names.
+    Stopped,
     Interrupted, ///< the program stopped before the run's end (crash, kill, power loss)
     Undone, ///< a later undo restored every entry it could find
 };
@@ -29,6 +32,9 @@ struct RecordedRun
     std::int64_t created = 0; ///< nanoseconds since the epoch
     std::string directory; ///< bytes
     std::size_t entries = 0; ///< planned renames
+    /// Entries the run renamed (an undo: gave their names back); for a journal that was not
+    /// closed, those recorded so far.
+    std::size_t renamed = 0;
     RecordedState state = RecordedState::Complete;
     std::string undoneRun; ///< for an undo: the run it reverses
     /// Not closed because a process is still writing it (its journal is locked): neither

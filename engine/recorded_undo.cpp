@@ -39,6 +39,26 @@ bool listsExactly(const std::string& directory, const std::string& name)
     return names.ok() && std::ranges::find(names.value(), name) != names.value().end();
 }
 
+/// The undo's plan: the run's, reversed.
+std::vector<JournalEntry> reversedPlan(const JournalContents& run)
+{
+    std::vector<JournalEntry> reversed;
+    reversed.reserve(run.entries.size());
+    for (std::size_t index = run.entries.size(); index-- > 0;) {
+        const JournalEntry& entry = run.entries[index];
+        reversed.push_back(
+            { entry.directory, entry.newName, entry.oldName, entry.identity, entry.caseChange });
+    }
+    return reversed;
+}
+
+/// The run certainly never renamed this entry: its journal gave it up, or was closed (every
+/// rename it made is then recorded) without recording one for it.
+bool neverRenamed(const JournalContents& run, const JournalProgress& progress)
+{
+    return !progress.done && (progress.givenUp || run.closed);
+}
+
 } // namespace
 
 LocatedEntry locateEntry(
@@ -117,18 +137,10 @@ RecordedUndoReport RecordedUndo::undo(const std::string& id)
 
     JournalWriter journal(m_store.directory());
     if (m_journaled) {
-        // The undo's plan is the run's, reversed; where each entry is now is decided as
-        // the undo reaches it, because a parent directory renamed back first changes the
-        // paths of everything inside it.
-        std::vector<JournalEntry> reversed;
-        reversed.reserve(contents->entries.size());
-        for (std::size_t index = contents->entries.size(); index-- > 0;) {
-            const JournalEntry& entry = contents->entries[index];
-            reversed.push_back({ entry.directory, entry.newName, entry.oldName, entry.identity,
-                entry.caseChange });
-        }
-        const platform::Status begun
-            = journal.begin(JournalKind::Undo, contents->directory, std::move(reversed), run->id);
+        // Where each entry is now is decided as the undo reaches it, because a parent
+        // directory renamed back first changes the paths of everything inside it.
+        const platform::Status begun = journal.begin(
+            JournalKind::Undo, contents->directory, reversedPlan(*contents), run->id);
         if (!begun.ok() && !proceedWithoutJournal(m_prompts, begun.error())) {
             report.refusal = RecordedUndoReport::Refusal::NoJournal;
             report.refused = platform::decodeName(begun.error().describe());
@@ -138,24 +150,60 @@ RecordedUndoReport RecordedUndo::undo(const std::string& id)
             report.journal = journal.id();
     }
     m_observer.runStarted();
-    undoEntries(*contents, journal.active() ? &journal : nullptr, report);
-    journal.close(report.restored, report.notRestored.size());
+    std::vector<Step> steps;
+    undoEntries(*contents, journal.active() ? &journal : nullptr, report, steps);
+    if (journal.active())
+        journal.close(report.restored, report.notRestored.size());
+    else
+        recordAfterwards(*contents, run->id, steps, report);
     return report;
 }
 
-void RecordedUndo::undoEntries(
-    const JournalContents& run, JournalWriter* journal, RecordedUndoReport& report)
+void RecordedUndo::recordAfterwards(const JournalContents& run, const std::string& runId,
+    const std::vector<Step>& steps, RecordedUndoReport& report)
+{
+    JournalWriter record(m_store.directory());
+    if (!record.begin(JournalKind::Undo, run.directory, reversedPlan(run), runId).ok()) {
+        report.recorded = false;
+        return;
+    }
+    for (std::size_t step = 0; step < steps.size(); ++step) {
+        if (steps[step] == Step::Done)
+            record.done(step);
+        else
+            record.givenUp(step);
+    }
+    record.close(report.restored, report.notRestored.size());
+    report.journal = record.id();
+}
+
+void RecordedUndo::undoEntries(const JournalContents& run, JournalWriter* journal,
+    RecordedUndoReport& report, std::vector<Step>& steps)
 {
     const std::size_t count = run.entries.size();
+    steps.assign(count, Step::GivenUp);
     for (std::size_t step = 0; step < count; ++step) {
         // Last first, as the in-session undo: a parent gets its old name back before the
         // entries whose recorded paths go through it.
         const std::size_t index = count - 1 - step;
         const JournalEntry& entry = run.entries[index];
+        if (neverRenamed(run, run.progress[index])) {
+            // Whatever holds its names now (another run at the same time, the user) is
+            // none of this undo's business.
+            ++report.notRenamedByRun;
+            if (journal != nullptr)
+                journal->givenUp(step);
+            m_observer.progress(static_cast<int>(step + 1));
+            continue;
+        }
         const LocatedEntry where = locateEntry(entry, run.progress[index], run.created);
         const std::u32string dir = platform::decodeName(entry.directory);
         if (where.place == EntryPlace::NotRenamed) {
+            // It has the name the undo gives it: done, as far as the undo's journal goes.
             ++report.unchanged;
+            steps[step] = Step::Done;
+            if (journal != nullptr)
+                journal->done(step);
         } else if (where.place == EntryPlace::Changed) {
             report.notRestored.push_back({ entry.directory + entry.newName, entry.oldName, 0 });
             if (journal != nullptr)
@@ -167,6 +215,7 @@ void RecordedUndo::undoEntries(
                 = renameWithSilentRetries(m_fs, entry.directory, where.name, entry.oldName);
             if (status.ok()) {
                 ++report.restored;
+                steps[step] = Step::Done;
                 if (journal != nullptr)
                     journal->done(step);
                 m_observer.entryRenamed(entry.directory, where.name, entry.oldName);

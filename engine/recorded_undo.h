@@ -60,7 +60,13 @@ struct RecordedUndoReport
     std::string journal; ///< id of the undo's own journal; empty when not journaled
     std::size_t restored = 0; ///< entries renamed back
     std::size_t unchanged = 0; ///< entries that still had their old names
+    /// Entries the run never renamed (given up, not reached, or taken by another run at the
+    /// same time): left as they are, and no failure of the undo.
+    std::size_t notRenamedByRun = 0;
     std::vector<NotRestored> notRestored;
+    /// The history holds this undo. False when not even a record written afterwards could be
+    /// made (for an undo without a journal of its own): the run still shows as not undone.
+    bool recorded = true;
 
     [[nodiscard]] bool complete() const { return refusal == Refusal::None && notRestored.empty(); }
 };
@@ -74,7 +80,9 @@ public:
     RecordedUndo(platform::FileSystem& fs, const JournalStore& store, Prompts& prompts,
         RunObserver& observer);
 
-    /// Without a journal of its own (the user asked for that). Default: journaled.
+    /// Without a journal of its own (the user asked for that): the renames back are not
+    /// journaled as they happen, and the history gets the undo's record once it is over.
+    /// Default: journaled.
     void setJournaled(bool journaled) { m_journaled = journaled; }
 
     /// The run to undo for `id`: the latest run when empty. An undo journal stands for the
@@ -86,8 +94,13 @@ public:
     RecordedUndoReport undo(const std::string& id);
 
 private:
-    void undoEntries(
-        const JournalContents& run, class JournalWriter* journal, RecordedUndoReport& report);
+    /// What became of one step of the undo, for a record written afterwards.
+    enum class Step : char { Done, GivenUp };
+    void undoEntries(const JournalContents& run, class JournalWriter* journal,
+        RecordedUndoReport& report, std::vector<Step>& steps);
+    /// The record of an undo made without a journal, so that the history tells it.
+    void recordAfterwards(const JournalContents& run, const std::string& runId,
+        const std::vector<Step>& steps, RecordedUndoReport& report);
 
     platform::FileSystem& m_fs;
     const JournalStore& m_store;

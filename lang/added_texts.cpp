@@ -16,7 +16,7 @@ namespace {
 
 // UTF-8 texts, "\r\n" as in the built-in table. Each entry names its id, so an id and its
 // text cannot drift apart.
-constexpr std::array<std::pair<ConstantId, std::string_view>, 57> kTexts { {
+constexpr std::array<std::pair<ConstantId, std::string_view>, 63> kTexts { {
     { added::AGGIORNAMENTI_IN_CORSO, "Ricerca aggiornamenti in corso..." },
     { added::AGGIORNAMENTI_MOTIVO, "Motivo: %s" },
     { added::AGGIORNAMENTI_RISPOSTA,
@@ -41,10 +41,16 @@ constexpr std::array<std::pair<ConstantId, std::string_view>, 57> kTexts { {
     { added::CRONOLOGIA_COMPLETATA, "completata" },
     { added::CRONOLOGIA_DATA, "Data" },
     { added::CRONOLOGIA_DIRECTORY, "Directory" },
+    { added::CRONOLOGIA_FERMATA, "fermata" },
     { added::CRONOLOGIA_FILES, "Files" },
     { added::CRONOLOGIA_INTERROTTA, "interrotta" },
     { added::CRONOLOGIA_MENU, "C&ronologia operazioni" },
+    { added::CRONOLOGIA_OPERAZIONE, "Operazione" },
     { added::CRONOLOGIA_STATO, "Stato" },
+    { added::CRONOLOGIA_TIPO_ANNULLAMENTO, "annullamento" },
+    { added::CRONOLOGIA_TIPO_DIRECTORY, "rinomina della directory" },
+    { added::CRONOLOGIA_TIPO_FILE, "rinomina di un file" },
+    { added::CRONOLOGIA_TIPO_RINOMINA, "rinomina" },
     { added::DESKTOP_MANCANTE, "La cartella Desktop non esiste: %s" },
     { added::DIR_NON_LEGGIBILE,
         "Impossibile leggere la directory %s:\r\n%s\r\n\r\nL'elenco non è stato prodotto." },

@@ -30,10 +30,28 @@ QString stateText(const engine::RecordedRun& run)
     switch (run.state) {
     case engine::RecordedState::Complete:
         return added(lang::added::CRONOLOGIA_COMPLETATA);
+    case engine::RecordedState::Stopped:
+        return added(lang::added::CRONOLOGIA_FERMATA);
     case engine::RecordedState::Interrupted:
         return added(lang::added::CRONOLOGIA_INTERROTTA);
     case engine::RecordedState::Undone:
         return added(lang::added::CRONOLOGIA_ANNULLATA);
+    }
+    return {};
+}
+
+/// What the run was: an undo must not read as one more run.
+QString kindText(engine::JournalKind kind)
+{
+    switch (kind) {
+    case engine::JournalKind::Run:
+        return added(lang::added::CRONOLOGIA_TIPO_RINOMINA);
+    case engine::JournalKind::Undo:
+        return added(lang::added::CRONOLOGIA_TIPO_ANNULLAMENTO);
+    case engine::JournalKind::OneFile:
+        return added(lang::added::CRONOLOGIA_TIPO_FILE);
+    case engine::JournalKind::Directory:
+        return added(lang::added::CRONOLOGIA_TIPO_DIRECTORY);
     }
     return {};
 }
@@ -63,16 +81,16 @@ THistory::THistory(const engine::JournalStore& store, platform::FileSystem& fs,
     setObjectName(QStringLiteral("THistory"));
     setWindowTitle(added(lang::added::CRONOLOGIA));
     auto* layout = new QVBoxLayout(this);
-    m_grid = new QTableWidget(0, 4, this);
+    m_grid = new QTableWidget(0, 5, this);
     m_grid->setObjectName(QStringLiteral("HistoryGrid"));
-    m_grid->setHorizontalHeaderLabels(
-        { added(lang::added::CRONOLOGIA_DATA), added(lang::added::CRONOLOGIA_DIRECTORY),
-            added(lang::added::CRONOLOGIA_FILES), added(lang::added::CRONOLOGIA_STATO) });
+    m_grid->setHorizontalHeaderLabels({ added(lang::added::CRONOLOGIA_DATA),
+        added(lang::added::CRONOLOGIA_OPERAZIONE), added(lang::added::CRONOLOGIA_DIRECTORY),
+        added(lang::added::CRONOLOGIA_FILES), added(lang::added::CRONOLOGIA_STATO) });
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_grid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     layout->addWidget(m_grid);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
@@ -109,13 +127,15 @@ void THistory::reload()
     m_grid->setRowCount(rowCount());
     for (int row = 0; row < rowCount(); ++row) {
         const engine::RecordedRun& run = runAt(row);
-        const QStringList cells { dateText(run.created),
-            toDisplay(platform::decodeName(run.directory)), QString::number(run.entries),
+        // The files the run really renamed, not those it planned to.
+        const QStringList cells { dateText(run.created), kindText(run.kind),
+            toDisplay(platform::decodeName(run.directory)), QString::number(run.renamed),
             stateText(run) };
         for (int column = 0; column < cells.size(); ++column)
             m_grid->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
     m_grid->resizeColumnToContents(0);
+    m_grid->resizeColumnToContents(1);
     if (rowCount() > 0)
         m_grid->selectRow(0);
     updateButton();

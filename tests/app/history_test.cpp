@@ -57,9 +57,10 @@ TEST_F(HistoryFixture, ListsRunsNewestFirstAndUndoesTheSelectedOne)
     auto* undo = history.findChild<QPushButton*>(QStringLiteral("UndoButton"));
     ASSERT_NE(grid, nullptr);
     ASSERT_EQ(history.rowCount(), 2);
-    EXPECT_EQ(grid->item(0, 1)->text(), QString::fromStdString(tmp / "new"));
-    EXPECT_EQ(grid->item(0, 2)->text(), QStringLiteral("1"));
-    EXPECT_EQ(grid->item(0, 3)->text(), QStringLiteral("completata"));
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("rinomina"));
+    EXPECT_EQ(grid->item(0, 2)->text(), QString::fromStdString(tmp / "new"));
+    EXPECT_EQ(grid->item(0, 3)->text(), QStringLiteral("1"));
+    EXPECT_EQ(grid->item(0, 4)->text(), QStringLiteral("completata"));
 
     int started = 0;
     int finished = 0;
@@ -76,7 +77,8 @@ TEST_F(HistoryFixture, ListsRunsNewestFirstAndUndoesTheSelectedOne)
     EXPECT_TRUE(prompts.messages.empty());
     // The undo is a row of its own now; the undone run cannot be undone again.
     ASSERT_EQ(history.rowCount(), 3);
-    EXPECT_EQ(grid->item(2, 3)->text(), QStringLiteral("annullata"));
+    EXPECT_EQ(grid->item(2, 4)->text(), QStringLiteral("annullata"));
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("annullamento")) << "not one more run";
     grid->selectRow(2);
     EXPECT_FALSE(undo->isEnabled());
     grid->selectRow(0); // a finished undo

@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -165,6 +167,63 @@ TEST_F(SettingsTest, AMaximisedOrUnsavedWindowKeepsItsLastNormalPlacement)
         std::make_tuple(10, 20, 700));
 }
 
+TEST_F(SettingsTest, AStoredPlacementBeyondTheScreensIsBroughtBackOntoThem)
+{
+    // Hand-edited or left by a screen that is gone: sizes that overflow a rectangle, places
+    // far off every screen, a title bar above the top edge.
+    const struct
+    {
+        const char* x; // the top edge
+        const char* y; // the left edge
+        const char* w;
+        const char* h;
+    } stored[] = {
+        { "0", "0", "2147483647", "2147483647" },
+        { "-2147483648", "-2147483648", "700", "500" },
+        { "2147483000", "2147483000", "2147483647", "900" },
+        { "-20", "40", "700", "500" },
+        { "100", "-5000", "1", "1" },
+    };
+    for (const auto& s : stored) {
+        config.file("Quorvane.ini",
+            std::string("[General]\nVersion=") + app::programVersion().toStdString()
+                + "\n[Window]\nWindow_State=0\nWindow_X=" + s.x + "\nWindow_Y=" + s.y
+                + "\nWindow_W=" + s.w + "\nWindow_H=" + s.h + "\n");
+        app::SettingsStore store(iniPath());
+        auto window = openWindow(store);
+        const QRect frame = window->frameGeometry();
+        const QRect screen = window->screen()->availableGeometry();
+        SCOPED_TRACE(std::string(s.x) + "," + s.y + " " + s.w + "x" + s.h);
+        EXPECT_TRUE(screen.contains(frame)) << "frame " << frame.x() << "," << frame.y() << " "
+                                            << frame.width() << "x" << frame.height();
+        EXPECT_GE(window->width(), 640);
+        EXPECT_GE(window->height(), 480);
+        window->hide();
+    }
+}
+
+TEST_F(SettingsTest, RestartsBringTheWindowBackWhereItWasClosed)
+{
+    // The offscreen platform gives windows a frame, as a window manager does: the frame is
+    // what is stored and what comes back, neither moving nor growing by its borders.
+    QRect closedAt;
+    for (int restart = 0; restart < 4; ++restart) {
+        app::SettingsStore store(iniPath());
+        auto window = openWindow(store);
+        if (restart == 0)
+            window->setGeometry(60, 50, 700, 500);
+        else
+            EXPECT_EQ(window->frameGeometry(), closedAt) << "restart " << restart;
+        closedAt = window->frameGeometry();
+        window->close();
+    }
+    app::SettingsStore store(iniPath());
+    const app::StoredSettings read = app::Leggi(store, {});
+    EXPECT_EQ(
+        QRect(read.window.left, read.window.top, read.window.width, read.window.height), closedAt)
+        << "the file holds the outer placement";
+}
+
 TEST_F(SettingsTest, FirstStartAsksThenTheExitWritesAndTheNextStartRestores)
 {
     const std::string other = work.path() + "/sub";
@@ -219,6 +278,86 @@ TEST_F(SettingsTest, TheDialogEditsTheSwitchesAtOnceAndRemovesTheStoredValues)
     control<QAction>(*window, "Impostazioni2")->trigger();
     EXPECT_EQ(config.read("Quorvane.ini").find("Opzioni_Base"), std::string::npos);
     EXPECT_TRUE(window->settingsFlags().SaveBasicOptions) << "the flags in memory stay";
+}
+
+TEST_F(SettingsTest, ValuesAreStringsReadBackExactlyAndOlderFilesReadAsBefore)
+{
+    const QString kValues[] = { QStringLiteral("/a,b"), QStringLiteral("/x;y=z"),
+        QStringLiteral(" lead"), QStringLiteral("trail\t"), QStringLiteral("a\"b\""),
+        QStringLiteral("back\\slash\\"), QStringLiteral("@at"), QStringLiteral("tab\tnl\ncr\r"),
+        QStringLiteral("\x01"
+                       "1f"),
+        QStringLiteral("música 日本 \U0001F600"), QString() };
+    const auto name = [](std::size_t i) { return QStringLiteral("v%1").arg(i); };
+    {
+        // How the program wrote its values until now.
+        QSettings older(iniPath(), QSettings::IniFormat);
+        for (std::size_t i = 0; i < std::size(kValues); ++i)
+            older.setValue(QStringLiteral("Opzioni_Base/") + name(i), kValues[i]);
+    }
+    {
+        app::SettingsStore store(iniPath());
+        for (std::size_t i = 0; i < std::size(kValues); ++i)
+            EXPECT_EQ(
+                store.readString(QStringLiteral("Opzioni_Base"), name(i), QStringLiteral("?")),
+                kValues[i])
+                << "older file, value " << i;
+        // A name that is not UTF-8 carries its bytes as lone surrogates.
+        const QString bytes = QStringLiteral("/d") + QChar(0xDCFF) + QChar(0xDC80) + u'a';
+        store.writeString({}, QStringLiteral("Directory"), bytes);
+        for (std::size_t i = 0; i < std::size(kValues); ++i)
+            store.writeString(QStringLiteral("Window"), name(i), kValues[i]);
+        ASSERT_TRUE(store.sync().isEmpty());
+        const app::SettingsStore again(iniPath());
+        EXPECT_EQ(again.readString({}, QStringLiteral("Directory"), {}), bytes);
+        const QSettings older(iniPath(), QSettings::IniFormat);
+        for (std::size_t i = 0; i < std::size(kValues); ++i) {
+            EXPECT_EQ(again.readString(QStringLiteral("Window"), name(i), QStringLiteral("?")),
+                kValues[i])
+                << "value " << i;
+            EXPECT_EQ(older.value(QStringLiteral("Window/") + name(i)).toString(), kValues[i])
+                << "an older version reads value " << i;
+        }
+    }
+
+    // A directory typed into the file by hand comes back; so does one whose name is not
+    // UTF-8, stored by the exit.
+    const std::string typed = work.path() + "/a,b";
+    const std::string bytes = work.path() + "/d\xff\x80";
+    work.dir("a,b");
+    work.dir("d\xff\x80");
+    config.file("Quorvane.ini",
+        "[General]\nVersion=" + app::programVersion().toStdString()
+            + "\nSalva_Directory=1\nSalva_Uscita=1\nSalvate=1\nDirectory=" + typed + "\n");
+    for (const std::string& expected : { typed, bytes }) {
+        app::SettingsStore store(iniPath());
+        auto window = openWindow(store);
+        EXPECT_EQ(platform::encodeName(window->browsePane().directory()), expected);
+        window->browsePane().openDirectory(platform::decodeName(bytes));
+        window->close();
+    }
+}
+
+TEST_F(SettingsTest, AFileWithAByteOrderMarkReadsAsTheSameSettings)
+{
+    config.file("Quorvane.ini",
+        "\xEF\xBB\xBF[General]\nVersion=" + app::programVersion().toStdString()
+            + "\nSalvate=1\nSalva_Uscita=1\nSalva_Opzioni_Base=1\nLanguage=0\n[Opzioni_Base]\nTipo_"
+              "Rename=3\n");
+    {
+        app::SettingsStore store(iniPath());
+        EXPECT_TRUE(store.unusableReason().isEmpty());
+        auto window = openWindow(store);
+        EXPECT_TRUE(prompts.messages.empty()) << "nothing to warn about";
+        EXPECT_EQ(WindowControls(*window).ComboBox1->currentIndex(), 3);
+        WindowControls(*window).ComboBox1->setCurrentIndex(2);
+        window->saveSettings(); // "Salva adesso" says when the file cannot be written
+        EXPECT_TRUE(prompts.messages.empty()) << "the file was written";
+    }
+    app::SettingsStore store(iniPath());
+    EXPECT_EQ(
+        store.readInteger(QStringLiteral("Opzioni_Base"), QStringLiteral("Tipo_Rename"), 0), 2)
+        << "the exit's save is in the file";
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeUsedIsSaidOnceAndNeverWritten)

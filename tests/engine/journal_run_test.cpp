@@ -227,6 +227,84 @@ TEST_F(JournalFixture, EntriesChangedByOthersAreReportedAndLeftAlone)
     EXPECT_EQ(prompts.messages[0].id, "RIPRISTINO_INCOMPLETO");
 }
 
+/// Asks the run to stop once `after` entries are through, as Escape or a signal does.
+class StopAfter final : public engine::RunObserver
+{
+public:
+    explicit StopAfter(int after)
+        : m_after(after)
+    { }
+    void progress(int processed) override { m_processed = processed; }
+    [[nodiscard]] bool stopRequested() override { return m_processed >= m_after; }
+
+private:
+    int m_after;
+    int m_processed = 0;
+};
+
+TEST_F(JournalFixture, TheHistoryTellsWhatRunsAndUndosReallyDid)
+{
+    for (const char* name : { "a.txt", "b.txt", "c.txt" })
+        tmp.file(name, name);
+    {
+        // Stopped after its first entry.
+        StopAfter stop(1);
+        engine::JournalWriter journal(runsDir);
+        engine::RenameRun run(fs, collator, options, state, scope, prompts, stop);
+        run.setJournal(&journal);
+        ASSERT_TRUE(run.BitBtn1Click().stopped);
+    }
+    ASSERT_EQ(runs().size(), 1U);
+    EXPECT_EQ(runs()[0].state, RecordedState::Stopped);
+    EXPECT_EQ(runs()[0].entries, 3U) << "planned";
+    EXPECT_EQ(runs()[0].renamed, 1U) << "renamed";
+
+    // Undone without a journal of its own: the history still learns of it.
+    {
+        engine::RecordedUndo undo(fs, store, prompts, observer);
+        undo.setJournaled(false);
+        const auto report = undo.undo({});
+        EXPECT_TRUE(report.complete());
+        EXPECT_TRUE(report.recorded);
+        EXPECT_EQ(report.restored, 1U);
+    }
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "a.txt", "b.txt", "c.txt" }));
+    ASSERT_EQ(runs().size(), 2U);
+    EXPECT_EQ(runs()[0].state, RecordedState::Undone);
+    EXPECT_EQ(runs()[1].kind, engine::JournalKind::Undo);
+    EXPECT_EQ(runs()[1].renamed, 1U);
+    EXPECT_EQ(recordedUndo(runs()[0].id).refusal, Refusal::AlreadyUndone);
+}
+
+TEST_F(JournalFixture, EntriesAnotherRunTookAreNoFailureOfTheUndo)
+{
+    for (const char* name : { "a.txt", "b.txt" })
+        tmp.file(name, name);
+    {
+        // Two runs at once in one directory: this one renamed a.txt; b.txt had been moved
+        // away by the other before this one reached it, so it was refused and given up.
+        engine::JournalWriter journal(runsDir);
+        const std::string dir = tmp.path() + "/";
+        ASSERT_TRUE(journal
+                        .begin(engine::JournalKind::Run, tmp.path(),
+                            { engine::plannedEntry(dir, "a.txt", "A.txt"),
+                                engine::plannedEntry(dir, "b.txt", "B.txt") })
+                        .ok());
+        std::filesystem::rename(tmp / "a.txt", tmp / "A.txt");
+        journal.done(0);
+        std::filesystem::rename(tmp / "b.txt", tmp / "theirs.txt");
+        journal.refused(1, ENOENT);
+        journal.givenUp(1);
+        journal.close(1, 1);
+    }
+    const auto report = recordedUndo();
+    EXPECT_TRUE(report.complete()) << report.notRestored.size() << " not restored";
+    EXPECT_EQ(report.restored, 1U);
+    EXPECT_EQ(report.notRenamedByRun, 1U);
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "a.txt", "theirs.txt" }));
+    EXPECT_EQ(runs()[0].state, RecordedState::Undone);
+}
+
 TEST_F(JournalFixture, TypedNameIsOnDiskBeforeItsRenameAndUndone)
 {
     tmp.file("x.txt", "lower");
