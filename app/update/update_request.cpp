@@ -101,7 +101,7 @@ void UpdateRequest::replyEnded(bool closed)
 {
     if (!m_reader.headersDone()) {
         if (closed && !m_reader.end())
-            fail("the server's reply was cut off: " + m_reader.failure());
+            fail("the server's reply was refused: " + m_reader.failure());
         return;
     }
     const int status = m_reader.status();
@@ -113,7 +113,7 @@ void UpdateRequest::replyEnded(bool closed)
             return;
         }
         if (closed && !m_reader.end()) {
-            fail("the server's reply was cut off: " + m_reader.failure());
+            fail("the server's reply was refused: " + m_reader.failure());
             return;
         }
         if (!closed && !m_reader.complete())
