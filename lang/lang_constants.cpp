@@ -34,14 +34,14 @@ std::string quoted(std::string_view before, std::string_view name, std::string_v
     return message;
 }
 
-ELangError invalidName(std::string_view name)
+[[noreturn]] void throwInvalidName(std::string_view name)
 {
-    return ELangError(quoted("Invalid constant name (\"", name, "\")"));
+    throw ELangError(quoted("Invalid constant name (\"", name, "\")"));
 }
 
-ELangError duplicateName(std::string_view name)
+[[noreturn]] void throwDuplicateName(std::string_view name)
 {
-    return ELangError(quoted("Duplicate constant name (\"", name, "\")"));
+    throw ELangError(quoted("Duplicate constant name (\"", name, "\")"));
 }
 
 bool nameBefore(const TLang_Constant& item, std::string_view key)
@@ -85,10 +85,10 @@ bool TLang_Constants::isValidName(std::string_view name)
 void TLang_Constants::add(std::string_view name, std::u32string text, std::uint8_t flags)
 {
     if (!isValidName(name))
-        throw invalidName(name);
+        throwInvalidName(name);
     const auto pos = std::lower_bound(m_items.begin(), m_items.end(), name, nameBefore);
     if (pos != m_items.end() && compareNames(pos->name, name) == 0)
-        throw duplicateName(name);
+        throwDuplicateName(name);
     TLang_Constant item { std::string(name), text, std::move(text), flags };
     m_items.insert(pos, std::move(item));
 }
@@ -103,7 +103,7 @@ TLang_Constants::Batch::Batch(const TLang_Constants& table)
 void TLang_Constants::Batch::add(std::string_view name, std::u32string text)
 {
     if (!isValidName(name))
-        throw invalidName(name);
+        throwInvalidName(name);
     const bool rising
         = m_taken.empty() && (m_items.empty() || compareNames(m_items.back().name, name) < 0);
     if (!rising) {
@@ -112,7 +112,7 @@ void TLang_Constants::Batch::add(std::string_view name, std::u32string text)
                 m_taken.insert(foldedName(item.name));
         }
         if (!m_taken.insert(foldedName(name)).second)
-            throw duplicateName(name);
+            throwDuplicateName(name);
     }
     m_items.push_back({ std::string(name), text, std::move(text), 0 });
 }

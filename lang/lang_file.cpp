@@ -22,9 +22,9 @@ bool equalNames(std::string_view a, std::string_view b)
     return TLang_Constants::compareNames(a, b) == 0;
 }
 
-ELangError duplicateId(std::int32_t id)
+[[noreturn]] void throwDuplicateId(std::int32_t id)
 {
-    return ELangError("Duplicate property value translation ID (" + std::to_string(id) + ")");
+    throw ELangError("Duplicate property value translation ID (" + std::to_string(id) + ")");
 }
 
 bool idBefore(const TLang_PropValueTranslation& a, const TLang_PropValueTranslation& b)
@@ -151,7 +151,7 @@ void TLang_CompTranslation::add(std::int32_t id, std::u32string text)
 {
     const auto pos = std::ranges::lower_bound(m_items, id, {}, &TLang_PropValueTranslation::id);
     if (pos != m_items.end() && pos->id == id)
-        throw duplicateId(id);
+        throwDuplicateId(id);
     m_items.insert(pos, { id, std::move(text) });
 }
 
@@ -171,7 +171,7 @@ void TLang_CompTranslation::Batch::add(std::int32_t id, std::u32string text)
                 m_taken.insert(item.id);
         }
         if (!m_taken.insert(id).second)
-            throw duplicateId(id);
+            throwDuplicateId(id);
     }
     m_items.push_back({ id, std::move(text) });
 }

@@ -15,8 +15,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace quorvane::test {
 
 /// Runs a program found on PATH, its output into `output` (a file), and gives its exit
