@@ -67,7 +67,15 @@ public:
             m_failure = "cannot create " + m_root;
             return;
         }
-        if (!run({ "truncate", "-s", "4M", m_image }) || !run({ "mkfs.vfat", m_image }))
+        // mkfs.vfat lives in sbin, which an ordinary user's PATH may lack.
+        std::string mkfs = "mkfs.vfat";
+        for (const char* path : { "/usr/sbin/mkfs.vfat", "/sbin/mkfs.vfat" }) {
+            if (::access(path, X_OK) == 0) {
+                mkfs = path;
+                break;
+            }
+        }
+        if (!run({ "truncate", "-s", "4M", m_image }) || !run({ mkfs, m_image }))
             return;
         // fusefat mounts read-only unless told otherwise.
         if (!run({ "fusefat", "-o", "rw+", m_image, m_root })) {
