@@ -80,9 +80,7 @@ int checkAt(const update::HttpUrl& server, std::ostream& out, std::ostream& erro
     case update::UpdateOutcome::CantCheck:
         break;
     }
-    const std::string why = result.received
-        ? "the answer is not a version of " + std::string(update::kProductName)
-        : result.failure;
+    const std::string why = update::failureReason(result);
     errors << "quorvane-cli: check-update: " << escapeForTerminal(std::string_view(why)) << '\n';
     return kCheckFailed;
 }

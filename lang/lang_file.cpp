@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <limits>
 
 namespace quorvane::lang {
@@ -20,6 +21,16 @@ constexpr std::size_t kMaxFileBytes = std::size_t { 16 } * 1024 * 1024;
 bool equalNames(std::string_view a, std::string_view b)
 {
     return TLang_Constants::compareNames(a, b) == 0;
+}
+
+[[noreturn]] void throwDuplicateId(std::int32_t id)
+{
+    throw ELangError("Duplicate property value translation ID (" + std::to_string(id) + ")");
+}
+
+bool idBefore(const TLang_PropValueTranslation& a, const TLang_PropValueTranslation& b)
+{
+    return a.id < b.id;
 }
 
 std::u32string_view trimmed(std::u32string_view text)
@@ -58,14 +69,30 @@ bool isDigit(char32_t c)
     return c >= U'0' && c <= U'9';
 }
 
-/// Parses the file line by line; `section` is empty before the first section line.
+/// Parses the file line by line; `section` is empty before the first section line. Entries
+/// are checked as their lines come and reach the set at finish(): a file holds them in any
+/// order, a section may be opened again, and one sort per table keeps the whole parse at
+/// n log n.
 class Parser
 {
 public:
     Parser(TLang_CompTranslations& set, bool headerOnly)
         : m_set(set)
         , m_headerOnly(headerOnly)
+        , m_constants(set.constants())
+        , m_added(set.addedTexts())
     { }
+
+    /// Puts every entry read so far into the set; also after an error, so that the set holds
+    /// the lines before it.
+    void finish()
+    {
+        m_constants.commitTo(m_set.constants());
+        m_added.commitTo(m_set.addedTexts());
+        for (auto& [index, batch] : m_forms)
+            batch.commitTo(m_set.formForWriting(m_set.forms()[index].name()));
+        m_forms.clear();
+    }
 
     /// False when a header-only read has reached the sections.
     bool line(std::u32string_view raw)
@@ -101,7 +128,9 @@ private:
             m_kind = Kind::Added;
         } else {
             m_kind = Kind::Form;
-            m_form = &m_set.formForWriting(name);
+            const TLang_CompTranslation& form = m_set.formForWriting(name);
+            const std::size_t index = m_set.formIndex(name).value();
+            m_form = &m_forms.try_emplace(index, form).first->second;
         }
     }
 
@@ -114,11 +143,11 @@ private:
         case Kind::Constants: {
             std::u32string text = unescapeText(value);
             checkNameText(key, text);
-            m_set.constants().add(key, std::move(text));
+            m_constants.add(key, std::move(text));
             break;
         }
         case Kind::Added:
-            m_set.addedTexts().add(key, unescapeText(value));
+            m_added.add(key, unescapeText(value));
             break;
         case Kind::Form:
             if (const auto id = parseDecimalId(key); id && *id > 0)
@@ -130,7 +159,11 @@ private:
     TLang_CompTranslations& m_set;
     bool m_headerOnly;
     Kind m_kind = Kind::Header;
-    TLang_CompTranslation* m_form = nullptr;
+    TLang_Constants::Batch m_constants;
+    TLang_Constants::Batch m_added;
+    /// By position in the set's forms, which stays put while the vector grows.
+    std::unordered_map<std::size_t, TLang_CompTranslation::Batch> m_forms;
+    TLang_CompTranslation::Batch* m_form = nullptr;
 };
 
 } // namespace
@@ -139,8 +172,40 @@ void TLang_CompTranslation::add(std::int32_t id, std::u32string text)
 {
     const auto pos = std::ranges::lower_bound(m_items, id, {}, &TLang_PropValueTranslation::id);
     if (pos != m_items.end() && pos->id == id)
-        throw ELangError("Duplicate property value translation ID (" + std::to_string(id) + ")");
+        throwDuplicateId(id);
     m_items.insert(pos, { id, std::move(text) });
+}
+
+TLang_CompTranslation::Batch::Batch(const TLang_CompTranslation& form)
+{
+    m_taken.reserve(form.items().size());
+    for (const TLang_PropValueTranslation& item : form.items())
+        m_taken.insert(item.id);
+}
+
+void TLang_CompTranslation::Batch::add(std::int32_t id, std::u32string text)
+{
+    const bool rising = m_taken.empty() && (m_items.empty() || m_items.back().id < id);
+    if (!rising) {
+        if (m_taken.empty()) {
+            for (const TLang_PropValueTranslation& item : m_items)
+                m_taken.insert(item.id);
+        }
+        if (!m_taken.insert(id).second)
+            throwDuplicateId(id);
+    }
+    m_items.push_back({ id, std::move(text) });
+}
+
+void TLang_CompTranslation::Batch::commitTo(TLang_CompTranslation& form)
+{
+    std::vector<TLang_PropValueTranslation>& items = form.m_items;
+    const auto held = static_cast<std::ptrdiff_t>(items.size());
+    items.insert(items.end(), std::make_move_iterator(m_items.begin()),
+        std::make_move_iterator(m_items.end()));
+    m_items.clear();
+    std::sort(items.begin() + held, items.end(), idBefore);
+    std::inplace_merge(items.begin(), items.begin() + held, items.end(), idBefore);
 }
 
 const std::u32string* TLang_CompTranslation::find(std::int32_t id) const
@@ -151,25 +216,17 @@ const std::u32string* TLang_CompTranslation::find(std::int32_t id) const
 
 std::optional<std::string> TLang_CompTranslations::header(std::string_view key) const
 {
-    for (const auto& [name, value] : m_header) {
-        if (equalNames(name, key))
-            return value;
-    }
-    return std::nullopt;
+    const auto pos = m_header.find(TLang_Constants::foldedName(key));
+    return pos != m_header.end() ? std::optional(pos->second) : std::nullopt;
 }
 
 void TLang_CompTranslations::setHeader(std::string_view key, std::string value)
 {
-    const auto pos = std::ranges::find_if(
-        m_header, [&](const auto& item) { return equalNames(item.first, key); });
-    if (value.empty()) {
-        if (pos != m_header.end())
-            m_header.erase(pos);
-    } else if (pos != m_header.end()) {
-        pos->second = std::move(value);
-    } else {
-        m_header.emplace_back(std::string(key), std::move(value));
-    }
+    std::string folded = TLang_Constants::foldedName(key);
+    if (value.empty())
+        m_header.erase(folded);
+    else
+        m_header.insert_or_assign(std::move(folded), std::move(value));
 }
 
 std::uint16_t TLang_CompTranslations::langId() const
@@ -196,19 +253,24 @@ std::uint16_t TLang_CompTranslations::langId() const
     return static_cast<std::uint16_t>(static_cast<std::uint64_t>(number) & 0xFFFFU);
 }
 
+std::optional<std::size_t> TLang_CompTranslations::formIndex(std::string_view formName) const
+{
+    const auto pos = m_formIndex.find(TLang_Constants::foldedName(formName));
+    return pos != m_formIndex.end() ? std::optional(pos->second) : std::nullopt;
+}
+
 const TLang_CompTranslation* TLang_CompTranslations::form(std::string_view formName) const
 {
-    const auto pos = std::ranges::find_if(
-        m_forms, [&](const TLang_CompTranslation& f) { return equalNames(f.name(), formName); });
-    return pos != m_forms.end() ? &*pos : nullptr;
+    const auto index = formIndex(formName);
+    return index ? &m_forms[*index] : nullptr;
 }
 
 TLang_CompTranslation& TLang_CompTranslations::formForWriting(std::string_view formName)
 {
-    const auto pos = std::ranges::find_if(
-        m_forms, [&](const TLang_CompTranslation& f) { return equalNames(f.name(), formName); });
-    if (pos != m_forms.end())
-        return *pos;
+    const auto [pos, added]
+        = m_formIndex.try_emplace(TLang_Constants::foldedName(formName), m_forms.size());
+    if (!added)
+        return m_forms[pos->second];
     return m_forms.emplace_back(std::string(formName));
 }
 
@@ -223,8 +285,9 @@ void parseLanguageText(std::u32string_view text, TLang_CompTranslations& set, bo
         const std::u32string_view line = text.substr(0, end);
         try {
             if (!parser.line(line))
-                return;
+                break;
         } catch (const std::exception& e) {
+            parser.finish();
             throw ELangError(
                 "Loading translations failed.\r\nLine " + std::to_string(lineNo) + ": " + e.what());
         }
@@ -234,6 +297,7 @@ void parseLanguageText(std::u32string_view text, TLang_CompTranslations& set, bo
         text.remove_prefix(end + (pair ? 2 : 1));
         ++lineNo;
     }
+    parser.finish();
 }
 
 TLang_CompTranslations readLanguageFile(const std::string& path, bool headerOnly)

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -33,6 +35,26 @@ public:
     /// The text for the ID, or nullptr (binary search).
     [[nodiscard]] const std::u32string* find(std::int32_t id) const;
     [[nodiscard]] const std::vector<TLang_PropValueTranslation>& items() const { return m_items; }
+
+    /// Collects texts for one form with add()'s check and error, in any order, and puts them
+    /// in with one sort, so that a form's worth costs n log n whatever the order of its IDs.
+    class Batch
+    {
+    public:
+        /// The IDs `form` holds count as taken.
+        explicit Batch(const TLang_CompTranslation& form);
+        /// As add(); the text reaches the form at commitTo().
+        void add(std::int32_t id, std::u32string text);
+        /// Moves what was collected into `form`, the one given to the constructor (unchanged
+        /// since), and leaves the batch empty.
+        void commitTo(TLang_CompTranslation& form);
+
+    private:
+        /// Filled once the IDs stop rising (or the form held some): while they rise, each
+        /// new one is greater than all before it and needs no lookup.
+        std::unordered_set<std::int32_t> m_taken;
+        std::vector<TLang_PropValueTranslation> m_items;
+    };
 
 private:
     std::string m_name;
@@ -62,11 +84,17 @@ public:
     TLang_CompTranslation& formForWriting(std::string_view formName);
     [[nodiscard]] const std::vector<TLang_CompTranslation>& forms() const { return m_forms; }
 
+    /// The position of the form (name without regard to case) in forms(), or nullopt.
+    [[nodiscard]] std::optional<std::size_t> formIndex(std::string_view formName) const;
+
 private:
-    std::vector<std::pair<std::string, std::string>> m_header;
+    /// Header values by key in upper case: a key is looked up with every line that sets it.
+    std::unordered_map<std::string, std::string> m_header;
     TLang_Constants m_constants;
     TLang_Constants m_added;
     std::vector<TLang_CompTranslation> m_forms;
+    /// Positions in m_forms by name in upper case: a file may hold a great many sections.
+    std::unordered_map<std::string, std::size_t> m_formIndex;
 };
 
 /// The section that holds the built-in constants.

@@ -123,10 +123,11 @@ public:
     /// moved as the link. Returns the path the entry now has inside the trash.
     [[nodiscard]] virtual Result<std::string> moveToTrash(const std::string& path) = 0;
 
-    /// True where a bulk rename is dangerous: a volume root ("/" or a mount point); else,
-    /// unless it lies inside /tmp, /var/tmp or the temporary directory, any directory in the
-    /// system trees (/usr /etc /var /opt /srv /lib* ...), /home and the user's home itself
-    /// (not the directories inside it). Dangerous when either the path text (normalized:
+    /// True where a bulk rename is dangerous: a volume root ("/" or a mount point); /mnt,
+    /// /media, /tmp, /var/tmp and the temporary directory themselves; else, unless it lies
+    /// inside /tmp, /var/tmp or the temporary directory, any directory in the system trees
+    /// (/usr /etc /var /opt /srv /lib* ...), /home and the user's home itself (not the
+    /// directories inside it). Dangerous when either the path text (normalized:
     /// trailing "/", ".", ".." and repeated "/" do not matter) or its canonical form is.
     [[nodiscard]] virtual bool isDangerousDirectory(const std::string& dir) const = 0;
 

@@ -96,8 +96,18 @@ Status emulatedMove(const std::string& from, const std::string& to)
     struct stat source = {};
     if (::lstat(from.c_str(), &source) != 0)
         return renameFailure(from, to);
-    if (S_ISDIR(source.st_mode))
+    if (S_ISDIR(source.st_mode)) {
+        // A plain lookup may be answered from the kernel's cache of names, which on FUSE
+        // volumes still holds, for a second or so, a spelling of an entry that has just moved
+        // away: the second step of a case-only change would find its own old alias. link()
+        // looks the new name up afresh, and for a directory it can only answer EEXIST (taken)
+        // or refuse; it never creates anything.
+        if (retryOnEintr([&] { return ::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0); })
+                != 0
+            && errno == EEXIST)
+            return SysError { EEXIST, operationText(from, to) };
         return checkedRename(from, to);
+    }
     return linkThenUnlink(from, to);
 }
 
@@ -130,30 +140,54 @@ struct DirCloser
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-/// True when the directory has an entry spelled exactly `name`, byte for byte. Only a listing
-/// can tell: a lookup in a case-insensitive directory finds the entry under every spelling.
-/// When the directory cannot be read, the answer is yes, so that nothing is moved on a guess.
-bool listsExactName(std::string_view dir, std::string_view name)
+/// Which of two spellings a directory lists, byte for byte. Only a listing can tell: a
+/// lookup in a case-insensitive directory finds the entry under every spelling.
+struct ListedSpellings
 {
+    bool readable = false;
+    bool from = false;
+    bool to = false;
+};
+
+ListedSpellings listedSpellings(std::string_view dir, std::string_view from, std::string_view to)
+{
+    ListedSpellings listed;
     const std::string dirPath = dir.empty() ? std::string(".") : std::string(dir);
     const std::unique_ptr<DIR, DirCloser> stream(::opendir(dirPath.c_str()));
     if (!stream)
-        return true;
+        return listed;
     for (;;) {
         errno = 0;
         const dirent* record = ::readdir(stream.get());
-        if (record == nullptr)
-            return errno != 0;
-        if (std::string_view(static_cast<const char*>(record->d_name)) == name)
-            return true;
+        if (record == nullptr) {
+            listed.readable = errno == 0;
+            return listed;
+        }
+        const std::string_view name(static_cast<const char*>(record->d_name));
+        listed.from = listed.from || name == from;
+        listed.to = listed.to || name == to;
     }
 }
 
+/// Both lookups show the same entry as far as its attributes tell: what is left to compare
+/// where the driver hands out an inode number per spelling.
+bool sameAttributes(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && (a.st_mode & S_IFMT) == (b.st_mode & S_IFMT)
+        && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec
+        && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
 /// True when `to` exists only because it is `from` itself seen through a case-insensitive
-/// lookup: same directory text, names equal but for letter case, same inode, and `to` not
-/// listed under its own spelling. The last test tells a case-insensitive directory from two
-/// hard links whose names differ in case on a case-sensitive one: there the exact name is
-/// listed, and moving through a temporary name would merge the two names into one.
+/// lookup: same directory text, names equal but for letter case, and `to` not listed under
+/// its own spelling while it resolves. The listing is the test that counts: it tells a
+/// case-insensitive directory from two entries (two files, or two hard links of one) whose
+/// names differ in case on a case-sensitive one, where the exact name is listed and moving
+/// through a temporary name would merge the two names into one. Inode numbers only back it
+/// up: some drivers (FUSE's FAT among them) give each spelling a number of its own, and
+/// then `from` must be listed as spelled and both lookups must agree on the entry's kind,
+/// size and modification time. Were the guess still wrong, nothing would be lost: both steps
+/// refuse to replace, so the entry would be given its name back.
 bool isCaseOnlyChange(const std::string& from, const std::string& to)
 {
     if (directoryOf(from) != directoryOf(to))
@@ -166,9 +200,14 @@ bool isCaseOnlyChange(const std::string& from, const std::string& to)
     struct stat b = {};
     if (::lstat(from.c_str(), &a) != 0 || ::lstat(to.c_str(), &b) != 0)
         return false;
-    if (a.st_dev != b.st_dev || a.st_ino != b.st_ino)
+    const bool sameInode = a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    if (!sameInode && !sameAttributes(a, b))
         return false;
-    return !listsExactName(directoryOf(to), toName);
+    // When the directory cannot be read the answer is no, so that nothing moves on a guess.
+    const ListedSpellings listed = listedSpellings(directoryOf(to), fromName, toName);
+    if (!listed.readable || listed.to)
+        return false;
+    return sameInode || listed.from;
 }
 
 bool isUtf8Continuation(char c)

@@ -19,11 +19,13 @@ enum class RenameMethod {
 
 /// Moves `from` to `to` unless `to` exists (then EEXIST). `from` == `to` succeeds without a
 /// system call. Where `to` exists only because it is `from` itself under another letter case
-/// (a case-insensitive volume or directory: the same inode, and the directory does not list
-/// the exact bytes of `to`), the change goes through caseRenameTemporaryName(from, attempt)
-/// for the first attempt whose name is free; if the second step fails, the entry is given
-/// its old name back, and if that fails too the error text names where it was left. Two
-/// hard links whose names differ only in case are two entries: EEXIST, nothing moves.
+/// (a case-insensitive volume or directory: the directory does not list the exact bytes of
+/// `to` while `to` resolves, to the same inode or, where the driver numbers each spelling
+/// apart, to an entry listed as `from` is and alike in kind, size and time), the change goes
+/// through caseRenameTemporaryName(from, attempt) for the first attempt whose name is free;
+/// if the second step fails, the entry is given its old name back, and if that fails too the
+/// error text names where it was left. Two entries whose names differ only in case (two
+/// files, or two hard links of one) are two entries: EEXIST, nothing moves.
 [[nodiscard]] Status renameNoReplace(
     const std::string& from, const std::string& to, RenameMethod method = RenameMethod::Native);
 

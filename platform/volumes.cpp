@@ -119,6 +119,21 @@ bool isTrustedScratch(const std::string& temp, const std::vector<std::string>& h
         homes, [&](const std::string& home) { return isWithin(home, temp); });
 }
 
+/// Directories that are dangerous themselves though not what lies inside them: the places
+/// where volumes are mounted, and the roots of scratch space. Other programs keep their own
+/// directories in /tmp, and a run there would rename them all with the user's files: the mask
+/// limits the files a run takes, never the directories. The temporary directory counts as
+/// given and in canonical form, whatever it names.
+bool isSharedParent(const std::string& normalized)
+{
+    for (const char* shared : { "/mnt", "/media", "/tmp", "/var/tmp" }) {
+        if (normalized == shared)
+            return true;
+    }
+    const std::string temp = tempDirectory();
+    return temp.starts_with('/') && (normalized == temp || normalized == canonicalPath(temp));
+}
+
 /// The directories whose insides are scratch space the user owns.
 std::vector<std::string> scratchDirectories(const std::vector<std::string>& homes)
 {
@@ -264,7 +279,7 @@ bool isDangerousPath(std::string_view dir, const std::vector<std::string>& mount
     // A home is dangerous wherever it lies, also inside scratch space. The administrator's
     // home is a home like the others: dangerous itself, not its insides.
     if (normalized == "/home" || normalized == "/root"
-        || std::ranges::find(homes, normalized) != homes.end())
+        || std::ranges::find(homes, normalized) != homes.end() || isSharedParent(normalized))
         return true;
     if (std::ranges::any_of(scratchDirectories(homes), [&](const std::string& scratch) {
             return normalized != scratch && isWithin(normalized, scratch);

@@ -39,6 +39,7 @@ namespace quorvane::platform {
 
 /// True where a bulk rename is dangerous, in this order:
 /// - a volume root ("/" or one of `mounts`): dangerous;
+/// - /mnt, /media, /tmp, /var/tmp and the temporary directory themselves: dangerous;
 /// - inside (strictly below) /tmp, /var/tmp or the temporary directory: not dangerous, it is
 ///   scratch space the user owns. The temporary directory (as given and in canonical form)
 ///   counts only when it is absolute and not "/", /home, the root of a system tree or a

@@ -3,9 +3,9 @@ set -euo pipefail
 
 QUORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QUORVANE_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libicu-dev qt6-base-dev qt6-translations-l10n)
-# What the test command needs besides: the style checkers, and pdftotext for reading printed
-# listings back.
-QUORVANE_TEST_PACKAGES=(clang-format clang-tidy poppler-utils)
+# What the test command needs besides: the style checkers, pdftotext for reading printed
+# listings back, and a FAT volume mounted with FUSE (fusefat, mkfs.vfat) for renames there.
+QUORVANE_TEST_PACKAGES=(clang-format clang-tidy poppler-utils fusefat dosfstools)
 
 # install_missing_packages [more packages...]: installs the Debian packages of QUORVANE_PACKAGES
 # and the arguments that are not installed yet (apt only when something is missing).

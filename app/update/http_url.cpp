@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <vector>
 
 namespace quorvane::update {
 
@@ -55,7 +56,69 @@ std::optional<std::uint16_t> parsePort(std::string_view text)
     return static_cast<std::uint16_t>(value);
 }
 
+/// A reference that names its own scheme: letters, digits, "+", "-" or "." before a ":"
+/// that comes before any "/", "?" or "#".
+bool hasScheme(std::string_view reference)
+{
+    const auto colon = reference.find(':');
+    if (colon == std::string_view::npos || colon == 0
+        || reference.substr(0, colon).find_first_of("/?#") != std::string_view::npos)
+        return false;
+    return std::ranges::all_of(reference.substr(0, colon),
+        [](char c) { return isAsciiLetterOrDigit(c) || c == '+' || c == '-' || c == '.'; });
+}
+
+/// RFC 3986's remove_dot_segments on an absolute path.
+std::string withoutDotSegments(std::string_view path)
+{
+    std::vector<std::string_view> segments;
+    bool directory = false;
+    while (!path.empty()) {
+        path.remove_prefix(1); // the "/" before the segment
+        const auto slash = std::min(path.find('/'), path.size());
+        const std::string_view segment = path.substr(0, slash);
+        path.remove_prefix(slash);
+        directory = segment == "." || segment == "..";
+        if (segment == "..") {
+            if (!segments.empty())
+                segments.pop_back();
+        } else if (segment != ".") {
+            segments.push_back(segment);
+        }
+    }
+    std::string out;
+    for (const std::string_view segment : segments) {
+        out += '/';
+        out += segment;
+    }
+    if (out.empty() || directory)
+        out += '/';
+    return out;
+}
+
 } // namespace
+
+std::optional<HttpUrl> resolveLocation(const HttpUrl& base, std::string_view location)
+{
+    if (hasScheme(location))
+        return parseHttpUrl(location);
+    if (location.empty())
+        return std::nullopt;
+    if (location.starts_with("//"))
+        return parseHttpUrl("http:" + std::string(location));
+    const std::string origin = "http://" + hostHeader(base);
+    if (location.starts_with('#'))
+        return parseHttpUrl(origin + base.path);
+    const std::string_view basePath
+        = std::string_view(base.path).substr(0, std::min(base.path.find('?'), base.path.size()));
+    if (location.starts_with('?'))
+        return parseHttpUrl(origin + std::string(basePath) + std::string(location));
+    const auto queryAt = std::min(location.find_first_of("?#"), location.size());
+    std::string path(location.substr(0, queryAt));
+    if (!path.starts_with('/'))
+        path = std::string(basePath.substr(0, basePath.rfind('/') + 1)) + path;
+    return parseHttpUrl(origin + withoutDotSegments(path) + std::string(location.substr(queryAt)));
+}
 
 std::optional<HttpUrl> parseHttpUrl(std::string_view text)
 {

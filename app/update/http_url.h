@@ -24,6 +24,13 @@ struct HttpUrl
 /// so whatever a server sends as a redirection can never add a line to the next request.
 [[nodiscard]] std::optional<HttpUrl> parseHttpUrl(std::string_view text);
 
+/// The target of a redirection received in answer to a request for `base`: an http:// URL
+/// as parseHttpUrl() takes it, or a reference relative to `base` ("//host/path", "/path",
+/// "path", "../path", "?query"), resolved as RFC 3986 says. Nullopt for another scheme, an
+/// empty reference, and whatever parseHttpUrl() refuses once resolved.
+[[nodiscard]] std::optional<HttpUrl> resolveLocation(
+    const HttpUrl& base, std::string_view location);
+
 /// The configured version server (QUORVANE_UPDATE_URL, checked when the build is configured).
 [[nodiscard]] HttpUrl defaultServer();
 

@@ -37,6 +37,15 @@ UpdateOutcome judge(const FetchResult& result)
     return judgeBody(result.body, kProgramTitle);
 }
 
+std::string failureReason(const FetchResult& result)
+{
+    if (judge(result) != UpdateOutcome::CantCheck)
+        return {};
+    if (!result.received)
+        return result.failure.empty() ? "no answer" : result.failure;
+    return "the answer is not a version of " + std::string(kProductName);
+}
+
 std::u32string displayBody(std::string_view body)
 {
     std::u32string text = platform::decodeTextFile(body);

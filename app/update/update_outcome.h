@@ -30,6 +30,10 @@ enum class UpdateOutcome {
 /// The outcome of a request against the program's own version string.
 [[nodiscard]] UpdateOutcome judge(const FetchResult& result);
 
+/// Why the check could not be made, for a person: the request's failure, or that the answer
+/// is no version of this product. Empty unless judge(result) is CantCheck.
+[[nodiscard]] std::string failureReason(const FetchResult& result);
+
 /// The body as a message may show it: decoded (UTF-8 when valid, otherwise Windows-1252) and
 /// with every control character removed except CR and LF, so a server cannot reach the
 /// terminal or the message box with anything but text and line breaks.

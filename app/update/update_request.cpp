@@ -72,9 +72,9 @@ void UpdateRequest::onReadyRead()
         fail("the server's reply was refused: " + m_reader.failure());
         return;
     }
-    // A redirection is decided by its headers; its body does not matter.
-    if (!hadHeaders && m_reader.headersDone()
-        && statusKindOf(m_reader.status()) != StatusKind::Answer)
+    // A redirection or a refused status is decided by the headers; an answer once its body
+    // is known to be whole.
+    if (m_reader.headersDone() && (!hadHeaders || m_reader.complete()))
         replyEnded(false);
 }
 
@@ -99,10 +99,24 @@ void UpdateRequest::onSocketError()
 
 void UpdateRequest::replyEnded(bool closed)
 {
+    if (!m_reader.headersDone()) {
+        if (closed && !m_reader.end())
+            fail("the server's reply was refused: " + m_reader.failure());
+        return;
+    }
     const int status = m_reader.status();
     switch (statusKindOf(status)) {
     case StatusKind::Answer:
-        if (!closed)
+        // An error page may well quote the version; only the server's own answer counts.
+        if (status != 200) {
+            fail("status " + std::to_string(status) + " instead of 200");
+            return;
+        }
+        if (closed && !m_reader.end()) {
+            fail("the server's reply was refused: " + m_reader.failure());
+            return;
+        }
+        if (!closed && !m_reader.complete())
             return;
         finish({ true, m_reader.body(), {} });
         return;
@@ -116,7 +130,7 @@ void UpdateRequest::replyEnded(bool closed)
         fail("redirection (status " + std::to_string(status) + ") without a Location");
         return;
     }
-    const std::optional<HttpUrl> next = parseHttpUrl(*m_reader.location());
+    const std::optional<HttpUrl> next = resolveLocation(m_url, *m_reader.location());
     if (!next) {
         fail("redirection to \"" + *m_reader.location() + "\", which is not an http:// URL");
         return;

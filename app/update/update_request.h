@@ -16,8 +16,10 @@ namespace quorvane::update {
 
 /// Asks the version server for its answer without blocking: the caller's event loop keeps
 /// running (the window stays live) and finished() reports the end. Follows at most
-/// kMaxRedirects redirections (300 to 302, to http:// URLs only); every other status hands
-/// its body on. No proxy is used.
+/// kMaxRedirects redirections (300 to 302, to http:// URLs only, a relative Location resolved
+/// against the URL asked). Only status 200 with the whole body (as its Content-Length or its
+/// chunks frame it, else up to the close) is received; every other end of a request is a
+/// failure whose text says why. No proxy is used.
 class UpdateRequest final : public QObject
 {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "platform/stop_signal.h"
 
 #include "support/failing_file_system.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -385,6 +386,19 @@ TEST(CliRename, DangerousDirectoryNeedsForce)
     const Outcome forced = run({ "rename", tmp.path(), "--force" }, {}, &fs);
     EXPECT_EQ(forced.status, 0);
     EXPECT_TRUE(tmp.exists("A.txt"));
+}
+
+TEST(CliRename, TheTemporaryDirectoryItselfNeedsForce)
+{
+    // The temporary directory is one this test made: a wrong answer renames only its files.
+    test::TempDir tmp;
+    tmp.file("a.txt");
+    tmp.dir("other program");
+    const test::ScopedEnv tempEnv("TMPDIR", tmp.path());
+    const Outcome refused = run({ "rename", tmp.path() });
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("PERICOLOSO"), std::string::npos) << refused.err;
+    EXPECT_EQ(tmp.namesIn(), (std::vector<std::string> { "a.txt", "other program" }));
 }
 
 TEST(CliRename, EveryEntryThatKeptItsAttributesIsNamedAndExitsOne)

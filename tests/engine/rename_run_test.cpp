@@ -1,6 +1,8 @@
 // The rename run on real directories: order, undo log, collisions, bytes, attributes.
 #include "run_fixture.h"
 
+#include "support/scoped_env.h"
+
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
@@ -252,6 +254,32 @@ TEST_F(RunFixture, DangerousDirectoryAbortLeavesDiskUntouchedAndNumberingArmed)
     EXPECT_EQ(namesIn(), std::vector<std::string> { "01.txt" });
     EXPECT_FALSE(options.NumerazioneFiles1);
     EXPECT_EQ(state.LastNumberedDir, text(tmp.path()));
+}
+
+TEST_F(RunFixture, TheTemporaryDirectoryItselfIsDangerousNotWhatLiesInside)
+{
+    // Other programs keep their working directories there, and the mask does not stop a run
+    // from renaming directories. The temporary directory is one this test made, so a wrong
+    // answer renames only what the test put there.
+    tmp.file("a.txt");
+    tmp.dir("other program");
+    tmp.file("inside/b.txt");
+    const ScopedEnv tempEnv("TMPDIR", tmp.path());
+    prompts.buttons.push_back(Button::Abort);
+
+    const auto report = click();
+
+    EXPECT_TRUE(report.aborted);
+    ASSERT_EQ(prompts.questions.size(), 1U);
+    EXPECT_EQ(prompts.questions[0].id, "NUMERAZIONE_PERICOLOSA");
+    EXPECT_EQ(namesIn(), (std::vector<std::string> { "a.txt", "inside", "other program" }));
+    EXPECT_EQ(fs.renameCalls, 0);
+
+    prompts.questions.clear();
+    scope.directory = text(tmp / "inside");
+    click();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(namesIn("inside"), std::vector<std::string> { "B.txt" });
 }
 
 TEST_F(RunFixture, OneSelectedFileAsksWhetherOnlyThatFileOrAll)

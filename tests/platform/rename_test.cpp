@@ -171,6 +171,27 @@ TEST_P(RenameTest, HardLinksDifferingInCaseAreTwoEntries)
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "Song.mp3", "b", "song.mp3" }));
 }
 
+TEST_P(RenameTest, TwoFilesDifferingInCaseAreTwoEntries)
+{
+    // Alike in everything a lookup shows but the inode number, as one entry seen under two
+    // spellings is on some case-insensitive drivers: the listing holds both names, so this is
+    // a collision and nothing may move.
+    writeFile(dir / "abc.txt", "same");
+    writeFile(dir / "ABC.TXT", "same");
+    const std::array<timespec, 2> times { timespec { 1000000000, 0 }, timespec { 1000000000, 0 } };
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "abc.txt").c_str(), times.data(), 0), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "ABC.TXT").c_str(), times.data(), 0), 0);
+    const ino_t lower = inodeOf(dir / "abc.txt");
+    const ino_t upper = inodeOf(dir / "ABC.TXT");
+
+    const Status status = rename(dir / "abc.txt", dir / "ABC.TXT");
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().code, EEXIST);
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "ABC.TXT", "abc.txt" }));
+    EXPECT_EQ(inodeOf(dir / "abc.txt"), lower);
+    EXPECT_EQ(inodeOf(dir / "ABC.TXT"), upper);
+}
+
 TEST_P(RenameTest, CaseOnlyChangeInACaseInsensitiveDirectory)
 {
     ASSERT_EQ(::mkdir((dir / "ci").c_str(), 0755), 0);

@@ -119,6 +119,17 @@ TEST_F(DangerousPathTest, SystemTreesRootsAndHomesAreDangerous)
         "/mnt/data/",
         "/media/My Disk",
         temp + "/mounted",
+        // Where volumes are mounted and where every program keeps its scratch directories.
+        "/mnt",
+        "/mnt/",
+        "/media",
+        "/tmp",
+        "/tmp/",
+        "//tmp/.",
+        "/var/tmp/",
+        temp,
+        temp + "/",
+        temp + "/x/..",
     };
     for (const std::string& path : dangerous)
         EXPECT_TRUE(isDangerousPath(path, mounts)) << path;
@@ -134,9 +145,9 @@ TEST_F(DangerousPathTest, UserDataAndScratchSpaceAreNot)
         "/usrdata",
         "/optical",
         "/etcetera/x",
-        "/mnt",
         "/mnt/data/music",
-        "/tmp",
+        "/mnt/usb/music",
+        "/media/alice/STICK/music",
         "/tmp/x",
         "/var/tmp/x",
         temp + "/x",
@@ -201,6 +212,10 @@ TEST(Volumes, DangerousDirectoryFollowsTheCanonicalPath)
     EXPECT_TRUE(fs.isDangerousDirectory(dir / "scratch/to-usr-lib/"));
     EXPECT_TRUE(fs.isDangerousDirectory(dir / "scratch/to-root/"));
     EXPECT_TRUE(fs.isDangerousDirectory(dir / "scratch/to-home"));
+    EXPECT_TRUE(fs.isDangerousDirectory(dir / "scratch"));
+    ASSERT_EQ(::symlink((dir / "scratch").c_str(), (dir / "to-scratch").c_str()), 0);
+    EXPECT_TRUE(fs.isDangerousDirectory(dir / "to-scratch"));
+    EXPECT_FALSE(fs.isDangerousDirectory(dir / "to-scratch/real"));
     EXPECT_FALSE(fs.isDangerousDirectory(dir / "scratch/real/Music"));
     EXPECT_FALSE(fs.isDangerousDirectory(dir / "scratch/to-real/Music"));
     EXPECT_FALSE(fs.isDangerousDirectory(dir / "scratch/missing"));

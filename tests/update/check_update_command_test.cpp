@@ -59,5 +59,16 @@ INSTANTIATE_TEST_SUITE_P(Answers, CheckUpdateCommand,
         CliCase { "UnknownArgument", {}, { "--verbose" }, 2, "" }),
     [](const ::testing::TestParamInfo<CliCase>& c) { return std::string(c.param.name); });
 
+TEST(CheckUpdateCommand, TheReasonOfAFailedCheckIsPrinted)
+{
+    HttpTestServer server({ { "HTTP/1.0 503 Busy\r\n\r\nQuorvane 0.99" } });
+    std::ostringstream out;
+    std::ostringstream errors;
+    const std::vector<std::string> args = { "--server", server.url() };
+    EXPECT_EQ(cli::runCheckUpdate(args, out, errors), cli::kCheckFailed);
+    EXPECT_NE(out.str().find("Impossibile cercare nuova versione"), std::string::npos);
+    EXPECT_EQ(errors.str(), "quorvane-cli: check-update: status 503 instead of 200\n");
+}
+
 } // namespace
 } // namespace quorvane::test

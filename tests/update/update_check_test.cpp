@@ -99,8 +99,32 @@ INSTANTIATE_TEST_SUITE_P(Servers, UpdateCheckOutcome,
         OutcomeCase { "NotFoundPage",
             { { "HTTP/1.0 404 Not Found\r\n\r\n<html><body>Not Found</body></html>" } },
             UpdateOutcome::CantCheck, 1 },
+        // Only the server's own answer counts, not a page that happens to quote a version.
         OutcomeCase { "ErrorStatusWithVersionBody",
-            { { "HTTP/1.0 500 Oops\r\n\r\nQuorvane 0.99" } }, UpdateOutcome::UpToDate, 1 },
+            { { "HTTP/1.0 500 Oops\r\n\r\nQuorvane 0.99" } }, UpdateOutcome::CantCheck, 1 },
+        OutcomeCase { "OddStatusWithVersionBody", { { "HTTP/1.0 999 Odd\r\n\r\nQuorvane 0.99" } },
+            UpdateOutcome::CantCheck, 1 },
+        OutcomeCase { "NoStatusLine", { { "Quorvane 0.99\r\n\r\nQuorvane 0.99" } },
+            UpdateOutcome::CantCheck, 1 },
+        OutcomeCase { "BodyShorterThanItsLength",
+            { { "HTTP/1.0 200 OK\r\nContent-Length: 20\r\n\r\nQuorvane 0.99" } },
+            UpdateOutcome::CantCheck, 1 },
+        // The length ends the body: no need to wait for a close that never comes.
+        OutcomeCase { "LengthEndsTheBody",
+            { { "HTTP/1.0 200 OK\r\nContent-Length: 13\r\n\r\nQuorvane 0.99 and more", false } },
+            UpdateOutcome::UpToDate, 1 },
+        OutcomeCase { "Chunked",
+            { { "HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                "9\r\nQuorvane \r\n4\r\n1.00\r\n0\r\n\r\n",
+                false } },
+            UpdateOutcome::NewVersion, 1 },
+        OutcomeCase { "ChunkedWithoutItsLastChunk",
+            { { "HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nd\r\nQuorvane 0.99\r\n" } },
+            UpdateOutcome::CantCheck, 1 },
+        OutcomeCase { "RelativeRedirects",
+            { { redirect("301 Moved", "/a/b") }, { redirect("302 Found", "c?x=1") },
+                { redirect("302 Found", "//127.0.0.1:{PORT}/d") }, { ok("Quorvane 0.99") } },
+            UpdateOutcome::UpToDate, 4 },
         OutcomeCase { "RedirectChain",
             { { redirect("301 Moved", "http://127.0.0.1:{PORT}/b") },
                 { redirect("300 Choices", "HTTP://127.0.0.1:{PORT}/c") },
@@ -121,6 +145,47 @@ INSTANTIATE_TEST_SUITE_P(Servers, UpdateCheckOutcome,
         OutcomeCase { "EveryPacketRestartsTheTimer", { { ok("Quorvane 0.99"), true, 15 } },
             UpdateOutcome::UpToDate, 1 }),
     [](const ::testing::TestParamInfo<OutcomeCase>& c) { return std::string(c.param.name); });
+
+TEST(UpdateCheck, ARelativeLocationIsAskedAtTheServerThatSentIt)
+{
+    HttpTestServer server({ { redirect("301 Moved", "/a/b") }, { redirect("302 Found", "c?x=1") },
+        { redirect("302 Found", "../d") }, { ok("Quorvane 0.99") } });
+    CheckRun run(server.url());
+    EXPECT_EQ(run.run(UpdateTrigger::Manual), UpdateOutcome::UpToDate);
+    std::vector<std::string> paths;
+    for (const QByteArray& request : server.requests())
+        paths.push_back(request.left(request.indexOf('\r')).toStdString());
+    EXPECT_EQ(paths,
+        (std::vector<std::string> { "GET /quorvane-latest-version HTTP/1.0", "GET /a/b HTTP/1.0",
+            "GET /a/c?x=1 HTTP/1.0", "GET /d HTTP/1.0" }));
+}
+
+TEST(UpdateCheck, AFailedRequestSaysWhy)
+{
+    const std::pair<QByteArray, std::string> cases[] = {
+        { "HTTP/1.0 500 Oops\r\n\r\nQuorvane 0.99", "status 500 instead of 200" },
+        { "Quorvane 0.99", "no HTTP status line" },
+        { "HTTP/1.0 200 OK\r\nContent-Length: 20\r\n\r\nQuorvane 0.99",
+            "after 13 of the 20 bytes" },
+        { "HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nQuorvane 0.99\r\n",
+            "chunk size that is not a hexadecimal number" },
+        { "HTTP/1.0 200 OK\r\nTransfer-Encoding: gzip\r\n\r\n", "other than chunked" },
+        { "HTTP/1.0 200 OK\r\n", "before the end of the reply's headers" },
+        { "HTTP/1.0 200 OK\r\n\r\nQUORVANE 1", "not a version of Quorvane" },
+    };
+    for (const auto& [answer, reason] : cases) {
+        HttpTestServer server({ { answer } });
+        update::UpdateRequest request;
+        request.setInactivityTimeout(2s);
+        QSignalSpy spy(&request, &update::UpdateRequest::finished);
+        ASSERT_TRUE(request.start(*update::parseHttpUrl(server.url())));
+        ASSERT_TRUE(spy.wait(10000));
+        const auto result = spy.at(0).at(0).value<update::FetchResult>();
+        EXPECT_EQ(update::judge(result), UpdateOutcome::CantCheck) << answer.toStdString();
+        EXPECT_NE(update::failureReason(result).find(reason), std::string::npos)
+            << answer.toStdString() << ": " << update::failureReason(result);
+    }
+}
 
 TEST(UpdateCheck, AServerThatTricklesForeverIsGivenUp)
 {

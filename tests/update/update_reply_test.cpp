@@ -107,6 +107,120 @@ TEST(ReplyReader, RefusesALineOrBodyBeyondItsLimitButNotAtIt)
     EXPECT_FALSE(accepted) << "an endless header block is refused";
 }
 
+TEST(HttpUrls, ARelativeLocationIsResolvedAgainstTheRequest)
+{
+    const HttpUrl base { "host", 8080, "/dir/page?old=1" };
+    const std::pair<const char*, std::optional<HttpUrl>> cases[] = {
+        { "/other", HttpUrl { "host", 8080, "/other" } },
+        { "next?x=1#f", HttpUrl { "host", 8080, "/dir/next?x=1" } },
+        { "../up/./there", HttpUrl { "host", 8080, "/up/there" } },
+        { "../../../..", HttpUrl { "host", 8080, "/" } },
+        { "sub/..", HttpUrl { "host", 8080, "/dir/" } },
+        { "?new=2", HttpUrl { "host", 8080, "/dir/page?new=2" } },
+        { "#top", HttpUrl { "host", 8080, "/dir/page?old=1" } },
+        { "//elsewhere:81/a", HttpUrl { "elsewhere", 81, "/a" } },
+        { "Http://elsewhere/b", HttpUrl { "elsewhere", 80, "/b" } },
+        { "https://host/", std::nullopt },
+        { "mailto:a@b", std::nullopt },
+        { "", std::nullopt },
+        { "/a b", std::nullopt },
+        { "/a\r\nX-Injected: 1", std::nullopt },
+    };
+    for (const auto& [text, url] : cases)
+        EXPECT_EQ(update::resolveLocation(base, text), url) << text;
+    EXPECT_EQ(update::resolveLocation({ "::1", 80, "/x/y" }, "z"), (HttpUrl { "::1", 80, "/x/z" }));
+}
+
+TEST(ReplyReader, TheFirstLineMustBeAnHttpStatusLine)
+{
+    for (const char* first : { "Quorvane 0.99", "HTTP/1.0 2OO OK", "HTTP/1.0", "ICY 200 OK",
+             "HTTP/1.0 99 Low", "HTTP/1.0 1000 High" }) {
+        update::HttpReplyReader reader;
+        EXPECT_FALSE(reader.feed(std::string(first) + "\r\n\r\nQuorvane 0.99")) << first;
+        EXPECT_NE(reader.failure().find("status line"), std::string::npos) << reader.failure();
+    }
+    update::HttpReplyReader odd;
+    EXPECT_TRUE(odd.feed("HTTP/1.1 999 Odd\r\n\r\n"));
+    EXPECT_EQ(odd.status(), 999);
+    update::HttpReplyReader cut;
+    ASSERT_TRUE(cut.feed("HTTP/1.0 200 OK\r\nServer: x"));
+    EXPECT_FALSE(cut.end());
+    EXPECT_NE(cut.failure().find("before the end of the reply's headers"), std::string::npos);
+    update::HttpReplyReader bare;
+    ASSERT_TRUE(bare.feed("Quorvane 0.99"));
+    EXPECT_FALSE(bare.end());
+    EXPECT_NE(bare.failure().find("status line"), std::string::npos);
+}
+
+TEST(ReplyReader, ContentLengthFramesTheBodyAndAShorterOneIsCutOff)
+{
+    update::HttpReplyReader whole;
+    ASSERT_TRUE(whole.feed("HTTP/1.0 200 OK\r\ncontent-length:  13 \r\nContent-Length: 13\r\n\r\n"
+                           "Quorvane"));
+    EXPECT_FALSE(whole.complete());
+    ASSERT_TRUE(whole.feed(" 0.99 and what follows"));
+    EXPECT_TRUE(whole.complete());
+    EXPECT_EQ(whole.body(), "Quorvane 0.99");
+    EXPECT_TRUE(whole.end());
+
+    update::HttpReplyReader shorter;
+    ASSERT_TRUE(shorter.feed("HTTP/1.0 200 OK\r\nContent-Length: 20\r\n\r\nQuorvane 0.99"));
+    EXPECT_FALSE(shorter.complete());
+    EXPECT_FALSE(shorter.end());
+    EXPECT_EQ(
+        shorter.failure(), "the connection closed after 13 of the 20 bytes the reply announced");
+
+    update::HttpReplyReader unframed;
+    ASSERT_TRUE(unframed.feed("HTTP/1.0 200 OK\r\n\r\nQuorvane 0.99"));
+    EXPECT_FALSE(unframed.complete()) << "without a length only the close ends the body";
+    EXPECT_TRUE(unframed.end());
+
+    for (const char* bad : { "Content-Length: 12a", "Content-Length:", "Content-Length: -1",
+             "Content-Length: 99999999999999999999999", "Content-Length: 1000000" }) {
+        update::HttpReplyReader reader;
+        EXPECT_FALSE(reader.feed("HTTP/1.0 200 OK\r\n" + std::string(bad) + "\r\n\r\n")) << bad;
+    }
+    update::HttpReplyReader twice;
+    EXPECT_FALSE(twice.feed("HTTP/1.0 200 OK\r\nContent-Length: 3\r\nContent-Length: 4\r\n"));
+}
+
+TEST(ReplyReader, AChunkedBodyIsDecodedFromPiecesOfAnySize)
+{
+    const std::string reply
+        = "HTTP/1.0 200 OK\r\nTransfer-Encoding: Chunked\r\n"
+          "Content-Length: 3\r\n\r\n"
+          "9\r\nQuorvane \r\n4;name=value\nZZZZ\r\n0\r\nX-Trailer: t\r\n\r\nignored";
+    const std::size_t end = reply.find("ignored");
+    for (const std::size_t piece : { std::size_t { 1 }, std::size_t { 2 }, reply.size() }) {
+        update::HttpReplyReader reader;
+        for (std::size_t at = 0; at < reply.size(); at += piece) {
+            EXPECT_EQ(reader.complete(), at >= end) << at;
+            ASSERT_TRUE(reader.feed(std::string_view(reply).substr(at, piece))) << reader.failure();
+        }
+        EXPECT_TRUE(reader.complete());
+        EXPECT_EQ(reader.body(), "Quorvane ZZZZ");
+        EXPECT_TRUE(reader.end());
+    }
+
+    update::HttpReplyReader unfinished;
+    ASSERT_TRUE(unfinished.feed("HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                "d\r\nQuorvane 0.99\r\n"));
+    EXPECT_FALSE(unfinished.end());
+    EXPECT_EQ(unfinished.failure(), "the connection closed before the last chunk of the body");
+
+    for (const char* bad :
+        { "x\r\n", "\r\n", "3\r\nabcd\r\n", "fffffffffffffffffffff\r\n", "10001\r\n" }) {
+        update::HttpReplyReader reader;
+        EXPECT_FALSE(
+            reader.feed("HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + std::string(bad)))
+            << bad;
+        EXPECT_NE(reader.failure().find("chunked body"), std::string::npos) << reader.failure();
+    }
+    update::HttpReplyReader zipped;
+    EXPECT_FALSE(zipped.feed("HTTP/1.0 200 OK\r\nTransfer-Encoding: gzip, chunked\r\n"));
+    EXPECT_EQ(zipped.failure(), "a body in a transfer encoding other than chunked");
+}
+
 TEST(Answer, OnlyTheExactOwnVersionIsUpToDateAndOnlyTheProductNameCounts)
 {
     const std::pair<const char*, UpdateOutcome> cases[] = {
