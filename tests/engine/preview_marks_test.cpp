@@ -4,6 +4,7 @@
 #include "engine/preview_marks.h"
 #include "engine/rename_retry.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace quorvane::test {
@@ -53,9 +54,8 @@ TEST_F(PreviewMarks, NamesTheRunWillBeRefusedAreMarkedWithTheReason)
     const auto marks = mark({ { "", "a.txt", ".." }, { "", "b.txt", "." }, { "", "c.txt", "x/y" },
         { "", "d.txt", std::string(longest, 'n') }, { "", "e.txt", std::string(longest + 1, 'n') },
         { "", "f.txt", "a.txt" } });
-    std::vector<int> refusals;
-    for (const auto& m : marks)
-        refusals.push_back(m.refusal);
+    std::vector<int> refusals(marks.size());
+    std::ranges::transform(marks, refusals.begin(), [](const auto& m) { return m.refusal; });
     const int notAName = engine::kNotAnEntryName;
     EXPECT_EQ(refusals, (std::vector<int> { notAName, notAName, notAName, 0, ENAMETOOLONG, 0 }));
     // A refused row keeps its name: the next row cannot take it.
