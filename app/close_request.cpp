@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QSocketNotifier>
 
-#include <unistd.h>
+#include "platform/close_signals.h"
 
 namespace quorvane::app {
 
@@ -27,8 +27,7 @@ CloseRequest::CloseRequest(int readEnd, QObject* parent)
         return;
     m_notifier = std::make_unique<QSocketNotifier>(readEnd, QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, [this, readEnd] {
-        char bytes[16];
-        (void)!::read(readEnd, bytes, sizeof bytes);
+        platform::drainCloseSignals(readEnd);
         request();
     });
 }

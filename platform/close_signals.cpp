@@ -51,4 +51,10 @@ int installCloseSignals()
     return ends[0];
 }
 
+void drainCloseSignals(int readEnd)
+{
+    char bytes[16];
+    while (::read(readEnd, bytes, sizeof bytes) > 0) { }
+}
+
 } // namespace quorvane::platform

@@ -10,4 +10,8 @@ namespace quorvane::platform {
 /// second one of the same kind ends the process at once. A signal ignored at start stays ignored.
 [[nodiscard]] int installCloseSignals();
 
+/// Empties the pipe whose read end installCloseSignals returned, so that a watcher on it
+/// is woken once per batch of signals; never blocks.
+void drainCloseSignals(int readEnd);
+
 } // namespace quorvane::platform
