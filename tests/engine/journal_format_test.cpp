@@ -233,6 +233,14 @@ TEST(JournalFormat, PackedEntriesReadBackWhateverTheyShareWithTheEntryBefore)
         entry.newName = pick(3) == 0 ? entry.oldName : changed(entry.newName);
         entry.identity = { pick(10) == 0 ? number(entry.identity.device) : entry.identity.device,
             number(entry.identity.inode), number(entry.identity.birthNs) };
+        // Some entries on a volume without stable inode numbers, told by what they are.
+        if (pick(3) == 0) {
+            entry.identity.stableNumbers = false;
+            entry.identity.type = pick(2) == 0 ? 0100000U : 0040000U;
+            entry.identity.size = number(entries.empty() ? 0 : entries.back().identity.size);
+            entry.identity.mtimeNs = static_cast<std::int64_t>(number(
+                static_cast<std::uint64_t>(entries.empty() ? 0 : entries.back().identity.mtimeNs)));
+        }
         entry.caseChange = pick(2) == 0;
         entries.push_back(entry);
     }
@@ -280,7 +288,7 @@ TEST(JournalFormat, FieldsReachingPastWhatIsKnownAreDamage)
                           "a",
                 6), // a middle longer than the record
         "B" + std::string("\x02\x00\x00\x00\x00\x00\x00\x00\x80", 9), // a cut-off number
-        "B" + std::string("\x08", 1), // a flag no version knows
+        "B" + std::string("\x10", 1), // a flag no version knows
         "R" + u64(0) + u64(2), // more done than planned
         "R" + u64(1) + u64(0), // an empty run
         "R" + u64(~std::uint64_t { 0 }) + u64(2), // a run that wraps around
