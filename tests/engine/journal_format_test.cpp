@@ -178,6 +178,33 @@ TEST(JournalFormat, JournalsOfTheFirstVersionStillRead)
     EXPECT_TRUE(contents->progress[1].done);
 }
 
+TEST(JournalFormat, JournalsOfTheSecondVersionStillRead)
+{
+    // Packed entries as now, without what tells an entry on a volume whose inode numbers
+    // change: that flag is damage there.
+    std::string bytes = sampleJournal();
+    bytes.replace(0, engine::kJournalMagic.size(), engine::kJournalMagicVersion2);
+    const auto contents = engine::decodeJournal(bytes);
+    ASSERT_TRUE(contents);
+    EXPECT_FALSE(contents->torn);
+    ASSERT_EQ(contents->entries.size(), 3U);
+    EXPECT_EQ(contents->entries[1].identity, (platform::FileIdentity { 7, 12, 0 }));
+    EXPECT_TRUE(contents->entries[1].identity.stableNumbers);
+    EXPECT_TRUE(contents->closed);
+
+    std::string unstable(engine::kJournalMagicVersion2);
+    JournalEncoder encoder;
+    JournalEncoder::header(unstable, engine::JournalKind::Run, 0, "/m/", "");
+    platform::FileIdentity identity { 7, 11, 0 };
+    identity.stableNumbers = false;
+    encoder.plannedEntry(unstable, { "/m/", "a", "b", identity, false });
+    encoder.finishEntries(unstable);
+    const auto damaged = engine::decodeJournal(unstable);
+    ASSERT_TRUE(damaged);
+    EXPECT_TRUE(damaged->torn);
+    EXPECT_TRUE(damaged->entries.empty());
+}
+
 TEST(JournalFormat, PackedEntriesReadBackWhateverTheyShareWithTheEntryBefore)
 {
     // Names that grow, shrink and change in the middle, so that the bytes shared at the
