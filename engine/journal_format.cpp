@@ -223,13 +223,14 @@ bool readNameChange(FieldReader& in, const std::string& previous, std::string& n
 }
 
 /// Appends the entries of a 'B' payload (after its type byte); false on damage.
-bool readPackedEntries(FieldReader& in, JournalContents& contents)
+bool readPackedEntries(FieldReader& in, JournalContents& contents, int version)
 {
+    const unsigned knownFlags = version >= 3 ? 15U : 7U;
     while (!in.atEnd()) {
         const JournalEntry none;
         const JournalEntry& previous = contents.entries.empty() ? none : contents.entries.back();
         const auto flags = static_cast<unsigned char>(in.byte());
-        if ((flags & ~7U) != 0)
+        if ((flags & ~knownFlags) != 0)
             return false;
         JournalEntry entry;
         entry.caseChange = (flags & 1U) != 0;
@@ -249,6 +250,16 @@ bool readPackedEntries(FieldReader& in, JournalContents& contents)
             return false;
         entry.identity.inode = addZigzag(previous.identity.inode, in.varint());
         entry.identity.birthNs = addZigzag(previous.identity.birthNs, in.varint());
+        if ((flags & 8U) != 0) {
+            entry.identity.stableNumbers = false;
+            const std::uint64_t type = in.varint();
+            if (type > std::numeric_limits<std::uint32_t>::max())
+                return false;
+            entry.identity.type = static_cast<std::uint32_t>(type);
+            entry.identity.size = in.varint();
+            entry.identity.mtimeNs = static_cast<std::int64_t>(
+                addZigzag(static_cast<std::uint64_t>(previous.identity.mtimeNs), in.varint()));
+        }
         if (!in.ok())
             return false;
         contents.entries.push_back(std::move(entry));
@@ -258,7 +269,7 @@ bool readPackedEntries(FieldReader& in, JournalContents& contents)
 }
 
 /// Applies one record to `contents`; false when the payload does not parse.
-bool applyRecord(std::string_view payload, JournalContents& contents, bool& haveHeader)
+bool applyRecord(std::string_view payload, JournalContents& contents, bool& haveHeader, int version)
 {
     FieldReader in(payload);
     const char type = in.byte();
@@ -298,7 +309,7 @@ bool applyRecord(std::string_view payload, JournalContents& contents, bool& have
         break;
     }
     case 'B':
-        if (!readPackedEntries(in, contents))
+        if (!readPackedEntries(in, contents, version))
             return false;
         break;
     case 'S':
@@ -401,22 +412,36 @@ void JournalEncoder::plannedEntry(std::string& out, const JournalEntry& entry)
     // record of its first entry, and the entries already packed never refer to it.
     const std::uint64_t directory = directoryNumber(out, entry.directory);
     const bool newDirectory = !m_anyEntry || directory != m_previousDirectory;
-    const bool newDevice = entry.identity.device != m_previousIdentity.device;
-    m_packed.push_back(static_cast<char>(
-        (entry.caseChange ? 1U : 0U) | (newDirectory ? 2U : 0U) | (newDevice ? 4U : 0U)));
+    // What the reader gets back: an entry with stable numbers carries no type, size or time.
+    platform::FileIdentity identity = entry.identity;
+    if (identity.stableNumbers) {
+        identity.type = 0;
+        identity.size = 0;
+        identity.mtimeNs = 0;
+    }
+    const bool newDevice = identity.device != m_previousIdentity.device;
+    m_packed.push_back(static_cast<char>((entry.caseChange ? 1U : 0U) | (newDirectory ? 2U : 0U)
+        | (newDevice ? 4U : 0U) | (identity.stableNumbers ? 0U : 8U)));
     if (newDirectory)
         putVarint(m_packed, directory);
     if (newDevice)
-        putVarint(m_packed, entry.identity.device);
+        putVarint(m_packed, identity.device);
     putNameChange(m_packed, m_previousOld, entry.oldName);
     putNameChange(m_packed, m_previousNew, entry.newName);
-    putVarint(m_packed, zigzagDifference(entry.identity.inode, m_previousIdentity.inode));
-    putVarint(m_packed, zigzagDifference(entry.identity.birthNs, m_previousIdentity.birthNs));
+    putVarint(m_packed, zigzagDifference(identity.inode, m_previousIdentity.inode));
+    putVarint(m_packed, zigzagDifference(identity.birthNs, m_previousIdentity.birthNs));
+    if (!identity.stableNumbers) {
+        putVarint(m_packed, identity.type);
+        putVarint(m_packed, identity.size);
+        putVarint(m_packed,
+            zigzagDifference(static_cast<std::uint64_t>(identity.mtimeNs),
+                static_cast<std::uint64_t>(m_previousIdentity.mtimeNs)));
+    }
     m_anyEntry = true;
     m_previousDirectory = directory;
     m_previousOld = entry.oldName;
     m_previousNew = entry.newName;
-    m_previousIdentity = entry.identity;
+    m_previousIdentity = identity;
     if (m_packed.size() >= kPackedBytes)
         finishEntries(out);
 }
@@ -479,9 +504,17 @@ void JournalEncoder::close(std::string& out, std::uint64_t renamed, std::uint64_
 
 std::optional<JournalContents> decodeJournal(std::string_view bytes)
 {
-    if (!bytes.starts_with(kJournalMagic) && !bytes.starts_with(kJournalMagicVersion1))
+    int version = 0;
+    if (bytes.starts_with(kJournalMagic))
+        version = 3;
+    else if (bytes.starts_with(kJournalMagicVersion2))
+        version = 2;
+    else if (bytes.starts_with(kJournalMagicVersion1))
+        version = 1;
+    else
         return std::nullopt;
-    static_assert(kJournalMagic.size() == kJournalMagicVersion1.size());
+    static_assert(kJournalMagic.size() == kJournalMagicVersion1.size()
+        && kJournalMagic.size() == kJournalMagicVersion2.size());
     bytes.remove_prefix(kJournalMagic.size());
     JournalContents contents;
     bool haveHeader = false;
@@ -495,7 +528,7 @@ std::optional<JournalContents> decodeJournal(std::string_view bytes)
         }
         const std::string_view payload = bytes.substr(8, length);
         // A record cut off by a crash or overwritten by garbage ends what can be trusted.
-        if (crc32(payload) != checksum || !applyRecord(payload, contents, haveHeader)) {
+        if (crc32(payload) != checksum || !applyRecord(payload, contents, haveHeader, version)) {
             contents.torn = true;
             break;
         }

@@ -1,7 +1,7 @@
 // The run journal's file format: records with a checksum each, written and read back.
 //
-// A journal file starts with the 8 bytes "QVJRNL2\n" (version 2; version 1, "QVJRNL1\n", is
-// still read) and holds records, each
+// A journal file starts with the 8 bytes "QVJRNL3\n" (version 3; versions 1 and 2,
+// "QVJRNL1\n" and "QVJRNL2\n", are still read) and holds records, each
 //   u32 payload length | u32 CRC-32 (IEEE, as zlib) of the payload | payload
 // (integers little-endian). A payload is a type byte and the type's fields, where a number
 // is a u64 and a byte string is a u32 length and its bytes (names exactly as on disk):
@@ -19,12 +19,15 @@
 //                 and zeros). Numbers here are LEB128 varints, signed ones zigzag-coded:
 //                   flags byte: 1 letter case only (as in 'E'), 2 a directory number
 //                     follows (else the previous entry's), 4 a device follows (else the
-//                     previous entry's)
+//                     previous entry's), 8 (version 3) the volume's inode numbers are not
+//                     stable: the entry's type, size and modification time follow
 //                   [directory number] [device]
 //                   old name, then new name, each against the previous entry's same name:
 //                     bytes shared at the start, bytes shared at the end, count and bytes
 //                     of the middle
 //                   inode minus the previous inode, birth minus the previous birth (signed)
+//                   [type (the S_IFMT bits), size, modification time in ns minus the
+//                     previous entry's (signed; 0 for an entry without flag 8)]
 //   'S' start:    every entry is written and on disk; renames may follow
 //   'T' typed:    index, a name typed by the user that the entry is renamed to next
 //   'D' done:     index; the entry has its new (or last typed) name
@@ -49,9 +52,10 @@
 
 namespace quorvane::engine {
 
-inline constexpr std::string_view kJournalMagic = "QVJRNL2\n";
-/// The first version's magic: such journals are read as well.
+inline constexpr std::string_view kJournalMagic = "QVJRNL3\n";
+/// The earlier versions' magic: such journals are read as well.
 inline constexpr std::string_view kJournalMagicVersion1 = "QVJRNL1\n";
+inline constexpr std::string_view kJournalMagicVersion2 = "QVJRNL2\n";
 
 /// What a journal records.
 enum class JournalKind : char {

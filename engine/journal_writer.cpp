@@ -159,15 +159,26 @@ platform::Status JournalWriter::beginFrom(JournalKind kind, std::string_view dir
     JournalEncoder encoder;
     std::string lastDirectory;
     std::string lastAbsolute;
+    bool stableNumbers = true;
     JournalEntry entry;
     platform::Status status;
     while (status.ok() && next(entry)) {
         if (entry.directory != lastDirectory) {
             lastDirectory = entry.directory;
             lastAbsolute = absolute(entry.directory);
+            stableNumbers = platform::inodeNumbersStable(lastAbsolute);
         }
         entry.directory = lastAbsolute;
-        if (!entry.identity.known()) {
+        if (!stableNumbers) {
+            // A number from the listing, or one read now, may not be the entry's at the
+            // undo: the entry is recorded by what it is instead, read here whatever the
+            // caller knew.
+            entry.identity = {};
+            if (auto identity = platform::fileIdentity(entry.directory + entry.oldName);
+                identity.ok())
+                entry.identity = identity.value();
+            entry.identity.stableNumbers = false;
+        } else if (!entry.identity.known()) {
             // An entry that cannot be identified is recorded anyway: its rename will most
             // likely fail, and recovery never touches what it cannot identify.
             if (auto identity = platform::fileIdentity(entry.directory + entry.oldName);

@@ -36,7 +36,8 @@ public:
     JournalWriter& operator=(const JournalWriter&) = delete;
 
     /// Creates the journal, writes the header and every entry, then fsyncs the file and
-    /// the directory. Unknown identities are read from the disk (dir + old name) here; the
+    /// the directory. Unknown identities are read from the disk (dir + old name) here, and
+    /// so is every identity on a volume without stable inode numbers (recorded so); the
     /// temporary name of a change of letter case alone is filled in. On failure no journal
     /// remains and nothing may be renamed under it. Removes journals beyond kKeptJournals.
     [[nodiscard]] platform::Status begin(JournalKind kind, std::string_view directory,

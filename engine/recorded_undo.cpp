@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 namespace quorvane::engine {
 
 namespace {
@@ -19,11 +21,43 @@ namespace {
 /// As many as the platform's case-only rename tries.
 constexpr int kTemporaryAttempts = 8;
 
+/// FAT keeps modification times in steps of two seconds, and a driver may hand out a finer
+/// time while the entry is in memory than it reads back from the disk later.
+constexpr std::int64_t kFatTimeStep = 2'000'000'000;
+
+std::int64_t fatTimeSteps(std::int64_t ns)
+{
+    return ns >= 0 ? ns / kFatTimeStep : (ns - kFatTimeStep + 1) / kFatTimeStep;
+}
+
+/// The entry recorded on a volume without stable inode numbers, told by what it is. A
+/// renamed entry keeps its type, size (of a file: a directory's grows with its entries) and
+/// birth time. Its modification time is the recorded one, or, since some drivers (fusefat)
+/// stamp an entry anew when they rename it, and the renames in it touch a directory, one
+/// from the run's start on; an entry changed after the run is then told apart by its size.
+bool sameEntryWithoutNumbers(const platform::FileIdentity& recorded,
+    const platform::FileIdentity& found, std::int64_t journalCreated)
+{
+    if (found.type != recorded.type || recorded.type == 0)
+        return false;
+    if (recorded.type != S_IFDIR && found.size != recorded.size)
+        return false;
+    if (recorded.birthNs != 0 && found.birthNs != 0 && recorded.birthNs != found.birthNs)
+        return false;
+    const std::int64_t steps = fatTimeSteps(found.mtimeNs);
+    return steps == fatTimeSteps(recorded.mtimeNs)
+        || (journalCreated > 0 && steps >= fatTimeSteps(journalCreated) - 1);
+}
+
 bool holds(
     const std::string& path, const platform::FileIdentity& identity, std::int64_t journalCreated)
 {
     const auto found = platform::fileIdentity(path);
-    if (!found.ok() || !found.value().sameEntry(identity))
+    if (!found.ok())
+        return false;
+    if (!identity.stableNumbers)
+        return sameEntryWithoutNumbers(identity, found.value(), journalCreated);
+    if (!found.value().sameEntry(identity))
         return false;
     // The plan took most inode numbers from the directory listing, without birth times: a
     // file born after the journal began cannot be one the run planned to rename.

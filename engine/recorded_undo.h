@@ -31,7 +31,9 @@ struct LocatedEntry
 /// Looks for the entry under its old name and under every name the run may have given it:
 /// the names typed for it (last first), its planned new name, and the temporary names of a
 /// change of letter case. An entry born after `journalCreated` (ns since the epoch; 0: not
-/// checked) is a later file that reuses the inode number, never the run's entry.
+/// checked) is a later file that reuses the inode number, never the run's entry. An entry
+/// recorded on a volume without stable inode numbers is known by its type, size and times
+/// instead (a modification time from `journalCreated` on counts, as renames may stamp it).
 [[nodiscard]] LocatedEntry locateEntry(
     const JournalEntry& entry, const JournalProgress& progress, std::int64_t journalCreated = 0);
 

@@ -8,9 +8,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
+
+#ifndef EXFAT_SUPER_MAGIC // older kernel headers
+#define EXFAT_SUPER_MAGIC 0x2011BAB0
+#endif
 
 namespace quorvane::platform {
 
@@ -22,15 +28,30 @@ std::string stateHome()
 Result<FileIdentity> fileIdentity(const std::string& path)
 {
     struct statx info = {};
-    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_BTIME, &info) != 0)
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW,
+            STATX_INO | STATX_BTIME | STATX_TYPE | STATX_SIZE | STATX_MTIME, &info)
+        != 0)
         return lastError("statx " + path);
     FileIdentity identity;
     identity.device = (std::uint64_t { info.stx_dev_major } << 32U) | info.stx_dev_minor;
     identity.inode = info.stx_ino;
+    identity.type = info.stx_mode & S_IFMT;
+    identity.size = info.stx_size;
+    identity.mtimeNs
+        = static_cast<std::int64_t>(info.stx_mtime.tv_sec) * 1'000'000'000 + info.stx_mtime.tv_nsec;
     if ((info.stx_mask & STATX_BTIME) != 0)
         identity.birthNs = static_cast<std::uint64_t>(info.stx_btime.tv_sec) * 1'000'000'000U
             + info.stx_btime.tv_nsec;
     return identity;
+}
+
+bool inodeNumbersStable(const std::string& dir)
+{
+    struct statfs volume = {};
+    if (::statfs(dir.empty() ? "." : dir.c_str(), &volume) != 0)
+        return true;
+    const auto type = volume.f_type;
+    return type != MSDOS_SUPER_MAGIC && type != EXFAT_SUPER_MAGIC && type != FUSE_SUPER_MAGIC;
 }
 
 Status makeDirectories(const std::string& path)

@@ -19,11 +19,20 @@ namespace quorvane::platform {
 /// What an entry is, whatever its name: the device, the inode number and, where the file
 /// system keeps it, the birth time (a symbolic link is identified as itself). The birth
 /// time tells a file apart from a later one that was given the inode number it freed.
+/// Where the volume does not keep inode numbers (stableNumbers false), neither the device
+/// nor the inode number tells anything; the entry's type, size and modification time, read
+/// with them, are what is left to tell it by.
 struct FileIdentity
 {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::uint64_t birthNs = 0; ///< nanoseconds since the epoch; 0 when not known
+    /// The volume gives an entry the same inode number at every lookup, for as long as the
+    /// entry lives. False on FAT and exFAT (in the kernel or through FUSE) and on FUSE volumes.
+    bool stableNumbers = true;
+    std::uint32_t type = 0; ///< the S_IFMT bits of the mode; 0 when not read
+    std::uint64_t size = 0; ///< bytes
+    std::int64_t mtimeNs = 0; ///< modification time, nanoseconds since the epoch
 
     /// An identity that was never read; it matches nothing.
     [[nodiscard]] bool known() const { return inode != 0; }
@@ -36,8 +45,16 @@ struct FileIdentity
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
-/// The identity of the entry at `path` (not following a final symbolic link).
+/// The identity of the entry at `path` (not following a final symbolic link), with its
+/// type, size and modification time. stableNumbers is left true: only the volume can tell
+/// (inodeNumbersStable).
 [[nodiscard]] Result<FileIdentity> fileIdentity(const std::string& path);
+
+/// False when the volume holding directory `dir` may give one entry another inode number
+/// from one lookup to the next, or after a remount another device number: FAT and exFAT,
+/// whose numbers are made up in memory, and FUSE, whose numbers are the session's own
+/// (fusefat's change whenever the kernel forgets an entry). True when in doubt.
+[[nodiscard]] bool inodeNumbersStable(const std::string& dir);
 
 /// Creates `path` and its missing parents with mode 0700; an existing directory is success.
 [[nodiscard]] Status makeDirectories(const std::string& path);

@@ -178,6 +178,33 @@ TEST(JournalFormat, JournalsOfTheFirstVersionStillRead)
     EXPECT_TRUE(contents->progress[1].done);
 }
 
+TEST(JournalFormat, JournalsOfTheSecondVersionStillRead)
+{
+    // Packed entries as now, without what tells an entry on a volume whose inode numbers
+    // change: that flag is damage there.
+    std::string bytes = sampleJournal();
+    bytes.replace(0, engine::kJournalMagic.size(), engine::kJournalMagicVersion2);
+    const auto contents = engine::decodeJournal(bytes);
+    ASSERT_TRUE(contents);
+    EXPECT_FALSE(contents->torn);
+    ASSERT_EQ(contents->entries.size(), 3U);
+    EXPECT_EQ(contents->entries[1].identity, (platform::FileIdentity { 7, 12, 0 }));
+    EXPECT_TRUE(contents->entries[1].identity.stableNumbers);
+    EXPECT_TRUE(contents->closed);
+
+    std::string unstable(engine::kJournalMagicVersion2);
+    JournalEncoder encoder;
+    JournalEncoder::header(unstable, engine::JournalKind::Run, 0, "/m/", "");
+    platform::FileIdentity identity { 7, 11, 0 };
+    identity.stableNumbers = false;
+    encoder.plannedEntry(unstable, { "/m/", "a", "b", identity, false });
+    encoder.finishEntries(unstable);
+    const auto damaged = engine::decodeJournal(unstable);
+    ASSERT_TRUE(damaged);
+    EXPECT_TRUE(damaged->torn);
+    EXPECT_TRUE(damaged->entries.empty());
+}
+
 TEST(JournalFormat, PackedEntriesReadBackWhateverTheyShareWithTheEntryBefore)
 {
     // Names that grow, shrink and change in the middle, so that the bytes shared at the
@@ -233,6 +260,14 @@ TEST(JournalFormat, PackedEntriesReadBackWhateverTheyShareWithTheEntryBefore)
         entry.newName = pick(3) == 0 ? entry.oldName : changed(entry.newName);
         entry.identity = { pick(10) == 0 ? number(entry.identity.device) : entry.identity.device,
             number(entry.identity.inode), number(entry.identity.birthNs) };
+        // Some entries on a volume without stable inode numbers, told by what they are.
+        if (pick(3) == 0) {
+            entry.identity.stableNumbers = false;
+            entry.identity.type = pick(2) == 0 ? 0100000U : 0040000U;
+            entry.identity.size = number(entries.empty() ? 0 : entries.back().identity.size);
+            entry.identity.mtimeNs = static_cast<std::int64_t>(number(
+                static_cast<std::uint64_t>(entries.empty() ? 0 : entries.back().identity.mtimeNs)));
+        }
         entry.caseChange = pick(2) == 0;
         entries.push_back(entry);
     }
@@ -280,7 +315,7 @@ TEST(JournalFormat, FieldsReachingPastWhatIsKnownAreDamage)
                           "a",
                 6), // a middle longer than the record
         "B" + std::string("\x02\x00\x00\x00\x00\x00\x00\x00\x80", 9), // a cut-off number
-        "B" + std::string("\x08", 1), // a flag no version knows
+        "B" + std::string("\x10", 1), // a flag no version knows
         "R" + u64(0) + u64(2), // more done than planned
         "R" + u64(1) + u64(0), // an empty run
         "R" + u64(~std::uint64_t { 0 }) + u64(2), // a run that wraps around
