@@ -13,23 +13,12 @@
 
 using namespace quorvane::platform;
 using quorvane::test::FatVolume;
+using quorvane::test::namesIn;
 using quorvane::test::readFile;
 using quorvane::test::TempDir;
 using quorvane::test::writeFile;
 
 namespace {
-
-std::vector<std::string> namesIn(const std::string& dir)
-{
-    const PosixFileSystem fs;
-    const auto listing = fs.listDirectory(dir, Detail::KindOnly);
-    EXPECT_TRUE(listing.ok());
-    std::vector<std::string> names;
-    for (const DirEntry& entry : listing.value())
-        names.push_back(entry.name);
-    std::ranges::sort(names);
-    return names;
-}
 
 std::string outcome(const Status& status)
 {

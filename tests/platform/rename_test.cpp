@@ -21,6 +21,7 @@
 
 using namespace quorvane::platform;
 using quorvane::test::exists;
+using quorvane::test::namesIn;
 using quorvane::test::readFile;
 using quorvane::test::TempDir;
 using quorvane::test::writeFile;
@@ -32,18 +33,6 @@ ino_t inodeOf(const std::string& path)
     struct stat info = {};
     EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
     return info.st_ino;
-}
-
-std::vector<std::string> namesIn(const std::string& dir)
-{
-    const PosixFileSystem fs;
-    const auto listing = fs.listDirectory(dir, Detail::KindOnly);
-    EXPECT_TRUE(listing.ok());
-    std::vector<std::string> names;
-    for (const DirEntry& entry : listing.value())
-        names.push_back(entry.name);
-    std::ranges::sort(names);
-    return names;
 }
 
 class RenameTest : public testing::TestWithParam<RenameMethod>

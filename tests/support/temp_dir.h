@@ -28,6 +28,16 @@ inline std::string readFile(const std::string& path)
     return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
+/// The names in the directory `path`, sorted by bytes.
+inline std::vector<std::string> namesIn(const std::string& path)
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(path))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 /// True when the path names an entry, a dangling symbolic link included.
 inline bool exists(const std::string& path)
 {
@@ -88,12 +98,7 @@ public:
     /// The names in a directory below this one ("" for this one), sorted by bytes.
     [[nodiscard]] std::vector<std::string> namesIn(const std::string& relative = {}) const
     {
-        std::vector<std::string> names;
-        for (const auto& e :
-            std::filesystem::directory_iterator(relative.empty() ? m_path : *this / relative))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
+        return test::namesIn(relative.empty() ? m_path : *this / relative);
     }
 
 private:
