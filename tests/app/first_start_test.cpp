@@ -1,6 +1,6 @@
 // The very first start (no settings file) in a process of its own, since the language
-// manager is the process's: the language chosen in the dialog is the language of the question
-// that follows it and of the window.
+// manager is the process's: the language dialog in the middle of the screen, and the language
+// chosen in it as the language of the question that follows it and of the window.
 #include "app/dialog_host.h"
 #include "app/language_template.h"
 #include "app/qt_prompts.h"
@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QMessageBox>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,44 @@ TEST(FirstStart, TheQuestionAfterTheLanguageDialogSpeaksTheLanguageChosen)
         EXPECT_EQ(driver.stuck(), 0);
         window.close();
     }
+}
+
+/// Shows the language dialog as exec() would and records where it stands.
+class LanguageDialogPlacement final : public app::DialogHost
+{
+public:
+    int exec(QDialog& dialog) override
+    {
+        dialog.show();
+        placed = dialog.geometry();
+        // The frame's borders are learnt only once the dialog is shown: it may stand off
+        // the middle by that much.
+        const QRect frame = dialog.frameGeometry();
+        borders = frame.width() - placed.width() + frame.height() - placed.height();
+        screen = dialog.screen()->availableGeometry();
+        dialog.hide();
+        return QDialog::Rejected;
+    }
+    QRect placed;
+    QRect screen;
+    int borders = 0;
+};
+
+TEST(FirstStart, TheLanguageDialogStandsInTheMiddleOfTheScreen)
+{
+    // At the first start the main window is not shown yet: the dialog must not be centred on
+    // where that window will be, but on the screen.
+    platform::PosixFileSystem fs;
+    LanguageDialogPlacement host;
+    app::QtPrompts prompts;
+    app::TForm1 window(prompts, fs, host, U"/", nullptr);
+    window.setGeometry(0, 0, window.minimumWidth(), window.minimumHeight());
+    window.ChooseLanguage();
+    ASSERT_FALSE(host.placed.isEmpty());
+    EXPECT_LE((host.placed.center() - host.screen.center()).manhattanLength(), host.borders + 2)
+        << "dialog at " << host.placed.x() << "," << host.placed.y() << " " << host.placed.width()
+        << "x" << host.placed.height() << ", screen " << host.screen.width() << "x"
+        << host.screen.height();
 }
 
 } // namespace
