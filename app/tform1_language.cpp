@@ -111,8 +111,14 @@ void TForm1::putStoredLanguageInForce()
 
 void TForm1::chooseLanguageOnFirstRun()
 {
-    if (m_settings != nullptr && m_settings->unusableReason().isEmpty() && !m_settings->keyExists())
-        ChooseLanguage();
+    if (m_settings == nullptr || !m_settings->unusableReason().isEmpty() || m_settings->keyExists())
+        return;
+    // The manager starts out claiming English (1033) without applying anything: a click on
+    // English would then change nothing until the window is shown, and the question that
+    // follows the dialog would be asked in Italian. With Italian in force first, every
+    // language clicked is applied at once.
+    switchLanguageKeepingSelection(lang::LangManager().LanguageIdAt(0));
+    ChooseLanguage();
 }
 
 void TForm1::ChooseLanguage()

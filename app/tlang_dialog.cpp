@@ -4,8 +4,10 @@
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace quorvane::app {
@@ -60,6 +62,24 @@ void TLangDialog::setItemIndex(int index)
     for (QAbstractButton* b : m_group->buttons())
         b->setChecked(false);
     m_group->setExclusive(true);
+}
+
+void TLangDialog::setVisible(bool visible)
+{
+    // Qt would centre the dialog on its owner; at the first start the owner is a main window
+    // that is not shown yet. Placed before it is shown, the dialog keeps the place.
+    if (visible && !isVisible()) {
+        const QWidget* owner = parentWidget();
+        const QScreen* shownOn
+            = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+        if (shownOn != nullptr) {
+            adjustSize();
+            QRect placed = geometry();
+            placed.moveCenter(shownOn->availableGeometry().center());
+            move(placed.topLeft());
+        }
+    }
+    QDialog::setVisible(visible);
 }
 
 int TLangDialog::itemIndex() const

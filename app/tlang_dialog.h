@@ -25,6 +25,8 @@ public:
     /// selects none.
     void setItemIndex(int index);
     [[nodiscard]] int itemIndex() const;
+    /// Shown in the middle of the screen, as the main window may not be shown yet.
+    void setVisible(bool visible) override;
 
 signals:
     void RadioGroup1Click(int index);

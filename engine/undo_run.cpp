@@ -100,8 +100,12 @@ bool UndoRun::beginJournal()
             = platform::equalsIgnoreCase(log.newNameBytes(index), log.oldNameBytes(index));
         return true;
     };
-    const std::string top
+    std::string top
         = log.empty() ? std::string {} : std::string(log.directoryBytes(log.size() - 1));
+    // The log's directories end in "/" to build paths; the run recorded its directory as
+    // the user chose it, and the history shows the two side by side.
+    if (top.size() > 1 && top.back() == '/')
+        top.pop_back();
     const platform::Status begun
         = m_journal->beginFrom(JournalKind::Undo, top, nextEntry, m_state.lastRunJournal);
     m_refused = !begun.ok() && !proceedWithoutJournal(m_prompts, begun.error());

@@ -38,6 +38,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <utility>
 
 using namespace quorvane;
@@ -97,6 +98,35 @@ TEST(LanguageFiles, EveryShippedFileIsComplete)
             }
         }
     }
+}
+
+TEST(LanguageFiles, ItemListsKeepOneLinePerItem)
+{
+    // A list's text (column titles, the items of a drop-down list) holds one line per item,
+    // each ending in a line break: a translation with a line fewer shifts every later title
+    // onto the wrong column.
+    const auto lines = [](const std::u32string& text) { return std::ranges::count(text, U'\n'); };
+    lang::TLang_CompTranslations reference;
+    lang::parseLanguageText(app::toCore(app::languageTemplate()), reference, false);
+    int lists = 0;
+    for (const char* name : { "english.lng", "german.lng", "french.lng", "spanish.lng" }) {
+        const lang::TLang_CompTranslations file
+            = lang::readLanguageFile(std::string(QUORVANE_LANGUAGE_DIR) + "/" + name, false);
+        for (const lang::TLang_CompTranslation& form : reference.forms()) {
+            const lang::TLang_CompTranslation* translated = file.form(form.name());
+            ASSERT_NE(translated, nullptr) << name << " lacks [" << form.name() << "]";
+            for (const auto& item : form.items()) {
+                if (!item.text.ends_with(U"\n"))
+                    continue;
+                ++lists;
+                const std::u32string* text = translated->find(item.id);
+                ASSERT_NE(text, nullptr) << name << " lacks " << form.name() << " " << item.id;
+                EXPECT_EQ(lines(*text), lines(item.text))
+                    << name << " " << form.name() << " " << item.id;
+            }
+        }
+    }
+    EXPECT_GE(lists, 4 * 3) << "the column titles and item lists of the template";
 }
 
 TEST(LanguageFiles, WindowSwitchesToEnglishAndBackWhileTheTemplateStaysItalian)

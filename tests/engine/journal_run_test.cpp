@@ -382,6 +382,8 @@ TEST_F(JournalFixture, InSessionUndoIsJournaledAndMarksTheRunUndone)
     ASSERT_EQ(recorded.size(), 2U);
     EXPECT_EQ(recorded[0].state, RecordedState::Undone);
     EXPECT_EQ(recorded[1].kind, engine::JournalKind::Undo);
+    // The history shows both on one directory, spelt alike.
+    EXPECT_EQ(recorded[1].directory, recorded[0].directory);
     EXPECT_EQ(recordedUndo().refusal, Refusal::AlreadyUndone);
 }
 
