@@ -182,6 +182,7 @@ TEST(Collator, LongListsSortExactlyAsOneByOneComparison)
 
     // With a kind letter after every text, which only breaks ties.
     std::vector<std::u32string> entries;
+    entries.reserve(texts.size());
     for (const std::u32string& text : texts)
         entries.push_back(text + (next() % 2 == 0 ? U'D' : U'F'));
     std::vector<std::u32string> expectedEntries = entries;
