@@ -64,7 +64,10 @@ RenameRun::RenameRun(platform::FileSystem& fs, const platform::Collator& collato
 
 bool RenameRun::usesOrderList() const
 {
-    return m_options.RinominadaFile1 || m_options.RinominadaCDDB1 || m_state.NumCustomOrder;
+    // A custom order is the numbering's: without numbering it would only narrow the run to
+    // the files it lists.
+    return m_options.RinominadaFile1 || m_options.RinominadaCDDB1
+        || (m_options.NumerazioneFiles1 && m_state.NumCustomOrder);
 }
 
 void RenameRun::RunRename(const std::u32string& directory)

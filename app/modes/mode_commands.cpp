@@ -66,6 +66,14 @@ void ModeCommands::connectItems()
     arm(m_items.SostSeqCar1, &ModeCommands::SostSeqCar1Click);
     arm(m_items.RinominadaFile1, &ModeCommands::RinominadaFile1Click);
     arm(m_items.RinominadaCDDB1, &ModeCommands::RinominadaCDDB1Click);
+    // However numbering comes to be disarmed (its own item, the removal that excludes it, a
+    // run), the order chosen for it goes with it.
+    connect(m_items.NumerazioneFiles1, &QAction::toggled, this, [this](bool on) {
+        if (on || !m_state.NumCustomOrder)
+            return;
+        m_state.NumCustomOrder = false;
+        releaseDirectoryBoxes();
+    });
 }
 
 engine::EntryList ModeCommands::currentEntries()

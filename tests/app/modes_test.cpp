@@ -218,6 +218,33 @@ TEST_F(ModesTest, AnOrderChosenInOneDirectoryIsDroppedWhenTheDirectoryChanges)
     EXPECT_EQ(tmp.namesIn("a"), (std::vector<std::string> { "x.ogg", "y.ogg" }));
 }
 
+TEST_F(ModesTest, RemovingNumbersInsteadOfNumberingDropsTheOrderChosenForTheNumbering)
+{
+    tmp.file("01 - a.mp3", "a");
+    reload();
+    dialogs.steps.emplace_back([](QDialog& form) {
+        in<QCheckBox>(form, "CheckBox1")->setChecked(true);
+        return pressOk(form);
+    });
+    dialogs.steps.emplace_back(pressOk);
+    item("NumerazioneFiles1")->trigger();
+    ASSERT_TRUE(window.runState().NumCustomOrder);
+
+    // A file the order never saw, then the removal armed in place of the numbering.
+    tmp.file("02 - b.mp3", "b");
+    reload();
+    dialogs.steps.emplace_back(pressOk);
+    item("EliminaNumerazioneFiles1")->trigger();
+    ASSERT_TRUE(item("EliminaNumerazioneFiles1")->isChecked());
+    EXPECT_FALSE(item("NumerazioneFiles1")->isChecked());
+    EXPECT_FALSE(window.runState().NumCustomOrder) << "the order belonged to the numbering";
+    EXPECT_TRUE(ui.CheckBox7->isEnabled()) << "nothing holds the directory boxes any more";
+    run();
+    const std::vector<std::string> names = tmp.namesIn();
+    EXPECT_EQ(std::ranges::count(names, "01 - a.mp3") + std::ranges::count(names, "02 - b.mp3"), 0)
+        << "every file loses its number, not only those the order listed";
+}
+
 TEST_F(ModesTest, RemovingNumbersKeepsTheSliderOnCancelAndExcludesNumbering)
 {
     tmp.file("03 - esempio.mp3");
