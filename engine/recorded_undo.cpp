@@ -12,8 +12,6 @@
 
 #include <algorithm>
 
-#include <sys/stat.h>
-
 namespace quorvane::engine {
 
 namespace {
@@ -40,7 +38,7 @@ bool sameEntryWithoutNumbers(const platform::FileIdentity& recorded,
 {
     if (found.type != recorded.type || recorded.type == 0)
         return false;
-    if (recorded.type != S_IFDIR && found.size != recorded.size)
+    if (!recorded.isDirectory() && found.size != recorded.size)
         return false;
     if (recorded.birthNs != 0 && found.birthNs != 0 && recorded.birthNs != found.birthNs)
         return false;

@@ -20,6 +20,11 @@
 
 namespace quorvane::platform {
 
+bool FileIdentity::isDirectory() const
+{
+    return type == S_IFDIR;
+}
+
 std::string stateHome()
 {
     return baseDirectory("XDG_STATE_HOME", ".local/state");

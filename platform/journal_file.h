@@ -36,6 +36,8 @@ struct FileIdentity
 
     /// An identity that was never read; it matches nothing.
     [[nodiscard]] bool known() const { return inode != 0; }
+    /// The entry is a directory (by the type read with the identity).
+    [[nodiscard]] bool isDirectory() const;
     /// The same entry: device and inode agree, and so do the birth times where both are known.
     [[nodiscard]] bool sameEntry(const FileIdentity& other) const
     {
