@@ -1,5 +1,5 @@
 // The planned order of a run's renames: simulated on model directories for random runs,
-// carried out on a real one, and over a long chain.
+// carried out on a real directory, and over a long chain.
 #include "engine/rename_plan.h"
 
 #include "platform/case_fold.h"
@@ -14,6 +14,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <tuple>
 
 namespace quorvane::engine {
 namespace {
@@ -33,6 +34,10 @@ struct ModelDirectory
     bool ignoreCase = false;
     std::map<std::string, std::pair<std::string, int>> entries;
 
+    void add(const std::string& name, int content)
+    {
+        entries[keyOf(name, ignoreCase)] = { name, content };
+    }
     [[nodiscard]] bool holds(std::string_view name) const
     {
         return entries.contains(keyOf(name, ignoreCase));
@@ -41,33 +46,36 @@ struct ModelDirectory
     bool rename(std::string_view from, std::string_view to)
     {
         const auto source = entries.find(keyOf(from, ignoreCase));
-        const std::string target = keyOf(to, ignoreCase);
         if (source == entries.end() || source->second.first != from
-            || (target != source->first && entries.contains(target)))
+            || (keyOf(to, ignoreCase) != source->first && holds(to)))
             return false;
         const int content = source->second.second;
         entries.erase(source);
-        entries[target] = { std::string(to), content };
+        add(std::string(to), content);
         return true;
     }
 };
+
+using Key = std::pair<std::size_t, std::string>;
 
 struct RandomRun
 {
     std::vector<ModelDirectory> dirs;
     UndoLog rows;
     std::vector<std::size_t> dirOfRow;
+
+    [[nodiscard]] Key key(std::uint32_t row, std::string_view name) const
+    {
+        return { dirOfRow[row], keyOf(name, dirs[dirOfRow[row]].ignoreCase) };
+    }
+    [[nodiscard]] Key oldKey(std::uint32_t row) const { return key(row, rows.oldNameBytes(row)); }
+    [[nodiscard]] Key newKey(std::uint32_t row) const { return key(row, rows.newNameBytes(row)); }
 };
 
-std::string dirName(std::size_t d)
-{
-    return "d" + std::to_string(d) + "/";
-}
-
-/// Entries drawn from few letters in random case (twins like a1/A1 where case counts),
-/// renamed by a permutation (cycles of every length), a shift (a chain) or a rotation of
-/// them all, then spoiled here and there: a fresh name, an untouched entry's name, another
-/// row's target, another entry's name or its own in other case, a would-be temporary.
+/// Entries of few letters in random case (twins like a1/A1 where case counts), renamed by
+/// a permutation (cycles of every length), a rotation of them all or a chain, then spoilt
+/// here and there: a fresh name, an untouched entry's, another row's target, an entry's
+/// name in other case, a would-be temporary name; now and then an entry listed twice.
 RandomRun randomRun(unsigned seed, const std::string& token)
 {
     std::mt19937 random(seed);
@@ -75,32 +83,27 @@ RandomRun randomRun(unsigned seed, const std::string& token)
     const auto recased = [&](std::string name) {
         for (char& c : name)
             if (below(2) == 0)
-                c = char(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c)
-                                                                     : std::toupper(c));
+                c = char(std::isupper(c) != 0 ? std::tolower(c) : std::toupper(c));
         return name;
     };
     const auto pooled = [&](std::size_t k) {
-        return recased(std::string(1, char('a' + k % 6)) + std::to_string(k / 6) + ".txt");
+        return recased(char('a' + k % 6) + std::to_string(k / 6) + ".txt");
     };
     RandomRun run;
-    std::vector<std::vector<std::pair<std::string, std::string>>> perDir;
-    const std::size_t dirCount = 1 + below(3);
-    for (std::size_t d = 0; d < dirCount; ++d) {
-        ModelDirectory dir;
+    std::vector<std::vector<std::pair<std::string, std::string>>> perDir(1 + below(3));
+    for (std::size_t d = 0; d < perDir.size(); ++d) {
+        ModelDirectory& dir = run.dirs.emplace_back();
         dir.ignoreCase = below(2) == 0;
         const std::size_t wanted = 1 + below(seed % 5 == 0 ? 64 : 16);
-        for (std::size_t tries = 0; dir.entries.size() < wanted && tries < 4 * wanted; ++tries) {
-            const std::string name = pooled(below(2 * wanted));
-            if (!dir.holds(name))
-                dir.entries[keyOf(name, dir.ignoreCase)]
-                    = { name, int(1000 * d + dir.entries.size()) };
-        }
+        for (std::size_t k = 0; k < wanted; ++k)
+            if (const std::string name = pooled(below(2 * wanted)); !dir.holds(name))
+                dir.add(name, int(1000 * d + k));
         if (below(4) == 0)
-            dir.entries[keyOf(".quorvane-" + token + "-2", dir.ignoreCase)]
-                = { ".quorvane-" + token + "-2", int(1000 * d + 999) };
-        std::vector<std::string> renamed, untouched;
-        for (const auto& [key, entry] : dir.entries)
-            (below(10) < 7 ? renamed : untouched).push_back(entry.first);
+            dir.add(".quorvane-" + token + "-2", int(1000 * d + 999));
+        std::vector<std::string> renamed;
+        std::vector<std::string> untouched;
+        for (const auto& entry : dir.entries)
+            (below(10) < 7 ? renamed : untouched).push_back(entry.second.first);
         std::ranges::shuffle(renamed, random);
         std::vector<std::string> targets = renamed;
         const std::size_t mode = below(3);
@@ -108,93 +111,62 @@ RandomRun randomRun(unsigned seed, const std::string& token)
             std::ranges::shuffle(targets, random);
         else if (!targets.empty())
             std::ranges::rotate(targets, targets.begin() + 1);
-        if (mode == 1 && !targets.empty())
+        if (mode == 2 && !targets.empty())
             targets.back() = pooled(200 + below(20));
         for (std::size_t i = 0; i < targets.size(); ++i) {
-            if (below(7) != 0)
+            if (seed % 3 == 0 || below(7) != 0) // every third run unspoilt
                 continue;
-            switch (below(6)) {
-            case 0:
-                targets[i] = pooled(below(40));
-                break;
-            case 1:
-                if (!untouched.empty())
-                    targets[i] = untouched[below(untouched.size())];
-                break;
-            case 2:
-                targets[i] = targets[below(targets.size())];
-                break;
-            case 3:
-                targets[i] = recased(renamed[below(renamed.size())]);
-                break;
-            case 4:
-                targets[i] = recased(renamed[i]);
-                break;
-            default:
-                targets[i] = ".quorvane-" + token + "-1";
-                break;
-            }
+            const std::string spoilt[] = { pooled(below(40)),
+                untouched.empty() ? targets[i] : untouched[below(untouched.size())],
+                targets[below(targets.size())], recased(renamed[below(renamed.size())]),
+                recased(renamed[i]), ".quorvane-" + token + "-1" };
+            targets[i] = spoilt[below(6)];
         }
-        perDir.emplace_back();
         for (std::size_t i = 0; i < renamed.size(); ++i)
-            perDir.back().emplace_back(renamed[i], targets[i]);
-        if (below(8) == 0 && !renamed.empty()) // the same entry listed twice
-            perDir.back().emplace_back(renamed[0], pooled(300));
-        run.dirs.push_back(std::move(dir));
+            perDir[d].emplace_back(renamed[i], targets[i]);
+        if (below(8) == 0 && !renamed.empty())
+            perDir[d].emplace_back(renamed[0], pooled(300));
     }
-    // Rows of the directories interleaved, each directory's in its order.
+    // The directories' rows interleaved, each directory's in its order.
     std::vector<std::size_t> turns;
-    for (std::size_t d = 0; d < dirCount; ++d)
+    for (std::size_t d = 0; d < perDir.size(); ++d)
         turns.insert(turns.end(), perDir[d].size(), d);
     std::ranges::shuffle(turns, random);
-    std::vector<std::size_t> next(dirCount, 0);
+    std::vector<std::size_t> next(perDir.size(), 0);
     for (const std::size_t d : turns) {
         const auto& [from, to] = perDir[d][next[d]++];
-        run.rows.appendBytes(dirName(d), from, to);
+        run.rows.appendBytes("d" + std::to_string(d) + "/", from, to);
         run.dirOfRow.push_back(d);
     }
     return run;
 }
 
-/// What must be refused, from the definitions: repeated entries, shared targets, targets
-/// of entries outside the run, and rows waiting for a name that stays.
+/// The refusals by their definitions, the waiting rows by a fixed point.
 std::map<std::uint32_t, PlanRefusal> expectedRefusals(const RandomRun& run)
 {
     std::map<std::uint32_t, PlanRefusal> refused;
-    std::map<std::pair<std::size_t, std::string>, std::uint32_t> firstOfKey;
-    std::map<std::pair<std::size_t, std::string>, int> targetCount;
-    const auto oldKey = [&](std::uint32_t r) {
-        return std::pair(
-            run.dirOfRow[r], keyOf(run.rows.oldNameBytes(r), run.dirs[run.dirOfRow[r]].ignoreCase));
-    };
-    const auto newKey = [&](std::uint32_t r) {
-        return std::pair(
-            run.dirOfRow[r], keyOf(run.rows.newNameBytes(r), run.dirs[run.dirOfRow[r]].ignoreCase));
-    };
-    std::vector<std::uint32_t> changed;
+    std::map<Key, std::uint32_t> firstOfKey;
+    std::map<Key, int> targets;
+    std::vector<std::uint32_t> rows;
     for (std::uint32_t r = 0; r < run.rows.size(); ++r) {
         if (run.rows.unchanged(r))
             continue;
-        if (!firstOfKey.try_emplace(oldKey(r), r).second)
+        if (!firstOfKey.try_emplace(run.oldKey(r), r).second)
             refused[r] = PlanRefusal::RepeatedEntry;
         else
-            changed.push_back(r);
+            ++targets[run.newKey(rows.emplace_back(r))];
     }
-    for (const std::uint32_t r : changed)
-        ++targetCount[newKey(r)];
-    for (const std::uint32_t r : changed) {
-        const bool self = oldKey(r) == newKey(r);
-        if (targetCount[newKey(r)] > 1)
+    for (const std::uint32_t r : rows)
+        if (targets[run.newKey(r)] > 1)
             refused[r] = PlanRefusal::SharedTarget;
-        else if (!self && !firstOfKey.contains(newKey(r))
+        else if (!firstOfKey.contains(run.newKey(r))
             && run.dirs[run.dirOfRow[r]].holds(run.rows.newNameBytes(r)))
             refused[r] = PlanRefusal::TargetTaken;
-    }
     for (bool more = true; more;) {
         more = false;
-        for (const std::uint32_t r : changed) {
-            const auto holder = firstOfKey.find(newKey(r));
-            if (!refused.contains(r) && oldKey(r) != newKey(r) && holder != firstOfKey.end()
+        for (const std::uint32_t r : rows) {
+            const auto holder = firstOfKey.find(run.newKey(r));
+            if (!refused.contains(r) && holder != firstOfKey.end() && holder->second != r
                 && refused.contains(holder->second)) {
                 refused[r] = PlanRefusal::TargetKept;
                 more = true;
@@ -210,82 +182,63 @@ TEST(RenamePlan, RandomRunsEndOnTheirTargetsWithoutEverMeetingATakenName)
         SCOPED_TRACE("seed " + std::to_string(seed));
         const std::string token = "t" + std::to_string(seed);
         RandomRun run = randomRun(seed, token);
-        const std::vector<ModelDirectory> before = run.dirs;
-        const auto dirIndex
-            = [](std::string_view d) { return std::stoul(std::string(d.substr(1))); };
-        PlanQuestions questions;
-        questions.existsOutsideRun = [&](std::string_view d, std::string_view name) {
-            return run.dirs[dirIndex(d)].holds(name);
+        const auto dirOf = [&](std::string_view d) -> ModelDirectory& {
+            return run.dirs[std::stoul(std::string(d.substr(1)))];
         };
-        questions.caseInsensitive
-            = [&](std::string_view d) { return run.dirs[dirIndex(d)].ignoreCase; };
-        questions.temporaryToken = token;
-        const RenamePlan plan = planRenames(run.rows, questions);
-
+        const RenamePlan plan = planRenames(run.rows,
+            { [&](auto d, auto name) { return dirOf(d).holds(name); },
+                [&](auto d) { return dirOf(d).ignoreCase; }, token });
         std::map<std::uint32_t, PlanRefusal> refused;
         for (const auto& [row, reason] : plan.refused())
             refused[row] = reason;
-        const auto expected = expectedRefusals(run);
-        ASSERT_EQ(refused, expected);
+        ASSERT_EQ(refused, expectedRefusals(run));
 
-        std::optional<std::string> live;
+        // Every entry once: under its new name where its row went through, else as it was.
+        std::vector<ModelDirectory> wanted = run.dirs;
+        std::vector<std::pair<std::uint32_t, int>> moved;
+        for (std::uint32_t r = 0; r < run.rows.size(); ++r)
+            if (!refused.contains(r) && !run.rows.unchanged(r))
+                moved.emplace_back(r,
+                    wanted[run.dirOfRow[r]].entries.extract(run.oldKey(r).second).mapped().second);
+        for (const auto& [r, content] : moved)
+            wanted[run.dirOfRow[r]].add(std::string(run.rows.newNameBytes(r)), content);
+
+        std::optional<std::pair<std::string, std::string>> live; // a temporary name taken
         for (std::size_t i = 0; i < plan.size(); ++i) {
-            ModelDirectory& dir = run.dirs[dirIndex(plan.directory(i))];
-            ASSERT_TRUE(dir.rename(plan.from(i), plan.to(i)))
-                << plan.from(i) << " -> " << plan.to(i);
-            const StepKind kind = plan.step(i).kind;
-            const std::string at = std::string(plan.directory(i));
-            if (kind == StepKind::ToTemporary) {
+            const std::string at(plan.directory(i));
+            ASSERT_TRUE(dirOf(at).rename(plan.from(i), plan.to(i)))
+                << at << plan.from(i) << " -> " << plan.to(i);
+            if (plan.step(i).kind == StepKind::ToTemporary) {
                 ASSERT_FALSE(live);
                 ASSERT_TRUE(plan.to(i).starts_with(kTemporaryPrefix));
-                live = at + std::string(plan.to(i));
-            } else if (kind == StepKind::FromTemporary) {
-                ASSERT_EQ(live, at + std::string(plan.from(i)));
+                live.emplace(at, plan.to(i));
+            } else if (plan.step(i).kind == StepKind::FromTemporary) {
+                ASSERT_EQ(live, std::pair(at, std::string(plan.from(i))));
                 live.reset();
-            } else if (live) {
-                ASSERT_TRUE(live->starts_with(at));
+            } else {
+                ASSERT_TRUE(!live || live->first == at);
             }
         }
         ASSERT_FALSE(live);
-
-        // Every entry once, under its new name where the row went through, else as it was.
-        std::vector<ModelDirectory> wanted = before;
-        std::vector<std::pair<std::uint32_t, int>> moved;
-        for (std::uint32_t r = 0; r < run.rows.size(); ++r) {
-            ModelDirectory& dir = wanted[run.dirOfRow[r]];
-            if (!refused.contains(r) && !run.rows.unchanged(r))
-                moved.emplace_back(r,
-                    dir.entries.extract(keyOf(run.rows.oldNameBytes(r), dir.ignoreCase))
-                        .mapped()
-                        .second);
-        }
-        for (const auto& [r, content] : moved)
-            wanted[run.dirOfRow[r]]
-                .entries[keyOf(run.rows.newNameBytes(r), wanted[run.dirOfRow[r]].ignoreCase)]
-                = { std::string(run.rows.newNameBytes(r)), content };
         for (std::size_t d = 0; d < wanted.size(); ++d)
-            ASSERT_EQ(run.dirs[d].entries, wanted[d].entries) << "in " << dirName(d);
+            ASSERT_EQ(run.dirs[d].entries, wanted[d].entries) << "directory " << d;
     }
 }
 
 TEST(RenamePlan, CycleGoesThroughOneTemporaryAndCaseOnlyChangeIsItsOwnNode)
 {
     UndoLog rows;
-    rows.appendBytes("s/", "a", "b");
-    rows.appendBytes("s/", "b", "c");
-    rows.appendBytes("s/", "c", "a");
-    rows.appendBytes("i/", "a.txt", "A.txt");
-    rows.appendBytes("i/", "x.txt", "Y.TXT");
-    rows.appendBytes("i/", "y.txt", "X.TXT");
-    PlanQuestions questions;
-    questions.existsOutsideRun = [](std::string_view, std::string_view) { return false; };
-    questions.caseInsensitive = [](std::string_view d) { return d == "i/"; };
-    questions.temporaryToken = "run";
-    const RenamePlan plan = planRenames(rows, questions);
+    const std::tuple<const char*, const char*, const char*> renames[]
+        = { { "s/", "a", "b" }, { "s/", "b", "c" }, { "s/", "c", "a" }, { "i/", "a.txt", "A.txt" },
+              { "i/", "x.txt", "Y.TXT" }, { "i/", "y.txt", "X.TXT" } };
+    for (const auto& [d, from, to] : renames)
+        rows.appendBytes(d, from, to);
+    const RenamePlan plan = planRenames(rows,
+        { [](auto, auto) { return false; }, [](std::string_view d) { return d == "i/"; }, "run" });
     std::vector<std::string> steps;
     for (std::size_t i = 0; i < plan.size(); ++i)
-        steps.push_back(std::string(plan.directory(i)) + std::string(plan.from(i)) + ">"
-            + std::string(plan.to(i)));
+        steps.push_back(
+            std::string(plan.directory(i)).append(plan.from(i)).append(">").append(plan.to(i)));
     const std::vector<std::string> expected { "s/a>.quorvane-run-1", "s/c>a", "s/b>c",
         "s/.quorvane-run-1>b", "i/a.txt>A.txt", "i/x.txt>.quorvane-run-2", "i/y.txt>X.TXT",
         "i/.quorvane-run-2>Y.TXT" };
@@ -309,18 +262,14 @@ TEST(RenamePlan, RenumberingAndRotationRunOnADirectory)
     rows.appendBytes(dir, "a", "b");
     rows.appendBytes(dir, "b", "c");
     rows.appendBytes(dir, "c", "a");
-    PlanQuestions questions;
-    questions.existsOutsideRun = [](std::string_view d, std::string_view name) {
-        return test::exists(std::string(d) + std::string(name));
-    };
-    questions.temporaryToken = "disk";
-    const RenamePlan plan = planRenames(rows, questions);
+    const RenamePlan plan = planRenames(rows,
+        { [](auto d, auto name) { return test::exists(std::string(d).append(name)); }, {},
+            "disk" });
     ASSERT_TRUE(plan.refused().empty());
     for (std::size_t i = 0; i < plan.size(); ++i) {
-        const std::string from = std::string(plan.directory(i)) + std::string(plan.from(i));
-        ASSERT_TRUE(platform::renameNoReplace(
-            from, std::string(plan.directory(i)) + std::string(plan.to(i)))
-                        .ok())
+        const std::string from = std::string(plan.directory(i)).append(plan.from(i));
+        ASSERT_TRUE(
+            platform::renameNoReplace(from, std::string(plan.directory(i)).append(plan.to(i))).ok())
             << from;
     }
     EXPECT_FALSE(temp.exists("01.mp3"));
@@ -336,10 +285,7 @@ TEST(RenamePlan, MillionRowChainRunsFromItsFreeEnd)
     UndoLog rows;
     for (std::uint32_t n = 0; n < kRows; ++n)
         rows.appendBytes("d/", std::to_string(n), std::to_string(n + 1));
-    PlanQuestions questions;
-    questions.existsOutsideRun = [](std::string_view, std::string_view) { return false; };
-    questions.temporaryToken = "long";
-    const RenamePlan plan = planRenames(rows, questions);
+    const RenamePlan plan = planRenames(rows, { [](auto, auto) { return false; }, {}, "long" });
     ASSERT_EQ(plan.size(), kRows);
     for (std::uint32_t i = 0; i < kRows; ++i)
         ASSERT_EQ(plan.step(i).row, kRows - 1 - i);
