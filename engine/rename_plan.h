@@ -26,7 +26,7 @@ struct PlanQuestions
     /// none means every directory tells case apart.
     std::function<bool(std::string_view directory)> caseInsensitive;
     /// Makes the temporary names the program's own and unique to the run, e.g. the id of
-    /// its journal: ".quorvane-" + token + "-" + a number. Not empty; no "/" and no NUL.
+    /// its journal: ".quorvane-" + token + "-" + a number. Short, not empty, no "/" or NUL.
     std::string temporaryToken;
 };
 
@@ -41,8 +41,8 @@ enum class PlanRefusal : std::uint8_t {
     /// The new name is held by an entry that the run does not rename.
     TargetTaken,
     /// The new name is the name of a row refused for one of these reasons, which therefore
-    /// stays where it is; this spreads down a whole chain (and round a whole cycle) of rows
-    /// each waiting for the next one's name.
+    /// stays where it is; this spreads back along the whole chain of rows each waiting for
+    /// the next one's name (a cycle with a refused row in it is such a chain).
     TargetKept,
 };
 
@@ -68,6 +68,10 @@ enum class StepKind : std::uint8_t {
 /// directory each group of dependent rows comes where its first row was; rows that depend
 /// on no other keep their order. In a chain every holder of a name moves before the row
 /// that takes it; a cycle a→b→c→a gives a→T, c→a, b→c, T→b.
+///
+/// A step that fails leaves its entry where it was: the steps after it that wait for that
+/// name would meet it (EEXIST), and an entry moved to a temporary name stays there until
+/// its cycle's FromTemporary step; what to do then is the caller's to decide.
 ///
 /// The plan refers to the rows it was made from: they must outlive it unchanged.
 class RenamePlan
