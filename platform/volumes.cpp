@@ -285,6 +285,14 @@ bool isDangerousPath(std::string_view dir, const std::vector<std::string>& mount
             return normalized != scratch && isWithin(normalized, scratch);
         }))
         return false;
+    // udisks mounts a user's volumes below /run/media/USER on some systems: inside such a
+    // volume lie the user's files, not the system's, though /run is a system tree.
+    if (std::ranges::any_of(mounts, [&](const std::string& mount) {
+            const std::string volume = normalizeDirectory(mount);
+            return volume.starts_with("/run/media/") && normalized != volume
+                && isWithin(normalized, volume);
+        }))
+        return false;
     return isInSystemTree(normalized);
 }
 

@@ -44,7 +44,8 @@ namespace quorvane::platform {
 ///   scratch space the user owns. The temporary directory (as given and in canonical form)
 ///   counts only when it is absolute and not "/", /home, the root of a system tree or a
 ///   directory holding a home: such a setting would switch the guard off for all below it;
-/// - a system tree root or anything inside one (systemDirectories()): dangerous;
+/// - a system tree root or anything inside one (systemDirectories()): dangerous, except
+///   what lies inside a volume mounted below /run/media (udisks' place for a user's sticks);
 /// - /home or a home directory itself (homeDirectories()), but not what lies inside them:
 ///   dangerous.
 /// Compares the normalized text of `dir` by components; the caller checks the canonical form

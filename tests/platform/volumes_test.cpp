@@ -78,8 +78,8 @@ protected:
     const std::string temp = "/scratch/build/tmp";
     const ScopedEnv homeEnv { "HOME", home.c_str() };
     const ScopedEnv tempEnv { "TMPDIR", temp.c_str() };
-    const std::vector<std::string> mounts
-        = { "/", "/mnt/data", "/media/My Disk/", "/scratch/build/tmp/mounted" };
+    const std::vector<std::string> mounts = { "/", "/mnt/data", "/media/My Disk/",
+        "/scratch/build/tmp/mounted", "/run/media/alice/STICK" };
 };
 
 } // namespace
@@ -119,6 +119,10 @@ TEST_F(DangerousPathTest, SystemTreesRootsAndHomesAreDangerous)
         "/mnt/data/",
         "/media/My Disk",
         temp + "/mounted",
+        "/run/media/alice/STICK",
+        "/run/media/alice",
+        "/run/media",
+        "/run/user/1000/x",
         // Where volumes are mounted and where every program keeps its scratch directories.
         "/mnt",
         "/mnt/",
@@ -148,6 +152,9 @@ TEST_F(DangerousPathTest, UserDataAndScratchSpaceAreNot)
         "/mnt/data/music",
         "/mnt/usb/music",
         "/media/alice/STICK/music",
+        // Where udisks mounts a user's stick on some systems: inside the volume is user data.
+        "/run/media/alice/STICK/music",
+        "/run/media/alice/STICK/music/Rock/",
         "/tmp/x",
         "/var/tmp/x",
         temp + "/x",
