@@ -3,6 +3,8 @@
 
 #include "engine/prompts.h"
 #include "engine/scope_exit.h"
+#include "lang/added_texts.h"
+#include "lang/text_format.h"
 #include "platform/name_codec.h"
 
 #include <exception>
@@ -32,8 +34,29 @@ bool UpdateCheck::start(UpdateTrigger trigger)
     return true;
 }
 
+namespace {
+
+/// The message that tells `outcome`; a failed check says why, or the user is left guessing:
+/// the network's reason, or that the server's answer was no version.
+std::u32string messageText(UpdateOutcome outcome, const FetchResult& result)
+{
+    std::u32string text = outcomeMessage(outcome, result.body);
+    if (outcome != UpdateOutcome::CantCheck)
+        return text;
+    const std::u32string reason = result.received
+        ? lang::addedText(lang::added::AGGIORNAMENTI_RISPOSTA)
+        : platform::decodeName(result.failure);
+    if (!reason.empty())
+        text += U"\r\n\r\n"
+            + lang::formatText(lang::addedText(lang::added::AGGIORNAMENTI_MOTIVO), { reason });
+    return text;
+}
+
+} // namespace
+
 void UpdateCheck::onFetched(const FetchResult& result)
 {
+    emit answered();
     const UpdateOutcome outcome = judge(result);
     {
         // The check waits until its box is closed; whatever happens, it then waits no more.
@@ -44,7 +67,7 @@ void UpdateCheck::onFetched(const FetchResult& result)
                     ? engine::Severity::Warning
                     : engine::Severity::Information;
                 engine::Message message { std::string(constantNameOf(outcome)), severity,
-                    outcomeMessage(outcome, result.body) };
+                    messageText(outcome, result) };
                 // The text comes from the network: it is shown as written, never as markup.
                 message.plainText = true;
                 m_prompts.tell(message);

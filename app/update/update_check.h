@@ -56,6 +56,9 @@ public slots:
     void startAutomatic() { start(UpdateTrigger::Automatic); }
 
 signals:
+    /// Emitted once per check when the answer is in (or the request failed), before its
+    /// message is shown.
+    void answered();
     /// Emitted once per check, after its message (if any) has been closed.
     void finished(quorvane::update::UpdateOutcome outcome);
 
