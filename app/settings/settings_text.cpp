@@ -4,6 +4,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace quorvane::app {
 
@@ -33,49 +35,23 @@ bool isOctalDigit(QChar c)
     return c.unicode() >= u'0' && c.unicode() <= u'7';
 }
 
-/// The letter of a control character's own escape ("\n" ...), 0 when it has none.
+/// The control characters that have an escape letter of their own ("\n" ...), with it.
+constexpr std::pair<char16_t, char> kLetterEscapes[] = { { u'\a', 'a' }, { u'\b', 'b' },
+    { u'\f', 'f' }, { u'\n', 'n' }, { u'\r', 'r' }, { u'\t', 't' }, { u'\v', 'v' } };
+
+/// The letter of a control character's own escape, 0 when it has none.
 char letterEscape(char16_t c)
 {
-    switch (c) {
-    case u'\a':
-        return 'a';
-    case u'\b':
-        return 'b';
-    case u'\f':
-        return 'f';
-    case u'\n':
-        return 'n';
-    case u'\r':
-        return 'r';
-    case u'\t':
-        return 't';
-    case u'\v':
-        return 'v';
-    default:
-        return 0;
-    }
+    const auto* found = std::ranges::find(kLetterEscapes, c, &std::pair<char16_t, char>::first);
+    return found == std::end(kLetterEscapes) ? '\0' : found->second;
 }
 
 char16_t escapedLetter(char16_t letter)
 {
-    switch (letter) {
-    case u'a':
-        return u'\a';
-    case u'b':
-        return u'\b';
-    case u'f':
-        return u'\f';
-    case u'n':
-        return u'\n';
-    case u'r':
-        return u'\r';
-    case u't':
-        return u'\t';
-    case u'v':
-        return u'\v';
-    default:
-        return letter; // \\ \" \' \? and any other character stand for themselves
-    }
+    const auto* found = std::ranges::find_if(
+        kLetterEscapes, [letter](const auto& escape) { return escape.second == letter; });
+    // \\ \" \' \? and any other character stand for themselves.
+    return found == std::end(kLetterEscapes) ? letter : found->first;
 }
 
 /// A surrogate that is not half of a pair: the carried byte of an undecodable name.
