@@ -9,8 +9,6 @@
 
 #include <cstdio>
 
-#include <sys/stat.h>
-
 namespace quorvane::test {
 namespace {
 
@@ -22,9 +20,8 @@ protected:
         if (!fat.skipped().empty())
             GTEST_SKIP() << fat.skipped();
         ASSERT_TRUE(fat.usable()) << fat.failure();
-        // A volume root is not where a run works; a directory on it is.
-        work = fat.root() + "/work/";
-        ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
+        work = fat.makeWorkDirectory();
+        ASSERT_FALSE(work.empty());
         scope.directory = text(work);
         options.CheckBox8 = true; // "_" becomes a space: one change that is not of case alone
     }

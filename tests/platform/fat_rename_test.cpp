@@ -33,9 +33,8 @@ protected:
         if (!fat.skipped().empty())
             GTEST_SKIP() << fat.skipped();
         ASSERT_TRUE(fat.usable()) << fat.failure();
-        // A volume root is not where a run works; a directory on it is.
-        work = fat.root() + "/work/";
-        ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
+        work = fat.makeWorkDirectory();
+        ASSERT_FALSE(work.empty());
     }
     [[nodiscard]] static Status rename(const std::string& from, const std::string& to)
     {

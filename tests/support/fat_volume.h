@@ -111,6 +111,13 @@ public:
     [[nodiscard]] const std::string& skipped() const { return m_skipped; }
     [[nodiscard]] const std::string& failure() const { return m_failure; }
     [[nodiscard]] const std::string& root() const { return m_root; }
+    /// A new directory "work/" on the volume, with its final "/": a volume root is not
+    /// where a run works. Empty when it could not be made.
+    [[nodiscard]] std::string makeWorkDirectory() const
+    {
+        const std::string work = m_root + "/work/";
+        return ::mkdir(work.c_str(), 0700) == 0 ? work : std::string();
+    }
 
 private:
     bool run(const std::vector<std::string>& command)
