@@ -93,6 +93,18 @@ protected:
     }
     void run() { QTest::mouseClick(ui.BitBtn1, Qt::LeftButton); }
     QAction* item(const char* name) { return control<QAction>(window, name); }
+    /// Arms numbering with "Seleziona l'ordine" ticked, taking the order as offered.
+    void armNumberingInOrderOffered()
+    {
+        dialogs.steps.emplace_back([](QDialog& form) {
+            in<QCheckBox>(form, "CheckBox1")->setChecked(true);
+            return pressOk(form);
+        });
+        dialogs.steps.emplace_back(pressOk);
+        item("NumerazioneFiles1")->trigger();
+        ASSERT_TRUE(item("NumerazioneFiles1")->isChecked());
+        ASSERT_TRUE(window.runState().NumCustomOrder);
+    }
 
     TempDir tmp;
     ScriptedPrompts prompts;
@@ -199,14 +211,7 @@ TEST_F(ModesTest, AnOrderChosenInOneDirectoryIsDroppedWhenTheDirectoryChanges)
     tmp.file("b/z.ogg", "bz");
     window.browsePane().openDirectory(platform::decodeName(tmp / "a"));
     reload();
-    dialogs.steps.emplace_back([](QDialog& form) {
-        in<QCheckBox>(form, "CheckBox1")->setChecked(true);
-        return pressOk(form);
-    });
-    dialogs.steps.emplace_back(pressOk);
-    item("NumerazioneFiles1")->trigger();
-    ASSERT_TRUE(item("NumerazioneFiles1")->isChecked());
-    ASSERT_TRUE(window.runState().NumCustomOrder);
+    ASSERT_NO_FATAL_FAILURE(armNumberingInOrderOffered());
 
     window.browsePane().openDirectory(platform::decodeName(tmp / "b"));
     reload();
@@ -222,13 +227,7 @@ TEST_F(ModesTest, RemovingNumbersInsteadOfNumberingDropsTheOrderChosenForTheNumb
 {
     tmp.file("01 - a.mp3", "a");
     reload();
-    dialogs.steps.emplace_back([](QDialog& form) {
-        in<QCheckBox>(form, "CheckBox1")->setChecked(true);
-        return pressOk(form);
-    });
-    dialogs.steps.emplace_back(pressOk);
-    item("NumerazioneFiles1")->trigger();
-    ASSERT_TRUE(window.runState().NumCustomOrder);
+    ASSERT_NO_FATAL_FAILURE(armNumberingInOrderOffered());
 
     // A file the order never saw, then the removal armed in place of the numbering.
     tmp.file("02 - b.mp3", "b");
