@@ -36,14 +36,14 @@ bool isOctalDigit(QChar c)
 }
 
 /// The control characters that have an escape letter of their own ("\n" ...), with it.
-constexpr std::pair<char16_t, char> kLetterEscapes[] = { { u'\a', 'a' }, { u'\b', 'b' },
-    { u'\f', 'f' }, { u'\n', 'n' }, { u'\r', 'r' }, { u'\t', 't' }, { u'\v', 'v' } };
+constexpr std::pair<char16_t, char16_t> kLetterEscapes[] = { { u'\a', u'a' }, { u'\b', u'b' },
+    { u'\f', u'f' }, { u'\n', u'n' }, { u'\r', u'r' }, { u'\t', u't' }, { u'\v', u'v' } };
 
 /// The letter of a control character's own escape, 0 when it has none.
 char letterEscape(char16_t c)
 {
-    const auto* found = std::ranges::find(kLetterEscapes, c, &std::pair<char16_t, char>::first);
-    return found == std::end(kLetterEscapes) ? '\0' : found->second;
+    const auto* found = std::ranges::find(kLetterEscapes, c, &std::pair<char16_t, char16_t>::first);
+    return found == std::end(kLetterEscapes) ? '\0' : static_cast<char>(found->second);
 }
 
 char16_t escapedLetter(char16_t letter)
